@@ -23,6 +23,13 @@ typedef char TCHAR;
 typedef void* LPVOID;
 typedef std::intptr_t LPARAM;
 typedef std::uintptr_t WPARAM;
+typedef std::int64_t LONGLONG;
+typedef std::uint64_t ULONGLONG;
+typedef std::intptr_t INT_PTR;
+typedef std::uintptr_t UINT_PTR;
+typedef std::uintptr_t DWORD_PTR;
+typedef BYTE* LPBYTE;
+typedef const void* LPCVOID;
 typedef std::intptr_t LRESULT;
 
 
