@@ -1,0 +1,3 @@
+#include "framework/core/CDWordArray.h"
+
+IMPLEMENT_DYNAMIC(CDWordArray, CObject)

@@ -1,0 +1,3 @@
+#include "framework/core/CMapStringToPtr.h"
+
+IMPLEMENT_DYNAMIC(CMapStringToPtr, CObject)

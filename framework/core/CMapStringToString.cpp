@@ -1,0 +1,3 @@
+#include "framework/core/CMapStringToString.h"
+
+IMPLEMENT_DYNAMIC(CMapStringToString, CObject)

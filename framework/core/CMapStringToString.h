@@ -1,0 +1,7 @@
+#pragma once
+
+#include "framework/core/CStringKeyMap.h"
+
+class CMapStringToString : public CStringKeyMap<CString, const CString&> {
+    DECLARE_DYNAMIC(CMapStringToString)
+};

@@ -1,0 +1,34 @@
+// CPoint: a POINT with arithmetic.
+#pragma once
+
+#include "framework/core/CSize.h"
+
+class CPoint : public POINT {
+public:
+    CPoint() { x = 0; y = 0; }
+    CPoint(int initX, int initY) { x = initX; y = initY; }
+    CPoint(POINT initPt) { x = initPt.x; y = initPt.y; }
+    explicit CPoint(SIZE initSize) { x = initSize.cx; y = initSize.cy; }
+    // x in the low word and y in the high word, both signed (the form of mouse message
+    // coordinates).
+    explicit CPoint(DWORD dwPoint) { x = static_cast<SHORT>(LOWORD(dwPoint)); y = static_cast<SHORT>(HIWORD(dwPoint)); }
+
+    void Offset(int xOffset, int yOffset) { x += xOffset; y += yOffset; }
+    void Offset(POINT point) { Offset(point.x, point.y); }
+    void Offset(SIZE size) { Offset(size.cx, size.cy); }
+    void SetPoint(int X, int Y) { x = X; y = Y; }
+
+    bool operator==(POINT point) const { return x == point.x && y == point.y; }
+    bool operator!=(POINT point) const { return !(*this == point); }
+    void operator+=(SIZE size) { Offset(size); }
+    void operator-=(SIZE size) { Offset(-size.cx, -size.cy); }
+    void operator+=(POINT point) { Offset(point); }
+    void operator-=(POINT point) { Offset(-point.x, -point.y); }
+
+    CPoint operator+(SIZE size) const { return CPoint(x + size.cx, y + size.cy); }
+    CPoint operator-(SIZE size) const { return CPoint(x - size.cx, y - size.cy); }
+    CPoint operator+(POINT point) const { return CPoint(x + point.x, y + point.y); }
+    // The difference of two points is a size.
+    CSize operator-(POINT point) const { return CSize(x - point.x, y - point.y); }
+    CPoint operator-() const { return CPoint(-x, -y); }
+};

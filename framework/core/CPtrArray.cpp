@@ -1,0 +1,3 @@
+#include "framework/core/CPtrArray.h"
+
+IMPLEMENT_DYNAMIC(CPtrArray, CObject)

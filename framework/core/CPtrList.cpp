@@ -1,0 +1,3 @@
+#include "framework/core/CPtrList.h"
+
+IMPLEMENT_DYNAMIC(CPtrList, CObject)

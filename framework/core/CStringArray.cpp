@@ -1,0 +1,3 @@
+#include "framework/core/CStringArray.h"
+
+IMPLEMENT_DYNAMIC(CStringArray, CObject)

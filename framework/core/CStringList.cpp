@@ -1,0 +1,3 @@
+#include "framework/core/CStringList.h"
+
+IMPLEMENT_DYNAMIC(CStringList, CObject)

@@ -1,0 +1,3 @@
+#include "framework/core/CUIntArray.h"
+
+IMPLEMENT_DYNAMIC(CUIntArray, CObject)
