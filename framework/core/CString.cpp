@@ -193,7 +193,9 @@ int CString::Find(TCHAR ch, int nStart) const
 
 int CString::Find(LPCTSTR pszSub, int nStart) const
 {
-    if (pszSub == nullptr || nStart < 0 || nStart > GetLength())
+    if (nStart < 0)
+        nStart = 0;
+    if (pszSub == nullptr || nStart > GetLength())
         return -1;
     const std::size_t pos = m_text.find(pszSub, static_cast<std::size_t>(nStart));
     return pos == std::string::npos ? -1 : static_cast<int>(pos);
