@@ -15,8 +15,8 @@ public:
     virtual ~CDC();
 
     HDC m_hDC;
-    operator HDC() const { return this ? m_hDC : nullptr; }
-    HDC GetSafeHdc() const { return this ? m_hDC : nullptr; }
+    operator HDC() const { return m_hDC; }
+    HDC GetSafeHdc() const { return m_hDC; }
 
     static CDC* FromHandle(HDC hdc);
     static void DeleteTempMap();
@@ -47,7 +47,7 @@ public:
     BOOL GetTextMetrics(TEXTMETRICA* metrics) const { return ::GetTextMetricsA(m_hDC, metrics); }
     BOOL BitBlt(int x, int y, int width, int height, CDC* source, int sx, int sy, DWORD rop)
     {
-        return ::BitBlt(m_hDC, x, y, width, height, source->GetSafeHdc(), sx, sy, rop);
+        return ::BitBlt(m_hDC, x, y, width, height, source ? source->m_hDC : nullptr, sx, sy, rop);
     }
 
     CDC(const CDC&) = delete;

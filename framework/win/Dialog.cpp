@@ -11,6 +11,8 @@ INT_PTR CALLBACK BwDialogProc(HWND, UINT message, WPARAM, LPARAM)
 }
 }  // namespace
 
+IMPLEMENT_DYNAMIC(CDialog, CWnd)
+
 CDialog::CDialog() : m_nIDHelp(0), m_templateId(0), m_parent(nullptr), m_modal(FALSE) {}
 
 CDialog::CDialog(UINT templateId, CWnd* parent)

@@ -9,6 +9,7 @@
 class CDataExchange;
 
 class CDialog : public CWnd {
+    DECLARE_DYNAMIC(CDialog)
 public:
     CDialog();
     explicit CDialog(UINT templateId, CWnd* parent = nullptr);

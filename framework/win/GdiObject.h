@@ -12,8 +12,8 @@ public:
     virtual ~CGdiObject() { DeleteObject(); }
 
     HGDIOBJ m_hObject;
-    operator HGDIOBJ() const { return this ? m_hObject : nullptr; }
-    HGDIOBJ GetSafeHandle() const { return this ? m_hObject : nullptr; }
+    operator HGDIOBJ() const { return m_hObject; }
+    HGDIOBJ GetSafeHandle() const { return m_hObject; }
 
     // A wrapper for a handle that no object owns; deleted at the next idle, never owns it.
     static CGdiObject* FromHandle(HGDIOBJ handle);

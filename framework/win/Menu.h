@@ -14,8 +14,8 @@ public:
     virtual ~CMenu() { DestroyMenu(); }
 
     HMENU m_hMenu;
-    operator HMENU() const { return this ? m_hMenu : nullptr; }
-    HMENU GetSafeHmenu() const { return this ? m_hMenu : nullptr; }
+    operator HMENU() const { return m_hMenu; }
+    HMENU GetSafeHmenu() const { return m_hMenu; }
 
     static CMenu* FromHandle(HMENU menu);
     static void DeleteTempMap();

@@ -78,6 +78,8 @@ LRESULT CALLBACK BwWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
     return result;
 }
 
+IMPLEMENT_DYNAMIC(CWnd, CObject)
+
 CWnd::CWnd() : m_hWnd(nullptr), m_superProc(nullptr), m_current{0, 0, 0}, m_temporary(FALSE) {}
 
 CWnd::~CWnd()

@@ -20,14 +20,15 @@ class CDC;
 class CMenu;
 
 class CWnd : public CObject {
+    DECLARE_DYNAMIC(CWnd)
 public:
     CWnd();
     virtual ~CWnd();
 
     HWND m_hWnd;
 
-    operator HWND() const { return this ? m_hWnd : nullptr; }
-    HWND GetSafeHwnd() const { return this ? m_hWnd : nullptr; }
+    operator HWND() const { return m_hWnd; }
+    HWND GetSafeHwnd() const { return m_hWnd; }
 
     // Handle map.
     static CWnd* FromHandle(HWND hWnd);           // permanent object, else a temporary wrapper
