@@ -318,7 +318,10 @@ ULONGLONG CFile::GetLength() const
 {
     if (m_pStream == nullptr)
         return 0;
-    std::fflush(m_pStream);  // the size on disk must include what is still buffered
+    // The size on disk must include what is still buffered. Only output is flushed: the
+    // runtimes disagree on what flushing an input stream does to its position.
+    if (m_lastOperation == opWrite)
+        std::fflush(m_pStream);
 #ifdef _WIN32
     struct _stat64 st;
     if (_fstat64(m_hFile, &st) != 0)
@@ -347,7 +350,8 @@ BOOL CFile::GetStatus(CFileStatus& rStatus) const
 {
     if (m_pStream == nullptr || m_strFileName.IsEmpty())
         return FALSE;
-    std::fflush(m_pStream);
+    if (m_lastOperation == opWrite)
+        std::fflush(m_pStream);
     return GetStatus(m_strFileName, rStatus);
 }
 

@@ -1,4 +1,4 @@
-// CFile: an unbuffered-looking binary file over the C runtime, the same on Windows and POSIX.
+// CFile: a binary file over the C runtime's streams, the same on Windows and POSIX.
 //
 // Open answers FALSE (and fills the optional CFileException) when the file cannot be opened;
 // the constructor that takes a name throws a CFileException* instead. Once open, a failing

@@ -116,8 +116,10 @@ public:
     POSITION GetStartPosition() const { return m_nCount == 0 ? nullptr : ToPosition(FirstFrom(0)); }
     void GetNextAssoc(POSITION& rNextPosition, CString& rKey, VALUE& rValue) const
     {
-        const CAssoc* pAssoc = reinterpret_cast<const CAssoc*>(rNextPosition);
-        if (pAssoc == nullptr || rNextPosition == BEFORE_START_POSITION) {
+        const CAssoc* pAssoc = rNextPosition == BEFORE_START_POSITION
+                                   ? FirstFrom(0)
+                                   : reinterpret_cast<const CAssoc*>(rNextPosition);
+        if (pAssoc == nullptr) {
             rNextPosition = nullptr;
             return;
         }

@@ -127,6 +127,9 @@ TEST_F(FileTest, OpenModes)
     EXPECT_EQ(file.GetLength(), 10u);
     EXPECT_EQ(file.SeekToEnd(), 10u);
     file.Write("!", 1);
+    CFileStatus open;
+    ASSERT_TRUE(file.GetStatus(open));  // counts what is still buffered
+    EXPECT_EQ(open.m_size, 11u);
     file.Close();
     EXPECT_EQ(ReadBytes(path), "ab23456789!");
 
