@@ -73,6 +73,13 @@ TEST(TextFile, ReadsListEntries) {
     ExpectEntries(projectList, {{"33554439$a.qtw", "a.qtw", 33554439, 0},
                                 {"0$b.qtw", "b.qtw", 0, 0}});
 
+    // A versioned entry without its value line does not swallow the next entry.
+    CString gap = dir.Write("gap.twt", "#1\n1$a.qtw\n2$b.qtw\n\xB6" "3\xB6\n");
+    ExpectEntries(gap, {{"#1", "", 0, 0},
+                        {"16777217$a.qtw", "a.qtw", 16777217, 0},
+                        {"16777218$b.qtw", "b.qtw", 16777218, 3},
+                        {"", "", 0, 0}});
+
     CTextFile file;
     ASSERT_TRUE(file.Open(FilePath(list), kRead));
     DWORD flags;

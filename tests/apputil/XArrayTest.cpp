@@ -3,6 +3,7 @@
 #include <memory>
 #include <sstream>
 
+#include "app/util/StyleLine.h"
 #include "app/util/XArray.h"
 #include "tests/apputil/TestSupport.h"
 
@@ -103,6 +104,16 @@ TEST(XArray, StreamExtractionAppends) {
     EXPECT_EQ(S(*strings.ElementAt(1)), "Red");
     EXPECT_EQ(S(*strings.ElementAt(2)), " two\nlines \xFF end");
     EXPECT_EQ(S(*strings.ElementAt(3)), "last");
+}
+
+TEST(XArray, StyleLineHelpers) {
+    EXPECT_EQ(S(EscapeLineBreaks("a\nb\r\nc")), "a\x02" "b\r\x02" "c");
+    EXPECT_EQ(S(UnescapeLineBreaks("a\x02" "b")), "a\nb");
+    CString text = "kept ";
+    std::istringstream in("x\x02y\nnext");
+    ReadStyleLine(in, text);
+    EXPECT_EQ(S(text), "kept x\ny");
+    EXPECT_TRUE(in.good());
 }
 
 TEST(XArray, EqualityCopyAndClone) {
