@@ -7,6 +7,7 @@
 #include "app/util/FileUtils.h"
 #include "app/util/TextFilters.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 
@@ -29,6 +30,16 @@ bool ThumbnailPart(const CString& value, const CString& lower, const char* key, 
     if (close < 0)
         return false;
     text = value.Mid(delimiterAt + 1, close - delimiterAt - 1);
+    return true;
+}
+
+bool IsHexColour(const CString& text)
+{
+    if (text.GetLength() != 6)
+        return false;
+    for (int i = 0; i < 6; ++i)
+        if (!std::isxdigit((unsigned char)text[i]))
+            return false;
     return true;
 }
 
@@ -103,8 +114,8 @@ void CAppCommandLineInfo::ParseBackground(const CString& value)
         digits.Remove('#');
     else if (digits.CompareNoCase("nocolor") == 0)
         return;
-    else
-        digits = LookupColourName(digits);
+    else if (!IsHexColour(digits))
+        digits = LookupColourName(digits);  // a colour name; bare hex digits stand as they are
     const unsigned long rgb = std::strtoul(digits, nullptr, 16);
     const unsigned red = (rgb >> 16) & 0xFF, green = (rgb >> 8) & 0xFF, blue = rgb & 0xFF;
     m_backgroundColour = red + green * 256 + blue * 65536;

@@ -1,0 +1,289 @@
+// Start-up and shut-down of the program under Wine, driven from outside: the Startup registry
+// values before and after, the temporary folders of a first and a second instance, and the
+// messages for a root without resources and for missing outside components.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+namespace {
+
+const char kStartup[] = "Software\\Quor\\Barwright 1\\Startup";
+const char kOptions[] = "Software\\Quor\\Barwright 1\\Options";
+
+std::string Dist()
+{
+    const char* dist = std::getenv("BW_DIST");
+    return dist ? dist : "";
+}
+
+std::string TempRoot(const std::string& name)
+{
+    char temp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, temp);
+    std::string dir = std::string(temp) + "bw_e2e";
+    ::CreateDirectoryA(dir.c_str(), nullptr);
+    dir += "\\" + name;
+    ::CreateDirectoryA(dir.c_str(), nullptr);
+    return dir;
+}
+
+bool Exists(const std::string& path)
+{
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void WriteFile(const std::string& path, const char* text)
+{
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    ::WriteFile(file, text, (DWORD)strlen(text), &written, nullptr);
+    ::CloseHandle(file);
+}
+
+// A program root: the program, optionally its resources and its "dlls" folder.
+std::string MakeRoot(const std::string& name, bool resources, bool dlls)
+{
+    const std::string root = TempRoot(name);
+    ::CopyFileA((Dist() + "\\Barwright.exe").c_str(), (root + "\\Barwright.exe").c_str(), FALSE);
+    ::CopyFileA((Dist() + "\\Tessro3D.dll").c_str(), (root + "\\Tessro3D.dll").c_str(), FALSE);
+    if (resources) {
+        ::CreateDirectoryA((root + "\\SysResources").c_str(), nullptr);
+        ::CreateDirectoryA((root + "\\SysResources\\graphics").c_str(), nullptr);
+        WriteFile(root + "\\SysResources\\graphics\\graphictypes.web", "<svg/>");
+    }
+    if (dlls) {
+        ::CreateDirectoryA((root + "\\dlls").c_str(), nullptr);
+        for (const char* file : {"stylekit.dll", "styleops.dll", "quordocg.dll", "qfontman.dll", "Imgrexsrv.dll"})
+            ::CopyFileA((Dist() + "\\dlls\\" + file).c_str(), (root + "\\dlls\\" + file).c_str(), FALSE);
+    }
+    return root;
+}
+
+struct Search {
+    DWORD pid;
+    const std::function<bool(HWND)>* test;
+    HWND found;
+};
+
+BOOL CALLBACK FindWindowOf(HWND hWnd, LPARAM param)
+{
+    auto* s = reinterpret_cast<Search*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hWnd, &owner);
+    if (owner == s->pid && ::IsWindowVisible(hWnd) && (*s->test)(hWnd)) {
+        s->found = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+struct Program {
+    PROCESS_INFORMATION process = {};
+    explicit Program(const std::string& root)
+    {
+        std::string command = "\"" + root + "\\Barwright.exe\"";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        EXPECT_TRUE(::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, root.c_str(), &startup,
+                                     &process));
+    }
+    ~Program()
+    {
+        if (::WaitForSingleObject(process.hProcess, 0) != WAIT_OBJECT_0)
+            ::TerminateProcess(process.hProcess, 1);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+    }
+    // The first visible top-level window of the process that passes the test.
+    HWND WaitForWindow(const std::function<bool(HWND)>& test)
+    {
+        Search search = {process.dwProcessId, &test, nullptr};
+        for (int i = 0; i < 600 && !search.found; ++i) {
+            if (::WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0)
+                break;
+            ::EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
+        }
+        return search.found;
+    }
+    HWND WaitForMainWindow()
+    {
+        return WaitForWindow([](HWND hWnd) {
+            char title[128];
+            ::GetWindowTextA(hWnd, title, sizeof title);
+            return std::string(title) == "Quor Bar Wright" && !::GetDlgItem(hWnd, 10002);
+        });
+    }
+    HWND WaitForMessageBox()
+    {
+        return WaitForWindow([](HWND hWnd) { return ::GetDlgItem(hWnd, 10002) != nullptr; });
+    }
+    DWORD WaitForExit()
+    {
+        EXPECT_EQ(::WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+        DWORD code = 1;
+        ::GetExitCodeProcess(process.hProcess, &code);
+        return code;
+    }
+};
+
+std::string Text(HWND hWnd, int id = 0)
+{
+    char text[512] = {};
+    if (id)
+        ::GetDlgItemTextA(hWnd, id, text, sizeof text);
+    else
+        ::GetWindowTextA(hWnd, text, sizeof text);
+    return text;
+}
+
+bool ReadDword(const char* key, const char* name, DWORD& value)
+{
+    DWORD size = sizeof value;
+    return ::RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size) == ERROR_SUCCESS;
+}
+
+std::string ReadString(const char* key, const char* name)
+{
+    HKEY handle;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return "<missing>";
+    char buffer[512] = {};
+    DWORD size = sizeof buffer - 1, type = 0;
+    const LONG status = ::RegQueryValueExA(handle, name, nullptr, &type, (BYTE*)buffer, &size);
+    ::RegCloseKey(handle);
+    return status == ERROR_SUCCESS ? std::string(buffer, strnlen(buffer, size)) : "<missing>";
+}
+
+void SetDword(const char* key, const char* name, DWORD value)
+{
+    HKEY handle;
+    ::RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr);
+    ::RegSetValueExA(handle, name, 0, REG_DWORD, (const BYTE*)&value, sizeof value);
+    ::RegCloseKey(handle);
+}
+
+void SetString(const char* key, const char* name, const std::string& value)
+{
+    HKEY handle;
+    ::RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr);
+    ::RegSetValueExA(handle, name, 0, REG_SZ, (const BYTE*)value.data(), (DWORD)value.size());
+    ::RegCloseKey(handle);
+}
+
+void DeleteValue(const char* key, const char* name)
+{
+    HKEY handle;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_ALL_ACCESS, &handle) == ERROR_SUCCESS) {
+        ::RegDeleteValueA(handle, name);
+        ::RegCloseKey(handle);
+    }
+}
+
+std::string TempFolder()
+{
+    char appData[MAX_PATH] = {};
+    ::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
+    return std::string(appData) + "\\Quor\\Barwright\\Temp";
+}
+
+void MakeFolders(const std::string& path)
+{
+    for (size_t at = path.find('\\', 3); ; at = path.find('\\', at + 1)) {
+        ::CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+        if (at == std::string::npos)
+            break;
+    }
+}
+
+}  // namespace
+
+TEST(Startup, RootWithoutResourcesStopsWithMessage10070)
+{
+    ASSERT_FALSE(Dist().empty());
+    SetDword(kStartup, "Running", 5);
+    const std::string root = MakeRoot("noresources", false, false);
+    Program program(root);
+    HWND box = program.WaitForMessageBox();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(Text(box), "Error from Quor Bar Wright");
+    EXPECT_EQ(Text(box, 10002), "Failed to find the resources for the application. Closing down the application");
+    ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(10003, BN_CLICKED), (LPARAM)::GetDlgItem(box, 10003));
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    DWORD running = 0;
+    EXPECT_TRUE(ReadDword(kStartup, "Running", running));
+    EXPECT_EQ(running, 5u);  // an early end leaves the count alone
+}
+
+TEST(Startup, MissingComponentsStopWithMessage32909)
+{
+    // The first component neither registered nor in the system folder, and no "dlls" to repair from.
+    ::RegDeleteKeyA(HKEY_CLASSES_ROOT, "CLSID\\{31A6E652-EBA2-11D0-8C33-00A024729DDE}\\InprocServer32");
+    char system[MAX_PATH];
+    ::GetSystemDirectoryA(system, MAX_PATH);
+    ::DeleteFileA((std::string(system) + "\\stylekit.dll").c_str());
+    SetDword(kStartup, "Running", 5);
+
+    const std::string root = MakeRoot("nodlls", true, false);
+    Program program(root);
+    HWND box = program.WaitForMessageBox();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(Text(box), "Warning from Quor Bar Wright");
+    EXPECT_EQ(Text(box, 10002), "Failed to register the DLLs required by the program!");
+    ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    DWORD running = 0;
+    ReadDword(kStartup, "Running", running);
+    EXPECT_EQ(running, 5u);
+}
+
+TEST(Startup, TwoInstancesCountThemselvesAndKeepOrDropTheirTempFolders)
+{
+    if (!Exists(Dist() + "\\dlls\\stylekit.dll"))
+        GTEST_SKIP() << "the outside components are not built";
+    const std::string root = MakeRoot("full", true, true);
+    DeleteValue(kStartup, "Running");
+    DeleteValue(kStartup, "Proj");
+    SetString(kOptions, "ExportDir", "a:\\floppy");
+
+    Program first(root);
+    HWND firstWindow = first.WaitForMainWindow();
+    ASSERT_TRUE(firstWindow) << "the main window did not appear";
+    DWORD running = 0;
+    EXPECT_TRUE(ReadDword(kStartup, "Running", running));
+    EXPECT_EQ(running, 1u);
+    EXPECT_EQ(ReadString(kStartup, "rootpath"), root + "\\");
+
+    Program second(root);
+    HWND secondWindow = second.WaitForMainWindow();
+    ASSERT_TRUE(secondWindow);
+    ReadDword(kStartup, "Running", running);
+    EXPECT_EQ(running, 2u);
+
+    // What each instance keeps in its temporary folder while it runs.
+    const std::string shared = TempFolder();
+    const std::string own = shared + "\\" + std::to_string(second.process.dwProcessId);
+    MakeFolders(own);
+    WriteFile(shared + "\\keep.txt", "first");
+    WriteFile(own + "\\~ast3.qtw", "second");
+
+    ::PostMessageA(secondWindow, WM_CLOSE, 0, 0);
+    EXPECT_EQ(second.WaitForExit(), 0u);
+    EXPECT_FALSE(Exists(own));
+    ReadDword(kStartup, "Running", running);
+    EXPECT_EQ(running, 1u);
+
+    ::PostMessageA(firstWindow, WM_CLOSE, 0, 0);
+    EXPECT_EQ(first.WaitForExit(), 0u);
+    EXPECT_TRUE(Exists(shared + "\\keep.txt"));
+    ReadDword(kStartup, "Running", running);
+    EXPECT_EQ(running, 0u);
+    EXPECT_EQ(ReadString(kOptions, "ExportDir"), "");  // a floppy folder is not remembered
+    DWORD left = 0;
+    EXPECT_TRUE(ReadDword("Software\\Quor\\Barwright 1\\MainWindowPlacement", "Left", left));
+    ::DeleteFileA((shared + "\\keep.txt").c_str());
+}
