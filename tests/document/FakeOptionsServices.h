@@ -3,6 +3,7 @@
 // the messages and notifications the record sent.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,22 @@ class CFakeOptionsServices : public COptionsServices {
     messages.push_back(messageId);
   }
   void SetInternalError(int, const char*) override { ++internalErrors; }
+  // Preferences in memory, so that tests never see another run's values.
+  bool OpenPreferences() override { return preferencesOpen; }
+  bool ReadPreference(const char* name, DWORD& value) override {
+    auto found = preferences.find(name);
+    if (found == preferences.end()) return false;
+    value = found->second;
+    return true;
+  }
+  bool WritePreference(const char* name, DWORD value) override {
+    preferences[name] = value;
+    return true;
+  }
+  bool WritePreferenceString(const char* name, const CString& value) override {
+    preferenceStrings[name] = std::string(value);
+    return true;
+  }
 
   // A file under the program root, with the program's backslashes.
   CString RootFile(const char* name) const { return root + name; }
@@ -72,6 +89,9 @@ class CFakeOptionsServices : public COptionsServices {
   std::vector<unsigned> messages;
   std::vector<int> selectedStates;
   int internalErrors = 0;
+  bool preferencesOpen = true;
+  std::map<std::string, DWORD> preferences;
+  std::map<std::string, std::string> preferenceStrings;
 
  private:
   std::string m_nativeRoot;

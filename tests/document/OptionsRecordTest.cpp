@@ -256,6 +256,29 @@ TEST(OptionsRecord, PanelPreferencesRoundTrip) {
   EXPECT_EQ(other.GetColourPanelPref(1), 0);
   EXPECT_EQ(other.GetShadowDlgPref(), 0);
   EXPECT_EQ(other.GetExportDlgPref(), 1);
+  EXPECT_EQ(services.preferences.at("ColourModel"), 0u);
+
+  record.SetExportPathNameExt("C:\\out\\button.gif");
+  EXPECT_EQ(services.preferenceStrings.at("ExportPathNameExt"), "C:\\out\\button.gif");
+
+  services.preferencesOpen = false;
+  EXPECT_FALSE(record.LoadDialogPrefs());
+  EXPECT_FALSE(record.SaveDialogPrefs());
+  EXPECT_EQ(services.internalErrors, 2);
 }
+
+#ifdef _WIN32
+// The program's own preferences live in the registry under its Options key.
+TEST(OptionsRecord, PreferencesAreKeptInTheRegistry) {
+  COptionsServices registry;
+  ASSERT_TRUE(registry.OpenPreferences());
+  ASSERT_TRUE(registry.WritePreference("SizeSlider", 7));
+  DWORD value = 0;
+  ASSERT_TRUE(registry.ReadPreference("SizeSlider", value));
+  EXPECT_EQ(value, 7u);
+  EXPECT_FALSE(registry.ReadPreference("NoSuchPreferenceValue", value));
+  EXPECT_TRUE(registry.WritePreference("SizeSlider", 1));
+}
+#endif
 
 }  // namespace
