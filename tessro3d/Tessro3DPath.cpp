@@ -121,6 +121,9 @@ static_assert(sizeof(EdgeRecord) == 32, "edge records are eight words");
 
 constexpr std::int32_t kFinished = 0x7FFFFFFF;
 
+// Device arithmetic wraps in 32 bits, as the coordinates a far-off matrix produces do.
+inline std::int32_t Wrap(std::int64_t v) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(v))); }
+
 struct PathWalk {
   std::int32_t count = 0;
   std::int32_t bounds[4];
@@ -142,26 +145,26 @@ void StoreSegment(TessroPoint a, TessroPoint b) {
   const std::int64_t dx = std::int64_t(b.x) - a.x, dy = std::int64_t(b.y) - a.y;
   std::int32_t slope;
   std::int64_t quotient = dy != 0 ? dx * kDeviceOne / dy : 0;
-  if (dy == 0 || quotient > INT32_MAX || quotient < -INT32_MAX) slope = static_cast<std::int32_t>(dx);
+  if (dy == 0 || quotient > INT32_MAX || quotient < -INT32_MAX) slope = Wrap(dx);
   else slope = static_cast<std::int32_t>(quotient);
   EdgeRecord e;
   e.firstRow = a.y >> kDeviceShift;
   e.lastRow = b.y >> kDeviceShift;
   const std::int32_t minX = std::min(a.x, b.x), maxX = std::max(a.x, b.x);
-  e.lowLimit = minX - kDeviceHalf;
-  e.highLimit = maxX + kDeviceHalf;
+  e.lowLimit = Wrap(std::int64_t(minX) - kDeviceHalf);
+  e.highLimit = Wrap(std::int64_t(maxX) + kDeviceHalf);
   if (e.firstRow == e.lastRow) {
     e.slope = 0;
     e.left = e.lowLimit;
-    e.width = static_cast<std::int32_t>(std::int64_t(maxX) - minX + kDeviceOne);
+    e.width = Wrap(std::int64_t(maxX) - minX + kDeviceOne);
   } else {
     e.slope = slope;
-    std::int32_t magnitude = slope < 0 ? -slope : slope;
-    e.width = std::max(magnitude, kDeviceOne);
+    const std::int64_t magnitude = slope < 0 ? -std::int64_t(slope) : slope;
+    e.width = Wrap(std::max<std::int64_t>(magnitude, kDeviceOne));
     std::int64_t xc = a.x - ((std::int64_t((a.y & 0x3FFF) - kDeviceHalf) * slope) >> kDeviceShift);
-    e.left = static_cast<std::int32_t>(xc - (e.width >> 1));
+    e.left = Wrap(xc - (e.width >> 1));
   }
-  e.right = e.left + e.width;
+  e.right = Wrap(std::int64_t(e.left) + e.width);
   *static_cast<EdgeRecord*>(EdgeStoreTake(sizeof(EdgeRecord))) = e;
   ++g_walk.count;
 }
@@ -271,8 +274,8 @@ void ScanEdges() {
       if (r > e->lastRow) {
         e->left = kFinished;
       } else {
-        e->right += e->slope;
-        e->left = std::max(e->right - e->width, e->lowLimit);
+        e->right = Wrap(std::int64_t(e->right) + e->slope);
+        e->left = std::max(Wrap(std::int64_t(e->right) - e->width), e->lowLimit);
       }
     }
     while (boundary - 1 >= 1 && list[boundary - 1]->firstRow <= r) {
@@ -281,8 +284,8 @@ void ScanEdges() {
         e->left = kFinished;
       } else {
         std::int32_t x = e->left;
-        if (r != e->firstRow) x = static_cast<std::int32_t>(x + std::int64_t(r - e->firstRow) * e->slope);
-        e->right = x + e->width;
+        if (r != e->firstRow) x = Wrap(x + std::int64_t(r - e->firstRow) * e->slope);
+        e->right = Wrap(std::int64_t(x) + e->width);
         e->left = std::max(x, e->lowLimit);
       }
     }

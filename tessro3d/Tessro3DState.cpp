@@ -78,7 +78,9 @@ void Fail(std::uint8_t code) { throw Failure{code}; }
 
 void FailurePath(std::uint8_t code) {
   g_state.lastError = code;
-  if (g_alloc) ReleasePathBuffers();
+  // A missing release handler must not raise a second failure from inside the first: the
+  // blocks stay with the caller's allocator then.
+  if (g_alloc && g_free) ReleasePathBuffers();
   EndSceneOnFailure();
 }
 

@@ -233,12 +233,15 @@ std::int32_t TESSRO3D_CALL Tessro3DGetStrokePathBounds(const TessroPoint* points
     for (std::int32_t i = 0; i < count; ++i) bounds.Fold(points[i].x, points[i].y);
     const std::int64_t cx = (bounds.x0 + bounds.x1) >> 1, cy = (bounds.y0 + bounds.y1) >> 1;
     const std::int64_t margin = (std::int64_t(width) * g_state.miterLimit) >> 16;
-    const std::uint32_t extent = static_cast<std::uint32_t>(bounds.x1 + margin - bounds.x0 + margin) |
-                                 static_cast<std::uint32_t>(bounds.y1 + margin - bounds.y0 + margin) |
-                                 static_cast<std::uint32_t>(g_state.flatness);
+    // Measured in 64 bits: a width or path too large for the 2^27 range is not scaled up, so
+    // the joins' products stay inside 64 bits.
+    const std::uint64_t extent = static_cast<std::uint64_t>(std::max<std::int64_t>(0, bounds.x1 + margin - bounds.x0 + margin)) |
+                                 static_cast<std::uint64_t>(std::max<std::int64_t>(0, bounds.y1 + margin - bounds.y0 + margin)) |
+                                 static_cast<std::uint32_t>(g_state.flatness) |
+                                 static_cast<std::uint64_t>(width < 0 ? -std::int64_t(width) : std::int64_t(width));
     int s = 0;
     for (int shift = 15; shift > 0; --shift)
-      if ((std::uint64_t(extent) << shift) < (std::uint64_t(1) << 27)) {
+      if (extent < (std::uint64_t(1) << 27) && (extent << shift) < (std::uint64_t(1) << 27)) {
         s = shift;
         break;
       }

@@ -402,4 +402,68 @@ TEST_F(DrawTest, BitmapFillOnPaletteTargetsGoesThroughTheFormatStage) {
     for (int x = 0; x < 4; ++x) EXPECT_EQ(eight.Byte(x, y), 255);
 }
 
+TEST_F(DrawTest, FormatStagesDitherFilledPixels) {
+  // A one-pixel 32-bpp source stretched over the area: every pixel goes through the stage.
+  struct Case {
+    int bits;
+    std::uint32_t ditherMode;
+    std::uint32_t colour;  // source pixel, 0x00RRGGBB
+    std::uint8_t colourMatching;
+    std::vector<std::uint32_t> expected;  // per pixel of rows 0..3, columns 0..3
+  } cases[] = {
+      {4, 0, 0xFFFFFF, 2, std::vector<std::uint32_t>(16, 15)},
+      {4, 0, 0x000000, 2, std::vector<std::uint32_t>(16, 0)},
+      {4, 0, 0xFF0000, 2, std::vector<std::uint32_t>(16, 9)},
+      {16, 2, 0xFFFFFF, 2, std::vector<std::uint32_t>(16, 0x7FFF)},
+      {16, 0, 0xFFFFFF, 2, std::vector<std::uint32_t>(16, 0xFFFF)},
+      {8, 0, 0xFFFFFF, 3, std::vector<std::uint32_t>(16, 255)},
+      // Mid grey on 1 bpp: set exactly where the threshold is 8 or more.
+      {1, 0, 0x808080, 2, {1, 0, 1, 0, 0, 1, 0, 1, 1, 0, 1, 0, 0, 1, 0, 1}},
+  };
+  Tessro3DSetPalette(Tessro3DSelectPalette(2));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.bits << " bpp, colour " << std::hex << c.colour);
+    std::vector<std::uint8_t> state(Tessro3DGetStateSize());
+    Tessro3DSaveState(state.data());
+    state[4 + 2] = c.colourMatching;
+    Tessro3DRestoreState(state.data());
+    Target t(4, 4, c.bits);
+    ASSERT_EQ(Tessro3DSetBitmap(&t.header, t.pixels.data(), c.ditherMode), 0);
+    SetPixelMatrix();
+    Source one(1, 1, 32);
+    std::memcpy(one.pixels.data(), &c.colour, 4);
+    TessroPoint o{0, 0}, xe{Px(4), 0}, ye{0, Px(4)};
+    ASSERT_EQ(Tessro3DSetBitmapFill(&one.header, one.pixels.data(), 0, &o, &xe, &ye, 0, nullptr, nullptr, nullptr, nullptr, nullptr, 0), 0);
+    TessroRect r{0, 0, Px(4), Px(4)};
+    ASSERT_EQ(Tessro3DFillRectangle(&r), 0);
+    for (int y = 0; y < 4; ++y)
+      for (int x = 0; x < 4; ++x) {
+        std::uint32_t got;
+        switch (c.bits) {
+          case 1: got = t.Bit(x, y); break;
+          case 4: got = (x & 1) ? (t.Byte(x / 2, y) & 15) : (t.Byte(x / 2, y) >> 4); break;
+          case 8: got = t.Byte(x, y); break;
+          default: got = t.Word16(x, y); break;
+        }
+        EXPECT_EQ(got, c.expected[y * 4 + x]) << x << "," << y;
+      }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DrawTest, FarOffCoordinatesNeitherOverflowNorPaintStrayPixels) {
+  // Segments at the ends of the device range: arithmetic wraps, nothing is painted inside.
+  TessroMatrix m{0x4000, 0, 0, 0x4000, std::int64_t(0x7FFF0000) << 16, 0};
+  Tessro3DSetMatrix(&m);
+  TessroPoint pts[] = {{0, 0}, {0x7FFFFFFF, Px(10)}, {-0x7FFFFFFF, Px(20)}, {0, Px(5)}};
+  std::uint8_t verbs[] = {6, 2, 2, 3};
+  EXPECT_EQ(Tessro3DDrawPathOutline(pts, verbs, 4, 0), 0);
+  TessroRect r;
+  EXPECT_EQ(Tessro3DGetStrokePathBounds(pts, verbs, 4, &r, 0, 0x7FFFFFFF, 2, 0, 0), 0);
+  EXPECT_EQ(Tessro3DGetPathBounds(pts, verbs, 4, &r, 1), 0);
+}
+
 }  // namespace
