@@ -16,7 +16,7 @@
 namespace {
 CWidgetsApp* App()
 {
-    return static_cast<CWidgetsApp*>(AfxGetApp());
+    return dynamic_cast<CWidgetsApp*>(AfxGetApp());
 }
 
 // The utilities reach the application through this.
@@ -80,6 +80,11 @@ CGraphicMenu* GetGraphicMenu()
 CPropertiesMenu* GetPropertiesMenu()
 {
     return nullptr;
+}
+
+CTessro* GetTessroContext()
+{
+    return App() ? App()->m_tessro : nullptr;
 }
 
 CString GetRootPath()

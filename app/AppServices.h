@@ -19,6 +19,8 @@ CWidgetsDlg* GetMainDialog();
 CWnd* GetMainWnd();
 CGraphicMenu* GetGraphicMenu();
 CPropertiesMenu* GetPropertiesMenu();
+// The rasterizer wrapper made with the application; null only when it could not be made.
+CTessro* GetTessroContext();
 CString GetRootPath();
 CString GetTemplatesFolder(bool withBackslash, bool withRoot, bool lowerCase);
 bool IsWindowsNT();

@@ -20,7 +20,7 @@ const UINT kUpdateCheckResult = WM_USER + 50;
 
 CWidgetsApp* App()
 {
-    return static_cast<CWidgetsApp*>(AfxGetApp());
+    return dynamic_cast<CWidgetsApp*>(AfxGetApp());
 }
 }  // namespace
 

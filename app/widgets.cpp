@@ -11,6 +11,7 @@
 #include "app/WinManagerBase.h"
 #include "app/util/FileUtils.h"
 #include "app/util/Registry.h"
+#include "raster/Tessro.h"
 
 #include <objbase.h>
 #include <ole2.h>
@@ -106,13 +107,18 @@ CWidgetsApp::CWidgetsApp()
       m_lastPreviewTime(0), m_lastRenderTime(1), m_lastEffectsTime(1), m_buttonBar(nullptr), m_currentManager(nullptr),
       m_mediumTypesLoaded(0), m_galleryRefill(1), m_ownerWindow(nullptr), m_sharedStrings(nullptr),
       m_commandLine(nullptr), m_hosted(0), m_administrator(0), m_navBarFlag(0), m_idleManager(nullptr),
-      m_mutex(nullptr), m_generate(0), m_runningCounted(false), m_comInitialised(false), m_oleInitialised(false),
+      m_tessro(nullptr), m_mutex(nullptr), m_generate(0), m_runningCounted(false), m_comInitialised(false), m_oleInitialised(false),
       m_tessro3dReady(false)
 {
     m_resourceProbe = kResourceProbe;
     m_versionInfo.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
     m_quickStart = std::clock() <= 1800 ? 1 : 0;
     m_idleManager = new COnIdleManager;
+    try {
+        m_tessro = new CTessro(CTessro::kAppStackAllowance);
+    } catch (...) {
+        m_tessro = nullptr;  // drawing with the rasterizer fails cleanly without a context
+    }
 }
 
 CWidgetsApp::~CWidgetsApp()
@@ -121,6 +127,8 @@ CWidgetsApp::~CWidgetsApp()
         g_tessro3d.release();
     delete m_sharedStrings;
     m_sharedStrings = nullptr;
+    delete m_tessro;
+    m_tessro = nullptr;
     if (m_oleInitialised)
         ::OleUninitialize();
     if (m_comInitialised)
@@ -490,6 +498,6 @@ CString CWidgetsApp::GetVersionLine() const
 
 bool IsHostedByEditor()
 {
-    auto* app = static_cast<CWidgetsApp*>(AfxGetApp());
+    auto* app = dynamic_cast<CWidgetsApp*>(AfxGetApp());
     return app && app->GetCommandLine() && app->GetCommandLine()->m_hWndGiven;
 }

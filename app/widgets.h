@@ -12,6 +12,7 @@ class CWinManagerBase;
 class CPanelMessage;
 class COptions;
 class COperationsManager;
+class CTessro;
 
 class CWidgetsApp : public CWinApp {
 public:
@@ -81,6 +82,7 @@ public:
     CTempFolder m_tempFolder;
     int m_navBarFlag;
     COnIdleManager* m_idleManager;
+    CTessro* m_tessro;  // the rasterizer context of the user-interface thread
 
 private:
     BOOL FindRootFolder();

@@ -4,8 +4,11 @@
 #include "app/ComponentCheck.h"
 #include "app/Errors.h"
 #include "app/OnIdleManager.h"
+#include "app/Resource.h"
 #include "app/TempFolder.h"
+#include "app/TopLevelManager.h"
 #include "app/UIServices.h"
+#include "app/PanelMessage.h"
 #include "app/WidgetsDlg.h"
 #include "app/widgets.h"
 
@@ -315,4 +318,44 @@ TEST(AppServices, ReadWholeFileTerminatesAndReportsFailure)
     ::DeleteFileA(file.c_str());
     EXPECT_EQ(ReadWholeFile(file.c_str(), &length), nullptr);
     EXPECT_EQ(length, 0u);
+}
+
+TEST(MainDialog, RoutesMouseAndSizeToTheTopLevelManager)
+{
+    CWinApp app("Barwright Routing");  // no registry key: the default placement
+    CWidgetsDlg dlg(nullptr, nullptr);
+    app.m_pMainWnd = &dlg;
+    ASSERT_TRUE(dlg.Create(IDD_WIDGETS_DIALOG));
+    ASSERT_FALSE(dlg.m_initFailed);
+    EXPECT_EQ(dlg.m_initialised, 1);
+    auto* manager = static_cast<CTopLevelManager*>(dlg.GetTopLevelManager());
+    ASSERT_TRUE(manager);
+    dlg.ShowWindow(SW_SHOW);
+    dlg.SetFocus();
+    char title[64];
+    ::GetWindowTextA(dlg.m_hWnd, title, sizeof title);
+    EXPECT_STREQ(title, "Quor Bar Wright");
+
+    struct Case {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        int kind;  // -1: nothing reaches the manager
+    } cases[] = {
+        {WM_LBUTTONDOWN, 0, MAKELPARAM(10, 10), 1},
+        {WM_SIZE, SIZE_RESTORED, MAKELPARAM(0, 200), -1},
+        {WM_RBUTTONDOWN, 0, MAKELPARAM(20, 5), 2},
+        {WM_LBUTTONDOWN, 0, MAKELPARAM(-5, -5), -1},
+        {WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200), 5},
+        {WM_MOUSEMOVE, 0, MAKELPARAM(30, 30), ::GetFocus() ? 3 : -1},
+    };
+    for (const Case& c : cases) {
+        manager->HandleMessage(nullptr);
+        CPanelMessage none;
+        manager->HandleMessage(&none);  // kind 0 marks "nothing since"
+        dlg.SendMessage(c.message, c.wParam, c.lParam);
+        EXPECT_EQ(manager->GetLastKind(), c.kind < 0 ? 0 : c.kind) << "message " << c.message;
+    }
+    app.m_pMainWnd = nullptr;
+    dlg.DestroyWindow();
 }

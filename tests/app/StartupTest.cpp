@@ -84,9 +84,9 @@ BOOL CALLBACK FindWindowOf(HWND hWnd, LPARAM param)
 
 struct Program {
     PROCESS_INFORMATION process = {};
-    explicit Program(const std::string& root)
+    explicit Program(const std::string& root, const std::string& arguments = "")
     {
-        std::string command = "\"" + root + "\\Barwright.exe\"";
+        std::string command = "\"" + root + "\\Barwright.exe\" " + arguments;
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
         EXPECT_TRUE(::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, root.c_str(), &startup,
@@ -104,7 +104,7 @@ struct Program {
     {
         Search search = {process.dwProcessId, &test, nullptr};
         for (int i = 0; i < 600 && !search.found; ++i) {
-            if (::WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0)
+            if (Wait(50))
                 break;
             ::EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
         }
@@ -122,9 +122,27 @@ struct Program {
     {
         return WaitForWindow([](HWND hWnd) { return ::GetDlgItem(hWnd, 10002) != nullptr; });
     }
+    // Waits for the process to end, handling this thread's messages meanwhile (the program
+    // may talk to a window of ours); true when it ended.
+    bool Wait(DWORD milliseconds)
+    {
+        const DWORD until = ::GetTickCount() + milliseconds;
+        for (;;) {
+            MSG msg;
+            while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                ::DispatchMessageA(&msg);
+            const DWORD now = ::GetTickCount();
+            const DWORD left = (LONG)(until - now) > 0 ? until - now : 0;
+            const DWORD result = ::MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, left, QS_ALLINPUT);
+            if (result == WAIT_OBJECT_0)
+                return true;
+            if (result == WAIT_TIMEOUT)
+                return false;
+        }
+    }
     DWORD WaitForExit()
     {
-        EXPECT_EQ(::WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+        EXPECT_TRUE(Wait(30000));
         DWORD code = 1;
         ::GetExitCodeProcess(process.hProcess, &code);
         return code;
@@ -286,4 +304,26 @@ TEST(Startup, TwoInstancesCountThemselvesAndKeepOrDropTheirTempFolders)
     DWORD left = 0;
     EXPECT_TRUE(ReadDword("Software\\Quor\\Barwright 1\\MainWindowPlacement", "Left", left));
     ::DeleteFileA((shared + "\\keep.txt").c_str());
+}
+
+TEST(Startup, HostedByAnEditorTheMainDialogHasAnInvisibleOwnerAndNoTaskbarButton)
+{
+    if (!Exists(Dist() + "\\dlls\\stylekit.dll"))
+        GTEST_SKIP() << "the outside components are not built";
+    HWND editor = ::CreateWindowExA(0, "STATIC", "Editor", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+                                    nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(editor);
+    const std::string root = MakeRoot("full", true, true);
+    Program program(root, "/hWnd:" + std::to_string((UINT_PTR)editor));
+    HWND main = program.WaitForMainWindow();
+    ASSERT_TRUE(main);
+    HWND owner = ::GetWindow(main, GW_OWNER);
+    ASSERT_TRUE(owner);
+    EXPECT_FALSE(::IsWindowVisible(owner));
+    EXPECT_EQ(::GetWindow(owner, GW_OWNER), editor);
+    EXPECT_EQ(::GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+    EXPECT_EQ(::GetWindowLongA(main, GWL_STYLE) & WS_MINIMIZEBOX, 0);
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    ::DestroyWindow(editor);
 }
