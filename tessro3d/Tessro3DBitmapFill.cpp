@@ -1,7 +1,9 @@
 // Bitmap fills: the mapping, the tile styles and the pixel fetch per source format.
 #include "tessro3d/Tessro3DBitmapFill.h"
 
+#include <array>
 #include <cmath>
+#include <utility>
 #include <cstring>
 
 #include "tessro3d/Tessro3DPalette.h"
@@ -34,6 +36,7 @@ struct BitmapFill {
   // Per drawing call.
   int drawFormat = kSource32;
   FormatStage stage = nullptr;
+  void (*render)(std::int32_t x0, std::int32_t x1, std::uint8_t* out) = nullptr;
   std::int64_t rowU = 0, rowV = 0;
   std::int32_t rowY = 0;
 } g_fill;
@@ -41,10 +44,11 @@ struct BitmapFill {
 inline std::uint32_t Rgbq(int b, int g, int r, int a) { return std::uint32_t(b) | std::uint32_t(g) << 8 | std::uint32_t(r) << 16 | std::uint32_t(a) << 24; }
 
 // Source pixel (iu, iv) as blue, green, red, fourth; iu and iv are inside the source.
+template <int Format>
 std::uint32_t Fetch(std::int32_t iu, std::int32_t iv) {
   const std::uint8_t* row = g_fill.pixels + std::ptrdiff_t(iv) * g_fill.stride;
   const auto& t = g_fill.tables;
-  switch (g_fill.drawFormat) {
+  switch (Format) {
     case kSource1: return g_fill.colours[(row[iu >> 3] >> (7 - (iu & 7))) & 1];
     case kSource4: return g_fill.colours[(iu & 1) ? (row[iu >> 1] & 0x0F) : (row[iu >> 1] >> 4)];
     case kSource8: return g_fill.colours[row[iu]];
@@ -67,41 +71,41 @@ std::uint32_t Fetch(std::int32_t iu, std::int32_t iv) {
 
 inline std::int32_t Floor(std::int64_t v) { return static_cast<std::int32_t>(v >> 32); }
 
-// Renders pixels x0..x1-1 of row y as 32-bit values: into out[x] (keepFourth: the fourth
-// byte of out[x] stays as it was).
-void RenderSpan(std::int32_t y, std::int32_t x0, std::int32_t x1, std::uint8_t* out, bool keepFourth) {
+// Renders pixels x0..x1-1 of row y as 32-bit values into out[x]; with KeepFourth the fourth
+// byte of out[x] stays as it was. One specialisation per tile style and source format.
+template <int Tile, int Format, bool KeepFourth>
+void RenderSpan(std::int32_t x0, std::int32_t x1, std::uint8_t* out) {
   const double fx = x0 + 0.5 - g_fill.originX / 1024.0;
   std::int64_t u = g_fill.rowU + std::llround(g_fill.fdudx * fx * 1024.0);
   std::int64_t v = g_fill.rowV + std::llround(g_fill.fdvdx * fx * 1024.0);
   std::int64_t du = g_fill.dudx, dv = g_fill.dvdx;
   const std::int64_t W = std::int64_t(g_fill.width) << 32, H = std::int64_t(g_fill.height) << 32;
-  const int tile = g_fill.tile;
-  if (tile == kRepeat) {
+  if (Tile == kRepeat) {
     u %= W; if (u < 0) u += W;
     v %= H; if (v < 0) v += H;
-  } else if (tile == kMirror) {
+  } else if (Tile == kMirror) {
     u %= 2 * W; if (u < 0) u += 2 * W;
     v %= 2 * H; if (v < 0) v += 2 * H;
   }
   for (std::int32_t x = x0; x < x1; ++x) {
     std::uint32_t pixel;
-    switch (tile) {
+    switch (Tile) {
       case kClamp: {
         std::int32_t iu = Floor(u), iv = Floor(v);
         iu = iu < 0 ? 0 : (iu >= g_fill.width ? g_fill.width - 1 : iu);
         iv = iv < 0 ? 0 : (iv >= g_fill.height ? g_fill.height - 1 : iv);
-        pixel = Fetch(iu, iv);
+        pixel = Fetch<Format>(iu, iv);
         break;
       }
       case kColourOutside: {
         std::int64_t iu = u >> 32, iv = v >> 32;
-        pixel = (iu < 0 || iu >= g_fill.width || iv < 0 || iv >= g_fill.height) ? g_fill.fallback : Fetch(std::int32_t(iu), std::int32_t(iv));
+        pixel = (iu < 0 || iu >= g_fill.width || iv < 0 || iv >= g_fill.height) ? g_fill.fallback : Fetch<Format>(std::int32_t(iu), std::int32_t(iv));
         break;
       }
       case kRepeat:
         if (u < 0) u += W; else if (u >= W) u -= W;
         if (v < 0) v += H; else if (v >= H) v -= H;
-        pixel = Fetch(Floor(u), Floor(v));
+        pixel = Fetch<Format>(Floor(u), Floor(v));
         break;
       default:
         if (u < 0 || u >= W) {
@@ -117,11 +121,11 @@ void RenderSpan(std::int32_t y, std::int32_t x0, std::int32_t x1, std::uint8_t* 
         // A reflection can land past the far end when the start lay in the mirrored copy.
         if (u >= W) u = W - 1;
         if (v >= H) v = H - 1;
-        pixel = Fetch(Floor(u), Floor(v));
+        pixel = Fetch<Format>(Floor(u), Floor(v));
         break;
     }
     std::uint8_t* at = out + 4 * std::ptrdiff_t(x);
-    if (keepFourth) {
+    if (KeepFourth) {
       std::uint32_t old;
       std::memcpy(&old, at, 4);
       pixel = (pixel & 0x00FFFFFFu) | (old & 0xFF000000u);
@@ -131,6 +135,20 @@ void RenderSpan(std::int32_t y, std::int32_t x0, std::int32_t x1, std::uint8_t* 
     v += dv;
   }
 }
+
+using RenderRoutine = void (*)(std::int32_t, std::int32_t, std::uint8_t*);
+
+template <int Tile, bool KeepFourth, std::size_t... Format>
+constexpr std::array<RenderRoutine, sizeof...(Format)> RoutinesOf(std::index_sequence<Format...>) {
+  return {RenderSpan<Tile, int(Format), KeepFourth>...};
+}
+template <bool KeepFourth>
+constexpr std::array<std::array<RenderRoutine, 8>, 4> TileTable() {
+  return {RoutinesOf<kClamp, KeepFourth>(std::make_index_sequence<8>()), RoutinesOf<kColourOutside, KeepFourth>(std::make_index_sequence<8>()),
+          RoutinesOf<kRepeat, KeepFourth>(std::make_index_sequence<8>()), RoutinesOf<kMirror, KeepFourth>(std::make_index_sequence<8>())};
+}
+// [keep the fourth byte][tile style][source format]
+const std::array<std::array<RenderRoutine, 8>, 4> kRenderRoutines[2] = {TileTable<false>(), TileTable<true>()};
 
 void FillBegin(std::int32_t top) {
   g_spanOutput.row = TargetRow(top);
@@ -147,12 +165,10 @@ void FillNextRow() {
   g_fill.rowV += g_fill.dvdy;
 }
 
-void FillSpanDirect(std::int32_t y, std::int32_t x0, std::int32_t x1) {
-  RenderSpan(y, x0, x1, g_spanOutput.row, g_fill.drawFormat == kSource32);
-}
+void FillSpanDirect(std::int32_t y, std::int32_t x0, std::int32_t x1) { g_fill.render(x0, x1, g_spanOutput.row); }
 
 void FillSpanConverted(std::int32_t y, std::int32_t x0, std::int32_t x1) {
-  RenderSpan(y, x0, x1, reinterpret_cast<std::uint8_t*>(g_rowBuffer), false);
+  g_fill.render(x0, x1, reinterpret_cast<std::uint8_t*>(g_rowBuffer));
   g_fill.stage(y, x0, x1, g_spanOutput.row);
 }
 
@@ -180,9 +196,11 @@ void SetUpBitmapFillSpans() {
     // No transparency combiner exists for bitmap fills on 32-bpp targets.
     if (params != 0) Fail(kErrInvalidBitmapDepth);
     g_fill.drawFormat = g_fill.format;
+    g_fill.render = kRenderRoutines[g_fill.drawFormat == kSource32][g_fill.tile][g_fill.drawFormat];
     g_spanOutput.span = FillSpanDirect;
   } else {
     g_fill.stage = FormatStageFor(g_state.targetFormat);
+    g_fill.render = kRenderRoutines[0][g_fill.tile][g_fill.drawFormat];
     g_spanOutput.span = FillSpanConverted;
   }
 }

@@ -129,56 +129,55 @@ void SpanFlat(const Tessro3DTriangleRecord& r, std::int32_t x0, std::int32_t x1)
     }
 }
 
+// Channels 0 red, 1 green, 2 blue; bit k of Channels says channel k is interpolated.
+template <std::uint8_t Channels>
 void SpanShaded(const Tessro3DTriangleRecord& r, std::int32_t x0, std::int32_t x1) {
-  const std::uint8_t channels = r.Mode() & kModeChannels;
   const std::int32_t n = x0 - r.referenceColumn;
   std::int32_t z = Step(r.depth.value, r.depth.stepColumn, n);
   std::int32_t c[3];
   for (int k = 0; k < 3; ++k) c[k] = Step(r.diffuse[k].value, r.diffuse[k].stepColumn, n);
-  const std::uint32_t base = kWritten | (r.packedColour & 0xFFFFFF);
+  // Constant channels are part of the base pixel; the loop puts in the varying ones.
+  std::uint32_t base = kWritten | (r.packedColour & 0xFFFFFF);
+  for (int k = 0; k < 3; ++k)
+    if (Channels & (1 << k)) base &= ~(0xFFu << (16 - 8 * k));
   for (std::int32_t x = x0; x < x1; ++x) {
     if (z > g_depthRow[x]) {
       g_depthRow[x] = z;
       std::uint32_t pixel = base;
-      for (int k = 0; k < 3; ++k)
-        if (channels & (1 << k)) {
-          int shift = 16 - 8 * k;
-          pixel = (pixel & ~(0xFFu << shift)) | std::uint32_t(ChannelByte(c[k])) << shift;
-        }
+      if (Channels & 1) pixel |= std::uint32_t(ChannelByte(c[0])) << 16;
+      if (Channels & 2) pixel |= std::uint32_t(ChannelByte(c[1])) << 8;
+      if (Channels & 4) pixel |= std::uint32_t(ChannelByte(c[2]));
       g_row.out[x] = pixel;
     }
     z = Add(z, r.depth.stepColumn);
-    for (int k = 0; k < 3; ++k) c[k] = Add(c[k], r.diffuse[k].stepColumn);
+    for (int k = 0; k < 3; ++k)
+      if (Channels & (1 << k)) c[k] = Add(c[k], r.diffuse[k].stepColumn);
   }
 }
 
+// Textured: per channel min(255, round(t·d/255) + a), or round(t·d/255) without an
+// additive colour; d and a interpolated for the channels of Channels, else constant.
+template <std::uint8_t Channels, bool Additive>
 void SpanTextured(const Tessro3DTriangleRecord& r, std::int32_t x0, std::int32_t x1) {
-  const std::uint8_t mode = r.Mode();
-  const std::uint8_t channels = mode & kModeChannels;
-  const bool additive = (mode & kModeAdditive) != 0;
   const std::int32_t n = x0 - r.referenceColumn;
   std::int32_t z = Step(r.depth.value, r.depth.stepColumn, n);
   std::int32_t u = Step(r.u.value, r.u.stepColumn, n), v = Step(r.v.value, r.v.stepColumn, n);
   std::int32_t d[3], a[3];
   for (int k = 0; k < 3; ++k) {
-    d[k] = Step(r.diffuse[k].value, r.diffuse[k].stepColumn, n);
-    a[k] = additive ? Step(r.additive[k].value, r.additive[k].stepColumn, n) : 0;
+    const int shift = 16 - 8 * k;
+    d[k] = (Channels & (1 << k)) ? Step(r.diffuse[k].value, r.diffuse[k].stepColumn, n) : std::int32_t((r.packedColour >> shift) & 0xFF) << 16;
+    a[k] = !Additive ? 0 : (Channels & (1 << k)) ? Step(r.additive[k].value, r.additive[k].stepColumn, n) : std::int32_t((r.packedAdditive >> shift) & 0xFF) << 16;
   }
   for (std::int32_t x = x0; x < x1; ++x) {
     if (z > g_depthRow[x]) {
       g_depthRow[x] = z;
+      // The texel is fetched only for pixels that pass the depth test.
       const std::uint32_t texel = FetchTexel(u >> 16, v >> 16);
       std::uint32_t pixel = kWritten;
       for (int k = 0; k < 3; ++k) {
         const int shift = 16 - 8 * k;
-        const bool varies = channels & (1 << k);
-        const int t = (texel >> shift) & 0xFF;
-        const int db = varies ? ChannelByte(d[k]) : (r.packedColour >> shift) & 0xFF;
-        int value = Blend(g_blend, db, t);
-        if (additive) {
-          const int ab = varies ? ChannelByte(a[k]) : (r.packedAdditive >> shift) & 0xFF;
-          value = std::min(255, value + ab);
-        }
+        int value = Blend(g_blend, ChannelByte(d[k]), (texel >> shift) & 0xFF);
+        if (Additive) value = std::min(255, value + ChannelByte(a[k]));
         pixel |= std::uint32_t(value) << shift;
       }
       g_row.out[x] = pixel;
@@ -186,21 +185,29 @@ void SpanTextured(const Tessro3DTriangleRecord& r, std::int32_t x0, std::int32_t
     z = Add(z, r.depth.stepColumn);
     u = Add(u, r.u.stepColumn);
     v = Add(v, r.v.stepColumn);
-    for (int k = 0; k < 3; ++k) {
-      d[k] = Add(d[k], r.diffuse[k].stepColumn);
-      if (additive) a[k] = Add(a[k], r.additive[k].stepColumn);
-    }
+    for (int k = 0; k < 3; ++k)
+      if (Channels & (1 << k)) {
+        d[k] = Add(d[k], r.diffuse[k].stepColumn);
+        if (Additive) a[k] = Add(a[k], r.additive[k].stepColumn);
+      }
   }
 }
 
 using SpanRoutine = void (*)(const Tessro3DTriangleRecord&, std::int32_t, std::int32_t);
 
-SpanRoutine SpanRoutineFor(std::uint8_t mode) {
-  mode &= 0x1F;
-  if (mode == 0) return SpanFlat;
-  if (mode < 8) return SpanShaded;
-  return SpanTextured;
-}
+// Modes 24..31 are never built; their entries are filled with a routine that fails.
+void SpanNeverBuilt(const Tessro3DTriangleRecord&, std::int32_t, std::int32_t) { Fail(kErrInvalidBitmapDepth); }
+
+const SpanRoutine kSpanRoutines[32] = {
+    SpanFlat, SpanShaded<1>, SpanShaded<2>, SpanShaded<3>, SpanShaded<4>, SpanShaded<5>, SpanShaded<6>, SpanShaded<7>,
+    SpanTextured<0, true>, SpanTextured<1, true>, SpanTextured<2, true>, SpanTextured<3, true>,
+    SpanTextured<4, true>, SpanTextured<5, true>, SpanTextured<6, true>, SpanTextured<7, true>,
+    SpanTextured<0, false>, SpanTextured<1, false>, SpanTextured<2, false>, SpanTextured<3, false>,
+    SpanTextured<4, false>, SpanTextured<5, false>, SpanTextured<6, false>, SpanTextured<7, false>,
+    SpanNeverBuilt, SpanNeverBuilt, SpanNeverBuilt, SpanNeverBuilt, SpanNeverBuilt, SpanNeverBuilt, SpanNeverBuilt, SpanNeverBuilt,
+};
+
+inline SpanRoutine SpanRoutineFor(std::uint8_t mode) { return kSpanRoutines[mode & 0x1F]; }
 
 // --- Row walk ---------------------------------------------------------------------------
 

@@ -1,6 +1,4 @@
 // Texturing: the texture's checks and the texel fetch for each pixel depth.
-#include <algorithm>
-
 #include "tessro3d/Tessro3DScene.h"
 
 namespace tessro3d {
@@ -17,28 +15,21 @@ inline std::uint32_t PaletteRgb(int index) {
 inline int Widen5(int f) { return (f * 255 + 15) / 31; }
 }  // namespace
 
-std::uint32_t FetchTexel(std::int32_t column, std::int32_t row) {
-  // Textured triangles filed before a texture was replaced by a failing call: plain white
-  // lets their lit colour show instead of reading a texture that is gone.
-  if (!g_texture.set) return 0xFFFFFF;
-  // Coordinates that stray outside the texture read its edge rather than foreign memory.
-  column = std::clamp(column, 0, g_texture.width - 1);
-  row = std::clamp(row, 0, g_texture.height - 1);
-  const std::uint8_t* line = g_texture.bits + std::ptrdiff_t(row) * g_texture.stride;
-  switch (g_texture.bitCount) {
-    case 4: {
-      std::uint8_t byte = line[column / 2];
-      return PaletteRgb((column & 1) ? (byte & 0x0F) : (byte >> 4));
-    }
-    case 8: return PaletteRgb(line[column]);
-    case 16: {
-      int w = line[2 * column] | line[2 * column + 1] << 8;
-      return Rgb(Widen5((w >> 10) & 31), Widen5((w >> 5) & 31), Widen5(w & 31));
-    }
-    case 24: return Rgb(line[3 * column + 2], line[3 * column + 1], line[3 * column]);
-    default: return Rgb(line[4 * column + 2], line[4 * column + 1], line[4 * column]);
-  }
+namespace {
+
+std::uint32_t Fetch4(const std::uint8_t* row, std::int32_t column) {
+  const std::uint8_t byte = row[column / 2];
+  return PaletteRgb((column & 1) ? (byte & 0x0F) : (byte >> 4));
 }
+std::uint32_t Fetch8(const std::uint8_t* row, std::int32_t column) { return PaletteRgb(row[column]); }
+std::uint32_t Fetch16(const std::uint8_t* row, std::int32_t column) {
+  const int w = row[2 * column] | row[2 * column + 1] << 8;
+  return Rgb(Widen5((w >> 10) & 31), Widen5((w >> 5) & 31), Widen5(w & 31));
+}
+std::uint32_t Fetch24(const std::uint8_t* row, std::int32_t column) { return Rgb(row[3 * column + 2], row[3 * column + 1], row[3 * column]); }
+std::uint32_t Fetch32(const std::uint8_t* row, std::int32_t column) { return Rgb(row[4 * column + 2], row[4 * column + 1], row[4 * column]); }
+
+}  // namespace
 
 }  // namespace tessro3d
 
@@ -54,13 +45,18 @@ extern "C" std::int32_t TESSRO3D_CALL Tessro3DSetTexture(const BITMAPINFOHEADER*
       if (!palette) Fail(kErrBadParameters);
       g_texture.palette = palette;
     }
+    TexelFetcher fetch;
     switch (header->biBitCount) {
-      case 4: case 8: case 16: case 24: case 32: break;
+      case 4: fetch = Fetch4; break;
+      case 8: fetch = Fetch8; break;
+      case 16: fetch = Fetch16; break;
+      case 24: fetch = Fetch24; break;
+      case 32: fetch = Fetch32; break;
       default: Fail(kErrBadBitmap);
     }
     // An empty texture has no texel to fetch, and a row must be addressable.
     if (header->biWidth <= 0 || header->biWidth > kLargestTextureWidth || header->biHeight == 0) Fail(kErrBadBitmap);
-    g_texture.bitCount = header->biBitCount;
+    g_texture.fetch = fetch;
     g_texture.width = header->biWidth;
     g_texture.height = header->biHeight;
     g_texture.bits = static_cast<const std::uint8_t*>(bits);
