@@ -574,7 +574,7 @@ bool COptions::CopyTo(COptions& target, int options, StyleChangeMask mask) {
 
   if (mask & kChangeTemplate) {
     target.SetColourCount(GetColourCount(), true);
-    target.SetTextureCount(static_cast<unsigned>(m_textures.size()));
+    target.SetTextureCount(m_numberOfTextures);
     target.m_kiqFileName = m_kiqFileName;
     target.m_kiqPath = m_kiqPath;
     target.SetModified();
@@ -693,13 +693,16 @@ bool COptions::CopyTo(COptions& target, int options, StyleChangeMask mask) {
     }
   }
   if (mask & kChangeBackgroundColour) target.SetBackgroundColour(GetBackgroundColour());
-  if ((mask & kChangeTextures) && m_graphicType != kGraphicPicture) {
-    if (!HasTextures() || m_textures.empty()) {
-      m_textures.assign(1, CBackgroundTextureProperty());
-      m_hasTextureList = true;
-      m_numberOfTextures = 1;
+  if (mask & kChangeTextures) {
+    // A picture has no textures of its own; any other graphic always has its background.
+    if (m_graphicType != kGraphicPicture) {
+      if (!HasTextures() || m_textures.empty()) {
+        m_textures.assign(1, CBackgroundTextureProperty());
+        m_hasTextureList = true;
+        m_numberOfTextures = 1;
+      }
+      target.SetTextureCount(m_numberOfTextures);
     }
-    target.SetTextureCount(m_numberOfTextures ? m_numberOfTextures : 1);
     if (target.m_numberOfTextures == m_numberOfTextures) {
       const bool withIndex = (mask & kChangeTemplate) != 0;
       for (unsigned i = 0; i < m_numberOfTextures; ++i) {

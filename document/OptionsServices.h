@@ -5,14 +5,15 @@
 // implementation at start-up (SetOptionsServices) and tests install a small fake.
 //
 // The base class is a complete "nothing there" implementation: no operations manager, no
-// navigation bar, no messages shown, preferences kept in memory.
+// navigation bar, no messages shown; the preferences are the registry's (in memory on the host
+// build).
 #pragma once
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "framework/core/CString.h"
-#include <vector>
 #include "framework/core/WinTypes.h"
 
 class COptions;

@@ -152,6 +152,18 @@ TEST(OptionsRecord, CopyByChangeGroup) {
   source.CopyTo(exported, 0, kChangeExport);
   EXPECT_EQ(exported.GetExportType(), 4);
 
+  // Textures: a graphic without any gets its background first; a picture has none.
+  COptions picture;
+  picture.SetGraphicType(kGraphicPicture);
+  COptions pictureTarget;
+  picture.CopyTo(pictureTarget, 0, kChangeTextures);
+  EXPECT_FALSE(picture.HasTextures());
+  EXPECT_FALSE(pictureTarget.HasTextures());
+  source.CopyTo(exported, 0, kChangeTextures);
+  EXPECT_EQ(source.GetNumberOfTextures(), 1u);
+  ASSERT_EQ(exported.GetNumberOfTextures(), 1u);
+  EXPECT_EQ(std::string(exported.GetTextureName(0)), "Background");
+
   // Another template: names, questions and slots come along.
   COptions other;
   other.SetKiqFileName("other.kiq");
