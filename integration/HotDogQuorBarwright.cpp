@@ -261,11 +261,17 @@ STDMETHODIMP CHotDogQuorBarwright::ShowHelp(long* pbRetVal)
     if (!host)
         return S_FALSE;
     // Values up to 32 are the shell's error codes; only a larger one means the help opened.
+    SetLastError(ERROR_SUCCESS);
     const INT_PTR opened = reinterpret_cast<INT_PTR>(ShellExecuteA(host, nullptr, helpPath, nullptr, nullptr, SW_SHOWNORMAL));
-    if (opened > 32)
+    if (opened > 32) {
         *pbRetVal = -1;
-    else
+    } else {
+        // The shell's codes up to 11 are the system's error codes; show at least those when
+        // the shell left no error of its own.
+        if (GetLastError() == ERROR_SUCCESS)
+            SetLastError(opened > 0 && opened <= 11 ? static_cast<DWORD>(opened) : ERROR_NO_ASSOCIATION);
         ShowLastSystemError();
+    }
     return S_OK;
 }
 

@@ -175,17 +175,22 @@ public:
     ~EditorWindow() { DestroyWindow(m_window); }
     HWND handle() const { return m_window; }
     static int s_posts;
+    static bool s_quitOnPost;
 
 private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     {
-        if (message == kFakePost)
+        if (message == kFakePost) {
             ++s_posts;
+            if (s_quitOnPost)
+                PostQuitMessage(7);
+        }
         return DefWindowProcA(window, message, wParam, lParam);
     }
     HWND m_window;
 };
 int EditorWindow::s_posts = 0;
+bool EditorWindow::s_quitOnPost = false;
 
 struct FakeRun {
     bool started = false;
@@ -798,4 +803,73 @@ TEST_F(IntegrationObject, ModuleInfoShowsBothVersions)
         EXPECT_TRUE(std::find(texts.begin(), texts.end(), c.integration) != texts.end()) << c.editor;
     }
     SHDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\Quor\\Bar Wright FrontPage Add-in");
+}
+
+TEST_F(IntegrationObject, ShowHelpOpensTheDreamweaverExtensionsHelpOrElseTheFrontPageAddIns)
+{
+    EditorWindow editor("FrontPageExplorerWindow40");
+    // The stand-in program serves as a help file that opens; it must not write a log now.
+    SetEnvironmentVariableA("BW_FAKE_LOG", nullptr);
+    const std::string opens = ServerPath().substr(0, ServerPath().rfind('\\')) + "\\Barwright.exe";
+    struct Key {
+        const char* key;
+        std::string path;
+    };
+    const Key keys[] = {{"Software\\Quor\\Bar Wright Dreamweaver Extension", opens},
+                        {"Software\\Quor\\Bar Wright FrontPage Add-in", m_scratch + "\\no such help.htm"}};
+    for (const Key& k : keys)
+        ASSERT_EQ(SHSetValueA(HKEY_LOCAL_MACHINE, k.key, "Local Help Path", REG_SZ, k.path.c_str(),
+                              static_cast<DWORD>(k.path.size() + 1)),
+                  ERROR_SUCCESS);
+    struct Case {
+        const char* editor;
+        long result;
+        bool errorShown;
+    };
+    const Case cases[] = {{kDreamweaver, -1, false}, {kFrontPage, 0, true}, {"Some Editor", 0, true}};
+    for (const Case& c : cases) {
+        SetAppName(c.editor);
+        DialogCatcher catcher;
+        long result = 99;
+        EXPECT_EQ(object->ShowHelp(&result), S_OK) << c.editor;
+        EXPECT_EQ(result, c.result) << c.editor;
+        ASSERT_EQ(catcher.shown.size(), c.errorShown ? 1u : 0u) << c.editor;
+        if (c.errorShown) {
+            EXPECT_EQ(catcher.shown[0][0], "Tw3FpInterface");
+        }
+    }
+    for (const Key& k : keys)
+        SHDeleteKeyA(HKEY_LOCAL_MACHINE, k.key);
+}
+
+TEST_F(IntegrationObject, AQuitMessageDuringTheWaitIsLeftForTheEditor)
+{
+    EditorWindow editor("FrontPageExplorerWindow40");
+    EditorWindow::s_quitOnPost = true;
+    object->put_DocPath(Bstr("C:\\p.htm"));
+    SetEnvironmentVariableA("BW_FAKE_POST", "1");
+    SetEnvironmentVariableA("BW_FAKE_RESULT", "LiveHTML=\"<b>\"\\n");
+    long result = 0;
+    object->InsertNew(&result);
+    EditorWindow::s_quitOnPost = false;
+    EXPECT_EQ(result, -1);
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 7u);
+    EXPECT_EQ(TempFiles(), 0);
+}
+
+TEST(IntegrationServer, MayBeUnloadedOnlyWhenNoObjectIsLeft)
+{
+    IUnknown* object = nullptr;
+    ASSERT_EQ(CoCreateInstance(CLSID_QuorBarwrightHDInterface, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                               reinterpret_cast<void**>(&object)),
+              S_OK);
+    HMODULE server = GetModuleHandleA(ServerPath().c_str());
+    ASSERT_NE(server, nullptr);
+    auto canUnload = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(GetProcAddress(server, "DllCanUnloadNow"));
+    ASSERT_NE(canUnload, nullptr);
+    EXPECT_EQ(canUnload(), S_FALSE);
+    object->Release();
+    EXPECT_EQ(canUnload(), S_OK);
 }
