@@ -349,6 +349,10 @@ std::uint32_t ExistingPixel(const std::uint8_t* row, std::int32_t x) {
   }
 }
 
+// Whole rows and row ends outside the scene: only 32-bpp targets carry the outside marker
+// (its top byte is transparency); packed targets have no room for it.
+bool MarksOutside() { return g_scene.clearOutside && g_state.targetFormat >= kFormat32; }
+
 std::uint32_t ResolvePixel(const std::uint32_t* sub, std::int32_t stride, std::int32_t x, const std::uint8_t* targetRow) {
   std::uint32_t sum[3] = {0, 0, 0}, n = 0;
   for (int row = 0; row < 4; ++row)
@@ -366,7 +370,7 @@ std::uint32_t ResolvePixel(const std::uint32_t* sub, std::int32_t stride, std::i
     const std::uint64_t f = (std::uint64_t(1) << 30) / (255 * n);
     return pack(16 * n, std::uint32_t(sum[0] * f >> 22), std::uint32_t(sum[1] * f >> 22), std::uint32_t(sum[2] * f >> 22));
   }
-  if (n == 0 && g_scene.clearOutside) return kOutside;
+  if (n == 0 && MarksOutside()) return kOutside;
   if (g_scene.overTarget && n < 16) {
     const std::uint32_t e = ExistingPixel(targetRow, x);
     if (n == 0) return e;
@@ -376,10 +380,6 @@ std::uint32_t ResolvePixel(const std::uint32_t* sub, std::int32_t stride, std::i
   }
   return pack(0, (sum[0] + 8) / 16, (sum[1] + 8) / 16, (sum[2] + 8) / 16);
 }
-
-// Whole rows and row ends outside the scene: only 32-bpp targets carry the outside marker
-// (its top byte is transparency); packed targets have no room for it.
-bool MarksOutside() { return g_scene.clearOutside && g_state.targetFormat >= kFormat32; }
 
 void FillOutside(std::uint8_t* row, std::int32_t x0, std::int32_t x1) {
   for (std::int32_t x = x0; x < x1; ++x) std::memcpy(row + 4 * x, &kOutside, 4);

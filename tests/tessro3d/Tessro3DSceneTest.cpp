@@ -336,6 +336,23 @@ TEST_F(SceneTest, AntialiasedEdgesBetweenShapesAndEmptyScenes) {
   EXPECT_EQ(target.Pixel32(7, 0), 0x00ABCDEFu);
 }
 
+TEST_F(SceneTest, ClearOutsideLeavesPackedTargetsAlone) {
+  // The outside marker is a 32-bit value: on an 8-bpp target it must not be spread over the
+  // packed pixels or past the rows.
+  Tessro3DSetPalette(Tessro3DSelectPalette(2));
+  Target eight(8, 6, 8);
+  std::fill(eight.pixels.begin(), eight.pixels.end(), 7);
+  Tessro3DSetAntialias(1);
+  ASSERT_EQ(eight.Select(), 0);
+  SetPixelMatrix();
+  ASSERT_EQ(Tessro3DBeginScene(kFar, TESSRO3D_SCENE_CLEAR_OUTSIDE), 0);
+  FlatRect(2, 2, 4, 3, {1, 1, 1});
+  ASSERT_EQ(Tessro3DEndScene(), 0);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(eight.Byte(x, y), (y == 2 && (x == 2 || x == 3)) ? 255 : 7) << x << "," << y;
+  EXPECT_EQ(eight.pixels.back(), 7);
+}
+
 TEST_F(SceneTest, AntialiasedOverTargetNeedsAReadablePixel) {
   Target mono(16, 4, 1);
   ASSERT_EQ(Target(4, 4, 8).Select(), 0);
