@@ -11,6 +11,7 @@
 #include "integration/resource.h"
 
 #include <cstdio>
+#include <new>
 #include <string>
 
 namespace integration {
@@ -67,8 +68,8 @@ BOOL CHotDogQuorBarwright::LaunchBarwright()
     // The watcher gets its own handle of the process, so that nothing the object does with its
     // handle can pull it away from under the wait.
     if (DuplicateHandle(GetCurrentProcess(), m_process, GetCurrentProcess(), &duplicate, SYNCHRONIZE, FALSE, 0)) {
-        auto* param = new CWatchThreadParam{duplicate, GetCurrentThreadId()};
-        HANDLE watcher = CreateThread(nullptr, 0, WatchProcess, param, 0, nullptr);
+        auto* param = new (std::nothrow) CWatchThreadParam{duplicate, GetCurrentThreadId()};
+        HANDLE watcher = param ? CreateThread(nullptr, 0, WatchProcess, param, 0, nullptr) : nullptr;
         if (watcher) {
             PumpUntilDone(watcher);
             CloseHandle(watcher);

@@ -134,9 +134,11 @@ STDMETHODIMP CHotDogQuorBarwright::GetIDsOfNames(REFIID, LPOLESTR* names, UINT c
     return FAILED(hr) ? hr : DispGetIDsOfNames(m_typeInfo, names, count, ids);
 }
 
-STDMETHODIMP CHotDogQuorBarwright::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+STDMETHODIMP CHotDogQuorBarwright::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                           EXCEPINFO* exception, UINT* argumentError)
 {
+    if (!IsEqualIID(iid, IID_NULL))
+        return DISP_E_UNKNOWNINTERFACE;
     const HRESULT hr = EnsureTypeInfo();
     if (FAILED(hr))
         return hr;
