@@ -55,8 +55,8 @@ void COptions::AddDefaultColours() {
 }
 
 void COptions::ResetToDefaults() {
-  // Start from a new record and keep what belongs to the user rather than to the document: the
-  // panel preferences, the picture panels' settings and whether a texture list exists.
+  // Start from a new record and keep what belongs to the user rather than to the document (the
+  // panel preferences) and whether a texture list exists.
   COptions fresh{CDefaultsTag{}};
   fresh.m_colourPanelPrefs[0] = m_colourPanelPrefs[0];
   fresh.m_colourPanelPrefs[1] = m_colourPanelPrefs[1];
@@ -66,7 +66,7 @@ void COptions::ResetToDefaults() {
   fresh.m_textDlgPref = m_textDlgPref;
   fresh.m_shadowDlgPref = m_shadowDlgPref;
   fresh.m_exportDlgPref = m_exportDlgPref;
-  fresh.m_picture.thumbnailMode = m_picture.thumbnailMode;
+  fresh.m_picture.thumbnailMode = GetOptionsServices().IsThumbnailRequested() ? 1 : 0;
   if (m_hasTextureList) {
     CBackgroundTextureProperty background;
     background.SetMatrix(kMatrixIdentity);

@@ -76,6 +76,8 @@ class COptionsServices {
 
   // Command line of a program started by an HTML editor.
   virtual bool IsHostedByEditor() { return false; }
+  // The command line asks for a thumbnail: a reset record starts in thumbnail mode.
+  virtual bool IsThumbnailRequested() { return false; }
   virtual CString GetDocPath() { return CString(); }
   // The editor's background colour when it has not been applied yet; marks it applied.
   virtual bool TakeHostBackgroundColour(COLORREF& colour) { return false; }
