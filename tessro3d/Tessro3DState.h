@@ -105,14 +105,16 @@ struct Failure {
 };
 [[noreturn]] void Fail(std::uint8_t code);
 
+// Keeps the code in lastError and gives the per-operation buffers back.
+void FailurePath(std::uint8_t code);
+
 // Runs an export's work inside the entry frame: 0 or the work's value on success, -1 after a
-// failure with the code kept in lastError and the per-operation buffers given back.
+// failure at any depth. State changed before the failure stays as it is.
 template <class Work>
 std::int32_t Guard(Work work) {
   try {
     return work();
   } catch (const Failure& failure) {
-    extern void FailurePath(std::uint8_t code);
     FailurePath(failure.code);
     return -1;
   }
