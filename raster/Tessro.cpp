@@ -57,3 +57,27 @@ int CTessro::ConvertBitmap(const BITMAPINFOHEADER* sourceHeader, const void* sou
 int CTessro::SetConversionPalette(const LOGPALETTE* palette) {
     return TessroSetConversionPalette(m_pContext, palette);
 }
+
+int CTessro::SetGraduation(DWORD style, const void* table, const TessroPoint* p0,
+                           const TessroPoint* p1, const TessroPoint* p2) {
+    return TessroSetGraduation(m_pContext, style, table, p0, p1, p2);
+}
+
+int CTessro::SetGraduatedColours(DWORD style, DWORD colour0, DWORD colour1, DWORD colour2,
+                                 DWORD colour3, const TessroPoint* p0, const TessroPoint* p1,
+                                 const TessroPoint* p2) {
+    return TessroSetGraduatedColours(m_pContext, style, colour0, colour1, colour2, colour3, p0, p1,
+                                     p2);
+}
+
+int CTessro::SetBitmap(const BITMAPINFOHEADER* header, void* bits, DWORD mode) {
+    return TessroSetBitmap(m_pContext, header, bits, mode);
+}
+
+int CTessro::SetInvertedBitmap(const BITMAPINFOHEADER* header, void* bits, DWORD mode) {
+    return TessroSetInvertedBitmap(m_pContext, header, bits, mode);
+}
+
+int CTessro::FillRectangle(const TessroPoint rect[2]) { return TessroFillRectangle(m_pContext, rect); }
+
+int CTessro::FillPoint(const TessroPoint* point) { return TessroFillPoint(m_pContext, point); }

@@ -31,6 +31,14 @@ public:
     int ConvertBitmap(const BITMAPINFOHEADER* sourceHeader, const void* sourceBits,
                       const BITMAPINFOHEADER* destinationHeader, void* destinationBits, DWORD mode);
     int SetConversionPalette(const LOGPALETTE* palette);
+    int SetGraduation(DWORD style, const void* table, const TessroPoint* p0, const TessroPoint* p1,
+                      const TessroPoint* p2);
+    int SetGraduatedColours(DWORD style, DWORD colour0, DWORD colour1, DWORD colour2, DWORD colour3,
+                            const TessroPoint* p0, const TessroPoint* p1, const TessroPoint* p2);
+    int SetBitmap(const BITMAPINFOHEADER* header, void* bits, DWORD mode);
+    int SetInvertedBitmap(const BITMAPINFOHEADER* header, void* bits, DWORD mode);
+    int FillRectangle(const TessroPoint rect[2]);
+    int FillPoint(const TessroPoint* point);
 
 private:
     CTessro(const CTessro&) = delete;

@@ -149,3 +149,6 @@ int TessroSetTransferCurves(TessroContext* context, DWORD strength);
 int TessroSetDarkeningCurve(TessroContext* context, DWORD strength);
 int TessroSetLighteningCurve(TessroContext* context, DWORD strength);
 int TessroShadeValue(TessroContext* context, DWORD amount, DWORD value);
+
+// Drawing: targets, clip, fills and fill styles.
+#include "raster/TessroDrawApi.h"

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "raster/TessroApi.h"
+#include "raster/TessroSpanState.h"
 
 // ---- Fixed sizes and scales ----
 const int kTessroMaxPaletteEntries = 256;
@@ -150,6 +151,9 @@ struct TessroContext {
     BYTE seenIndices[kTessroMaxPaletteEntries];
     BYTE greyMap[256];
     std::int32_t errorLines[3][kTessroErrorLineSlots];
+
+    // Target clip, changed area, prepared callbacks and fill fields of the drawing entries.
+    TessroDrawState draw;
 };
 
 // ---- Failure path ----

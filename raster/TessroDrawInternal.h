@@ -1,0 +1,105 @@
+// Shared declarations of the drawing sources: span preparation, row drivers, span routines,
+// row converters and the anchor mappings.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+#include "raster/TessroInternal.h"
+
+// Fill-style codes beyond the flat setters'.
+enum : DWORD {
+    kTessroFillPrepared = 3,
+    kTessroFillStatistics = 29,
+    kTessroFillRegionRecording = 30,
+    kTessroFillHitTest = 31,
+};
+
+const std::int32_t kTessroDeviceShift = 14;  // device units per pixel: 1 << 14
+const std::int32_t kTessroEmptyLow = 0x7FFFFFFF;
+const std::int32_t kTessroEmptyHigh = static_cast<std::int32_t>(0x80000000u);
+
+// Nearest integer, ties to even, for values in range; NaN and values beyond the range are
+// answered explicitly rather than through an undefined conversion.
+inline std::int64_t TessroNearest64(double v) {
+    if (!(v == v)) return INT64_MIN;
+    if (v >= 9.2233720368547758e18) return INT64_MAX;
+    if (v <= -9.2233720368547758e18) return INT64_MIN;
+    return static_cast<std::int64_t>(std::nearbyint(v));
+}
+// 32-bit form: a result that does not fit (or NaN) reads as -2^31.
+inline std::int32_t TessroNearest32(double v) {
+    if (!(v == v) || v >= 2147483647.5 || v < -2147483648.5) return INT32_MIN;
+    return static_cast<std::int32_t>(std::nearbyint(v));
+}
+inline std::int32_t TessroHigh32(std::int64_t v) { return static_cast<std::int32_t>(v >> 32); }
+inline std::int64_t TessroAdd64(std::int64_t a, std::int64_t b) {
+    return static_cast<std::int64_t>(static_cast<std::uint64_t>(a) + static_cast<std::uint64_t>(b));
+}
+
+inline bool TessroIs32BitFormat(DWORD format) {
+    return format == kTessroFormat32 || format == kTessroFormat32Alpha;
+}
+
+// Chooses the callbacks of the running operation for the fill style, target and mode;
+// fails with its code before any pixel is written.
+void TessroPrepareSpanRoutines(TessroContext* context);
+
+// The rows of a whole-pixel operation over the stored bounds: begin, then row start, the span
+// [x0, x1) and row end per row, then finish.
+void TessroRunRows(TessroContext* context, std::int32_t x0, std::int32_t x1);
+
+// Default callbacks.
+void TessroDefaultBegin(TessroContext* context);
+void TessroDefaultRowEnd(TessroContext* context);
+void TessroNoRow(TessroContext* context);
+void TessroNoSpan(TessroContext* context, BYTE* row, std::int32_t y, std::int32_t x0,
+                  std::int32_t x1);
+
+// Flat and XOR spans by target format; null where the format has none.
+TessroSpanFunc TessroFlatSpan(DWORD format);
+TessroSpanFunc TessroXorSpan(DWORD format);
+
+// Row converters (32-bit row buffer to the target format) and the colour stages.
+TessroSpanFunc TessroRowConverter(DWORD format, DWORD layout16);
+TessroSpanFunc TessroSeparationStage(BYTE selector);
+TessroSpanFunc TessroColourMapStage();
+// One 32-bit pixel to the target's format at (x, y), dithered against the dither origin.
+DWORD TessroConvertPixel(const TessroContext* context, DWORD pixel, std::int32_t x,
+                         std::int32_t y);
+
+// Prepared fills: the row-driver table and the fill-index table.
+struct TessroRowDriver {
+    TessroRowFunc begin;
+    TessroRowFunc rowStart;
+    TessroRowFunc rowEnd;
+};
+// Fails with 21 for a driver that has no routines yet.
+const TessroRowDriver& TessroRowDriverAt(DWORD index);
+
+const DWORD kTessroFillIndexCount = 703;
+const BYTE kTessroFillToRowBuffer = 1;  // formats below 32 bits: a converter follows
+struct TessroFillIndexEntry {
+    TessroSpanFunc span;
+    TessroRowFunc setup;
+    BYTE flags;
+    TessroError error;  // non-zero: the combination has no routine
+};
+TessroFillIndexEntry TessroFillIndexAt(DWORD index);
+
+// Spans of the linear graduation (kind 0..11 by mapping + 3 long + 6 repeat, by format).
+TessroFillIndexEntry TessroLinearFillEntry(DWORD kind, DWORD format);
+extern const TessroRowDriver kTessroLinearDrivers[3];
+// Spans of the four-colour field (fill indices 695..700) and its drivers.
+TessroFillIndexEntry TessroFourColourFillEntry(DWORD index);
+extern const TessroRowDriver kTessroThreePointDriver;
+extern const TessroRowDriver kTessroRowAffineDriver;
+extern const TessroRowDriver kTessroPerspectiveDriver;
+
+// Anchor mappings. Three-point: false when degenerate. Both scale by the extents su, sv.
+bool TessroThreePointSetup(TessroContext* context, TessroFillGeometry* geometry,
+                           const TessroPoint& p0, const TessroPoint& p1, const TessroPoint& p2,
+                           double su, double sv);
+void TessroFourPointSetup(TessroContext* context, TessroFillGeometry* geometry,
+                          const TessroPoint& p0, const TessroPoint& p1, const TessroPoint& p2,
+                          const TessroPoint& p3, double su, double sv);

@@ -1,0 +1,175 @@
+// Span routine selection: once per operation, by table, the callbacks that the row loops call.
+// Every combination without a routine fails with its code here, before any pixel is written.
+#include "raster/TessroDrawInternal.h"
+
+namespace {
+
+const DWORD kRowDriverCount = 32;
+const DWORD kLinearKinds = 12;
+const DWORD kGraduationIndices = 296;  // kind x 8 + format, kinds 0..36
+const DWORD kFourColourFirst = 695;
+const DWORD kFourColourLast = 700;
+const DWORD kLastTransparencyType = 36;
+const DWORD kTransparentFlatFirst = 4;
+const DWORD kTransparentFlatLast = 23;
+
+const TessroRowDriver kMissingDriver = {nullptr, nullptr, nullptr};
+
+
+
+// The aliased selection (whole pixels), for every style but the prepared fill.
+void SelectAliased(TessroContext* context) {
+    TessroDrawState& draw = context->draw;
+    const DWORD style = context->fillStyle, format = context->targetFormat;
+    switch (style) {
+        case kTessroFillXor:
+            draw.span = TessroXorSpan(format);
+            if (draw.span == nullptr) TessroFail(TESSRO_ERROR_INVALID_BITMAP_DEPTH);
+            return;
+        case kTessroFillFlat:
+            draw.span = TessroFlatSpan(format);
+            if (draw.span == nullptr) TessroFail(TESSRO_ERROR_INVALID_BITMAP_DEPTH);
+            return;
+        case 24:
+        case 25: TessroFail(TESSRO_ERROR_INVALID_SCANLINE_ROUTINE);
+        case 26:
+        case 27:
+        case 28:
+        case kTessroFillStatistics:
+        case kTessroFillRegionRecording:
+        case kTessroFillHitTest: TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
+        default:
+            if (style >= kTransparentFlatFirst && style <= kTransparentFlatLast) {
+                if (!TessroIs32BitFormat(format)) TessroFail(TESSRO_ERROR_MUST_BE_32BPP);
+                // The blend spans of the transparency modes are not part of this build.
+                TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
+            }
+            TessroFail(TESSRO_ERROR_UNDEFINED_FILL_STYLE);
+    }
+}
+
+// Coverage mode: the coverage accumulators and writers are not part of this build, so every
+// style that would reach them fails cleanly after its own checks.
+void SelectCoverage(TessroContext* context) {
+    const DWORD style = context->fillStyle, format = context->targetFormat;
+    if (style == kTessroFillNone || style > kTessroFillHitTest) TessroFail(TESSRO_ERROR_UNDEFINED_FILL_STYLE);
+    if (style == kTessroFillXor || (style >= 24 && style <= kTessroFillStatistics)) {
+        TessroFail(TESSRO_ERROR_INVALID_SCANLINE_ROUTINE);
+    }
+    if (style >= kTransparentFlatFirst && style <= kTransparentFlatLast && !TessroIs32BitFormat(format)) {
+        TessroFail(TESSRO_ERROR_MUST_BE_32BPP);
+    }
+    if (format == kTessroFormat2 && style != kTessroFillRegionRecording && style != kTessroFillHitTest) {
+        TessroFail(TESSRO_ERROR_INVALID_BITMAP_DEPTH);
+    }
+    TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
+}
+
+void SelectPrepared(TessroContext* context) {
+    TessroDrawState& draw = context->draw;
+    const DWORD format = context->targetFormat;
+    const TessroRowDriver& driver = TessroRowDriverAt(draw.rowDriver);
+    const TessroFillIndexEntry entry = TessroFillIndexAt(draw.fillIndex);
+    if (entry.error != TESSRO_ERROR_NONE) TessroFail(entry.error);
+    const DWORD type = context->transparencyType & 0xFF;
+    if (type > kLastTransparencyType) TessroFail(TESSRO_ERROR_BAD_TRANSPARENCY_STYLE);
+    const bool toRowBuffer = (entry.flags & kTessroFillToRowBuffer) != 0;
+    const bool is32 = TessroIs32BitFormat(format);
+    TessroSpanFunc converter = nullptr;
+    if (!is32 && toRowBuffer) {
+        converter = TessroRowConverter(format, context->targetMode);
+        if (converter == nullptr) TessroFail(TESSRO_ERROR_INVALID_SCANLINE_ROUTINE);
+    }
+    // Transparency on 32-bit targets needs the blend routines, which are not part of this build.
+    if (is32 && type != 0) TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
+
+    draw.begin = driver.begin;
+    draw.rowStart = driver.rowStart;
+    draw.rowEnd = driver.rowEnd;
+    TessroSpanFunc span = entry.span;
+    if (is32 || toRowBuffer) {
+        if (draw.separationOn) {
+            draw.stageANext = span;
+            span = TessroSeparationStage(draw.separationSelector);
+        }
+        if (draw.colourMapOn && context->colourMap != nullptr) {
+            draw.stageBNext = span;
+            span = TessroColourMapStage();
+        }
+    }
+    if (converter != nullptr) {
+        draw.rowBufferFill = span;
+        span = converter;
+    }
+    draw.span = span;
+    if (entry.setup != nullptr) entry.setup(context);
+}
+
+}  // namespace
+
+void TessroDefaultBegin(TessroContext* context) {
+    TessroDrawState& draw = context->draw;
+    draw.row = draw.bounds[1];
+    draw.rowAddress = context->rowZero + static_cast<std::ptrdiff_t>(draw.row) * context->rowStep;
+}
+
+void TessroDefaultRowEnd(TessroContext* context) {
+    TessroDrawState& draw = context->draw;
+    draw.rowAddress += context->rowStep;
+    ++draw.row;
+}
+
+void TessroNoRow(TessroContext*) {}
+void TessroNoSpan(TessroContext*, BYTE*, std::int32_t, std::int32_t, std::int32_t) {}
+
+const TessroRowDriver& TessroRowDriverAt(DWORD index) {
+    switch (index) {
+        case 0:
+        case 1:
+        case 2: return kTessroLinearDrivers[index];
+        case 27: return kTessroThreePointDriver;
+        case 28: return kTessroRowAffineDriver;
+        case 29: return kTessroPerspectiveDriver;
+        default:
+            if (index >= kRowDriverCount) TessroFail(TESSRO_ERROR_INVALID_SCANLINE_ROUTINE);
+            // Drivers of the fills that a later build adds.
+            TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
+    }
+    return kMissingDriver;
+}
+
+TessroFillIndexEntry TessroFillIndexAt(DWORD index) {
+    if (index >= kTessroFillIndexCount) return {nullptr, nullptr, 0, TESSRO_ERROR_INVALID_SCANLINE_ROUTINE};
+    if (index < kGraduationIndices) {
+        const DWORD kind = index / 8, format = index % 8;
+        if (format == kTessroFormat2) return {nullptr, nullptr, 0, TESSRO_ERROR_INVALID_BITMAP_DEPTH};
+        if (kind < kLinearKinds) return TessroLinearFillEntry(kind, format);
+    } else if (index >= kFourColourFirst && index <= kFourColourLast) {
+        return TessroFourColourFillEntry(index);
+    }
+    return {nullptr, nullptr, 0, TESSRO_ERROR_UNIMPLEMENTED};
+}
+
+void TessroPrepareSpanRoutines(TessroContext* context) {
+    TessroDrawState& draw = context->draw;
+    const DWORD style = context->fillStyle;
+    if (context->rowZero == nullptr && style != kTessroFillRegionRecording && style != kTessroFillHitTest) {
+        TessroFail(TESSRO_ERROR_NO_BITMAP);
+    }
+    draw.begin = TessroDefaultBegin;
+    draw.rowStart = TessroNoRow;
+    draw.span = TessroNoSpan;
+    draw.rowEnd = TessroDefaultRowEnd;
+    draw.finish = TessroNoRow;
+    if (context->targetFormat == kTessroFormat1 || !context->coverageMode) {
+        if (style == kTessroFillPrepared) {
+            SelectPrepared(context);
+        } else {
+            SelectAliased(context);
+        }
+    } else {
+        SelectCoverage(context);
+    }
+    // Cutting spans to a clip region's rows is not part of this build.
+    if (draw.clipRegion != nullptr) TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
+}

@@ -1,0 +1,104 @@
+// Per-target and per-fill state of the drawing operations: target extent, clip and changed
+// area, the prepared row callbacks, the row buffer, and the fields the graduation and
+// colour-field setters hand to their span routines. Embedded in TessroContext.
+#pragma once
+
+#include <cstdint>
+
+#include "raster/TessroApi.h"
+
+typedef void (*TessroRowFunc)(TessroContext* context);
+// Writes pixels x0 <= x < x1 of row y, whose first byte is at row.
+typedef void (*TessroSpanFunc)(TessroContext* context, BYTE* row, std::int32_t y, std::int32_t x0,
+                               std::int32_t x1);
+
+const int kTessroRowBufferPixels = 16384;
+
+// Geometry of one graduation or field: the three-point fields and the four-point forms.
+struct TessroFillGeometry {
+    // Three-point mapping: origin in 1/1024 px, gradients per 1/1024 px in units of 2^-32,
+    // steps per whole pixel in 32.32.
+    std::int32_t originX;
+    std::int32_t originY;
+    std::int32_t halfPixel;
+    double dudx, dvdx, dudy, dvdy;
+    std::int64_t stepUx, stepVx, stepUy, stepVy;
+
+    // Four-point mapping (already scaled by the extents); see the anchor setup.
+    BYTE rowAffine;
+    double uX, uY, u0;
+    double vX, vY, v0;
+    double denY, den0;
+
+    // Per-row state of the row drivers, kept apart from the per-fill values above so that
+    // every fill with the same style starts from the same values.
+    std::int64_t rowU, rowV;
+    std::int64_t rowStepU, rowStepV;
+    double rowGradientU, rowGradientV;
+    std::int32_t rowBaseColumn;  // column of rowU/rowV (linear spans)
+    std::int32_t rowOriginX;     // origin x of the span start (field spans), 1/1024 px
+    double runU, runV, runDen;
+};
+
+struct TessroDrawState {
+    // Target extent in device units (1/16384 px).
+    std::int32_t widthDevice;
+    std::int32_t heightDevice;
+
+    // Clip rectangle in pixels and device units; left, top, right, bottom (exclusive).
+    std::int32_t clip[4];
+    std::int32_t clipDevice[4];
+    const TessroClipRegion* clipRegion;
+    // Changed area in pixels; empty is (0x7FFFFFFF, 0x7FFFFFFF, 0x80000000, 0x80000000).
+    std::int32_t changed[4];
+    // Bounds of the running operation, in pixels.
+    std::int32_t bounds[4];
+
+    // Prepared callbacks of the running operation.
+    TessroRowFunc begin;
+    TessroRowFunc rowStart;
+    TessroSpanFunc span;
+    TessroRowFunc rowEnd;
+    TessroRowFunc finish;
+    TessroSpanFunc rowBufferFill;  // the fill behind a row converter
+    TessroSpanFunc stageANext;
+    TessroSpanFunc stageBNext;
+    BYTE* rowAddress;
+    std::int32_t row;
+
+    // Prepared fill (fill style 3): routine indices chosen by its setter.
+    DWORD fillIndex;
+    DWORD rowDriver;
+    DWORD transparencyAmount;
+    BYTE separationOn;
+    BYTE separationSelector;
+    BYTE colourMapOn;
+    BYTE colourMapSelector;
+
+    // Graduation tables: first entry (header skipped), long and repeat flags.
+    const DWORD* tableEntries;
+    BYTE longTable;
+    BYTE repeat;
+    BYTE graduationKind;
+    // Conical graduations: start angle, scaled by 2^24 / pi (centre in colour.originX/Y, pixels).
+    std::int32_t conicalStartAngle;
+
+    // Colour fields: corner colours (0x00BBGGRR) and kind.
+    DWORD fieldColours[4];
+    BYTE fieldKind;
+
+    TessroFillGeometry colour;
+
+    // Transparency set: geometry, generator index + 1 (0 none), table or values, kind, flags.
+    TessroFillGeometry transparency;
+    std::int32_t transparencySource;
+    const BYTE* transparencyTable;
+    BYTE transparencyLong;
+    BYTE transparencyRepeat;
+    BYTE transparencyKind;
+    BYTE transparencyValues[4];
+    BYTE uniformTransparency;
+
+    // One row of 32-bit pixels for the fills that a converter or stage follows.
+    DWORD rowBuffer[kTessroRowBufferPixels];
+};
