@@ -195,10 +195,18 @@ TEST_F(ConvertTest, OneBitModesThresholdMatchAndDither) {
     ASSERT_EQ(0, Convert(in, out, 1));
     EXPECT_EQ(0x00, out.At(0));
     EXPECT_EQ(0x3F, out.At(1));
-    // Ordered: grey 128 is level 8, the cells ranked below 8 (row 0: ranks 0 12 3 15).
+    // Ordered: grey 128 is level 8, the cells ranked below 8 (row 0: ranks 0 12 3 15); the
+    // dither origin shifts the ranks.
     in.Fill(128, 128, 128);
     ASSERT_EQ(0, Convert(in, out, 1));
     EXPECT_EQ(0xA0, out.At(0) & 0xF0);
+    ASSERT_EQ(0, TessroSetDitherOrigin(ctx, 1, 0));
+    ASSERT_EQ(0, Convert(in, out, 1));
+    EXPECT_EQ(0x50, out.At(0) & 0xF0);
+    ASSERT_EQ(0, TessroSetDitherOrigin(ctx, 0, 1));  // row 1: ranks 8 4 11 7
+    ASSERT_EQ(0, Convert(in, out, 1));
+    EXPECT_EQ(0x50, out.At(0) & 0xF0);
+    ASSERT_EQ(0, TessroSetDitherOrigin(ctx, 0, 0));
     // Nearest of the two conversion colours, entry 0 on a tie.
     Palette palette({Entry(200, 0, 0), Entry(0, 0, 200)});
     ASSERT_EQ(0, TessroSetConversionPalette(ctx, palette));
@@ -242,6 +250,37 @@ TEST_F(ConvertTest, FourBitModes) {
     EXPECT_EQ(9, out.Nibble(0));        // red: red and bright bits in every cell
     EXPECT_EQ(4, out.Nibble(1));        // blue 128 + 8m >= 124 everywhere
     EXPECT_EQ(15, out.Nibble(2));
+    // The nearest-colour cache belongs to one call: a new conversion palette is searched afresh.
+    Palette two({Entry(0, 0, 0), Entry(0, 0, 255)});
+    ASSERT_EQ(0, TessroSetConversionPalette(ctx, two));
+    ASSERT_EQ(0, Convert(in, out, 4));
+    EXPECT_EQ(0, out.Nibble(0));
+    EXPECT_EQ(1, out.Nibble(1));
+}
+
+TEST_F(ConvertTest, FourBitOrderedDitherSpreadsAColourOverTheRanks) {
+    // Dark red 64: its bit is on where 64 + 8m >= 124, ranks 8..15 (half the cells).
+    Image32 in(4, 4);
+    in.Fill(64, 0, 0);
+    Output out(4, 4, 4);
+    ASSERT_EQ(0, Convert(in, out, 1));
+    // Rank column (x - 1) & 3; row 0 ranks are 0 12 3 15, so x = 0..3 see 15, 0, 12, 3.
+    const int row0[4] = {1, 0, 1, 0};
+    int on = 0;
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            if (y == 0) {
+                EXPECT_EQ(row0[x], out.Nibble(x, y)) << x;
+            }
+            on += out.Nibble(x, y);
+        }
+    }
+    EXPECT_EQ(8, on);
+    // Orange (255, 128, 0): red dominant with excess 127, green reduced to 64 (o - a < a).
+    in.Fill(255, 128, 0);
+    ASSERT_EQ(0, Convert(in, out, 1));
+    EXPECT_EQ(9 | 2, out.Nibble(0));  // rank 15: green 64 + 120 reaches 124
+    EXPECT_EQ(9, out.Nibble(1));      // rank 0: the excess alone keeps the bright bit
 }
 
 TEST_F(ConvertTest, ExactColoursKeepTheirFirstIndexAndOverflowToTheFirstColour) {
