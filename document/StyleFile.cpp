@@ -6,7 +6,7 @@
 // Numbers are written with fixed printf conversions per key (%d, %u, %lu, %ld, and %g with six
 // significant digits and a three-digit exponent); story texts keep their line feeds as the byte
 // 0x02. The writer below and the reader after it are the only code that knows the format.
-#include <cerrno>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
