@@ -269,8 +269,10 @@ void ImageExporter::FreeImage(BITMAP* image) {
 int ImageExporter::SetupConversion(int depth, const LOGPALETTE* palette) {
   if (!m_context) return kBadArgument;
   m_context->SetConversionPalette(palette);
-  const bool exact = palette && (palette->palVersion & kExactColoursFlag);
-  const int tableMode = ConversionModeForDither(m_ditherMode);
+  const bool exactFlag = palette && (palette->palVersion & kExactColoursFlag);
+  const bool exact = exactFlag && !m_clearPixelsConverted;
+  // An exact palette with unlisted clear pixels: nearest colour keeps every listed colour exact.
+  const int tableMode = exactFlag ? kConvertNearest : ConversionModeForDither(m_ditherMode);
   switch (depth) {
     case 1:
       m_conversionMode = exact ? kConvertNearest : tableMode;
@@ -362,6 +364,14 @@ int ImageExporter::ConvertRows(const BITMAP* source, BITMAP* out, int originX, i
 int ImageExporter::ConvertImage(const BITMAP* source, BITMAP* out, const LOGPALETTE* palette) {
   if (!source || !out || !source->bmBits || !out->bmBits) return kBadArgument;
   if (source->bmBitsPixel != 32) return kUnsupportedInput;
+  // The exact colour list leaves out clear pixels: when they are converted rather than marked,
+  // an exact lookup would find no entry for their colour and write an index past the palette.
+  m_clearPixelsConverted = false;
+  if (!(m_transparent && m_reservedIndex != -1)) {
+    const std::size_t count = std::size_t(source->bmWidth) * std::size_t(source->bmHeight);
+    const auto* pixels = static_cast<const std::uint32_t*>(source->bmBits);
+    for (std::size_t i = 0; i < count && !m_clearPixelsConverted; ++i) m_clearPixelsConverted = (pixels[i] >> 24) == 255;
+  }
   int result = SetupConversion(out->bmBitsPixel, palette);
   if (result == kSuccess) result = ConvertRows(source, out, 0, 0);
   EndConversion();

@@ -124,6 +124,7 @@ protected:
   int m_conversionState = 0;
   int m_conversionDepth = 0;
   int m_conversionMode = 0;
+  bool m_clearPixelsConverted = false;  // the source has clear pixels that are not marked
   TessroConversion* m_context = nullptr;
 
 private:

@@ -51,6 +51,24 @@ TEST(RasterizerExport, GifRoundTripIsPixelIdentical) {
   }
 }
 
+TEST(RasterizerExport, ClearPixelsOfAnOpaqueExportGetAPaletteColour) {
+  // The exact palette leaves out clear pixels; converted without a reserved entry they must
+  // still get an index inside the palette (libpng refuses any other).
+  CTessro tessro(CTessro::kAppStackAllowance);
+  TessroContextConversion conversion(tessro.GetContext());
+  std::vector<std::uint32_t> pixels = PatternPicture(20, 10, 6, 3);
+  for (std::size_t i = 0; i < pixels.size(); i += 4) pixels[i] = 0xFF7F7F7Fu;
+  TempPath file("clear.png");
+  PngImageExporter writer;
+  writer.SetTessroContext(&conversion);
+  ASSERT_EQ(0, writer.SetBitDepth(8));
+  ASSERT_EQ(0, writer.Open(file.path.c_str()));
+  BITMAP image = ImageOf(pixels, 20, 10);
+  EXPECT_EQ(0, writer.WriteImage(&image));
+  EXPECT_EQ(0, writer.Close());
+  EXPECT_TRUE(file.Exists());
+}
+
 TEST(RasterizerExport, CompositionUnpremultipliesThroughTheRasterizer) {
   CTessro tessro(CTessro::kAppStackAllowance);
   TessroContextConversion conversion(tessro.GetContext());
