@@ -393,6 +393,33 @@ TEST(StyleFile, ApplyingAStyleKeepsTheUsersTexts) {
   EXPECT_EQ(std::string(fresh.GetTextureName(0)), "Background");
 }
 
+TEST(StyleFile, ANewStyleKeepsTheBackgroundColourWhenAsked) {
+  CFakeOptionsServices services;
+  services.WriteRootFile("Fixture.kiq", "template");
+  services.WriteRootFile("style.qtw", Header() +
+                                          "NumberOfColours : 1\r\nColProp-Value : 255\r\n"
+                                          "ColProp-Name : Background\r\nColProp-ShowName : 3\r\n"
+                                          "ColProp-KiqIndex : 0\r\n");
+  const StyleChangeMask keep = kChangeAll;
+  const StyleChangeMask replace = kChangeAll & ~static_cast<StyleChangeMask>(kChangeKeepBackground);
+  struct {
+    StyleChangeMask mask;
+    int mode;
+    COLORREF background;
+  } cases[] = {
+      {keep, kLoadTemplateStyle, 0x123456},
+      {keep, kLoadUserWork, 0x123456},
+      {replace, kLoadTemplateStyle, 255},
+      {replace, kLoadUserWork, 255},
+  };
+  for (const auto& c : cases) {
+    COptions record;
+    record.SetBackgroundColour(0x123456);
+    ASSERT_TRUE(record.LoadStyleFile(services.RootFile("style.qtw"), c.mask, -1, c.mode));
+    EXPECT_EQ(record.GetBackgroundColour(), c.background) << std::hex << c.mask << " " << c.mode;
+  }
+}
+
 TEST(StyleFile, ImageFolderMarkerReadsAsEmpty) {
   CFakeOptionsServices services;
   services.WriteRootFile("Fixture.kiq", "template");
