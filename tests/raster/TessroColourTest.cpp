@@ -137,7 +137,7 @@ TEST_F(TessroTest, UnditheredColoursAreSolidNearestPixels) {
         {kTessroFormat4, 0, 0x404040, 0, 0, 0x77777777},
         {kTessroFormat4, 0, 0xA0A0A0, 0, 0, 0x88888888},  // all >= 128, sum 480
         {kTessroFormat4, 0, 0x00FF00, 0, 0, 0xAAAAAAAA},  // green dominant and bright
-        {kTessroFormat4, 0, 0x0000FFFF, 0, 0, 0xBBBBBBBB},  // red wins the tie: bright yellow
+        {kTessroFormat4, 0, 0x0000FFFF, 0, 0, 0xBBBBBBBB},  // green wins the tie: bright yellow
         {kTessroFormat8Grey, 0, 0xFFFFFF, 0, 0, 0xFFFFFFFF},
         {kTessroFormat16, 2, 0x646464, 0, 0, 0x318C318C},  // 5-5-5: 12 each
         {kTessroFormat32, 0, 0x808080, 1, 0, 0x00FFFFFF},
