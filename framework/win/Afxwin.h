@@ -1,6 +1,9 @@
 // The Win32 layer in one include.
 #pragma once
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include "framework/core/Afx.h"
 #include "framework/win/Button.h"
 #include "framework/win/CommandLineInfo.h"

@@ -359,3 +359,30 @@ TEST(MainDialog, RoutesMouseAndSizeToTheTopLevelManager)
     app.m_pMainWnd = nullptr;
     dlg.DestroyWindow();
 }
+
+TEST(AppServices, FoldersVersionTextsAndServerRegistration)
+{
+    CWidgetsApp app;
+    app.m_rootPath = "C:\\Prog\\";
+    struct Case {
+        bool backslash, root, lower;
+        const char* expected;
+    } cases[] = {
+        {true, true, true, "c:\\prog\\twtemplates\\"},
+        {false, false, false, "TWTemplates"},
+        {true, false, false, "TWTemplates\\"},
+        {false, true, false, "C:\\Prog\\TWTemplates"},
+    };
+    for (const Case& c : cases)
+        EXPECT_STREQ(app.GetTemplatesFolder(c.backslash, c.root, c.lower), c.expected);
+    EXPECT_STREQ(app.GetVersionLine(), "Quor Bar Wright version 1.1  : Jan 19 2004");
+    EXPECT_STREQ(app.GetBuildKindText(), "32-bit Retail");
+    EXPECT_EQ(app.RegisterServerDll("C:\\no\\such.dll"), 0);
+    EXPECT_EQ(app.RegisterServerDll("kernel32.dll"), 0);  // no DllRegisterServer
+    const char* dist = std::getenv("BW_DIST");
+    const std::string stub = std::string(dist ? dist : "") + "\\dlls\\qfontman.dll";
+    if (::GetFileAttributesA(stub.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        EXPECT_EQ(app.RegisterServerDll(stub.c_str()), 1);
+        EXPECT_FALSE(GetRegisteredServerPath(kOutsideComponents[3].key).IsEmpty());
+    }
+}

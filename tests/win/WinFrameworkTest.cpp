@@ -33,6 +33,11 @@ public:
     afx_msg LRESULT OnPing(WPARAM w, LPARAM) { g_log.push_back("base ping"); return (LRESULT)w + 1; }
     afx_msg void OnRange(UINT id) { g_log.push_back("range " + std::to_string(id)); }
     afx_msg void OnChildClicked() { g_log.push_back("parent saw click"); }
+    afx_msg void OnChildNotify(NMHDR* header, LRESULT* result)
+    {
+        g_log.push_back("parent saw notify " + std::to_string(header->idFrom));
+        *result = 5;
+    }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -42,6 +47,8 @@ BEGIN_MESSAGE_MAP(CBaseWnd, CWnd)
     ON_COMMAND_RANGE(200, 210, OnRange)
     ON_BN_CLICKED(300, OnChildClicked)
     ON_BN_CLICKED(301, OnChildClicked)
+    ON_NOTIFY(NM_CLICK, 300, OnChildNotify)
+    ON_NOTIFY(NM_CLICK, 301, OnChildNotify)
 END_MESSAGE_MAP()
 
 // Overrides one handler; the others come from the base map.
@@ -64,6 +71,11 @@ END_MESSAGE_MAP()
 class CReflectingButton : public CWnd {
 public:
     afx_msg void OnClicked() { g_log.push_back("child took click"); }
+    afx_msg void OnNotifyClick(NMHDR*, LRESULT* result)
+    {
+        g_log.push_back("child took notify");
+        *result = 9;
+    }
     BOOL PreTranslateMessage(MSG* msg) override
     {
         g_log.push_back("child pretranslate");
@@ -74,6 +86,7 @@ public:
 
 BEGIN_MESSAGE_MAP(CReflectingButton, CWnd)
     ON_CONTROL_REFLECT(BN_CLICKED, OnClicked)
+    ON_NOTIFY_REFLECT(NM_CLICK, OnNotifyClick)
 END_MESSAGE_MAP()
 
 struct Windows {
@@ -109,7 +122,12 @@ TEST(MessageMap, ControlNotificationsReflectToTheControlFirst)
     g_log.clear();
     w.parent.SendMessage(WM_COMMAND, MAKEWPARAM(300, BN_CLICKED), (LPARAM)w.reflecting.m_hWnd);
     w.parent.SendMessage(WM_COMMAND, MAKEWPARAM(301, BN_CLICKED), (LPARAM)w.plain.m_hWnd);
-    EXPECT_EQ(g_log, (std::vector<std::string>{"child took click", "parent saw click"}));
+    NMHDR fromReflecting = {w.reflecting.m_hWnd, 300, (UINT)NM_CLICK};
+    NMHDR fromPlain = {w.plain.m_hWnd, 301, (UINT)NM_CLICK};
+    EXPECT_EQ(w.parent.SendMessage(WM_NOTIFY, 300, (LPARAM)&fromReflecting), 9);
+    EXPECT_EQ(w.parent.SendMessage(WM_NOTIFY, 301, (LPARAM)&fromPlain), 5);
+    EXPECT_EQ(g_log, (std::vector<std::string>{"child took click", "parent saw click", "child took notify",
+                                               "parent saw notify 301"}));
 }
 
 TEST(MessageMap, DestroyedWindowLeavesTheHandleMap)
