@@ -38,13 +38,19 @@ protected:
         ASSERT_EQ(0, TessroInitContext(ctx, nullptr));
         ASSERT_EQ(0, TessroSetMemoryHandlers(ctx, CountingAllocator::Alloc, CountingAllocator::Free));
     }
-    // Attaching targets belongs to the target setter; the colour code only reads these fields.
+    // Attaches a target of the given format code (8 x 4 pixels, no bits: nothing here draws).
     void SetTarget(DWORD format, DWORD mode = 0) {
-        ctx->hasTarget = 1;
-        ctx->targetFormat = format;
-        ctx->targetMode = mode;
-        ctx->rememberedColour = 0;
-        std::memset(ctx->pattern, 0, sizeof(ctx->pattern));
+        static const WORD kDepths[8] = {1, 2, 4, 8, 8, 16, 32, 32};
+        BITMAPINFOHEADER header{};
+        header.biSize = sizeof(header);
+        header.biWidth = 8;
+        header.biHeight = 4;
+        header.biPlanes = 1;
+        header.biBitCount = kDepths[format];
+        if (format == kTessroFormat32Alpha) header.biCompression = TESSRO_BI_TRANSPARENCY;
+        if (format == kTessroFormat8Grey && mode == 0) mode = 1;
+        ASSERT_EQ(0, TessroSetBitmap(ctx, &header, nullptr, mode));
+        ASSERT_EQ(format, ctx->targetFormat);
     }
     int LastError() { return TessroGetLastError(ctx); }
 
