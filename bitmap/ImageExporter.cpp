@@ -85,8 +85,12 @@ int ImageExporter::CloseFile() {
     return m_discard ? kSuccess : m_failure;
   }
   // The old file goes only once the new one is complete.
-  std::remove(m_targetPath.c_str());
-  if (std::rename(m_tempPath.c_str(), m_targetPath.c_str()) != 0) {
+#ifdef _WIN32
+  const bool moved = MoveFileExA(m_tempPath.c_str(), m_targetPath.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+#else
+  const bool moved = std::rename(m_tempPath.c_str(), m_targetPath.c_str()) == 0;
+#endif
+  if (!moved) {
     std::remove(m_tempPath.c_str());
     return m_failure = kWriteFailed;
   }

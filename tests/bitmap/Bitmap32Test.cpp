@@ -121,9 +121,11 @@ TEST(BitmapManip, ShrinkAreaAverage) {
   EXPECT_EQ(2, half->Height());
   // A uniform picture at factors whose steps do not divide the size stays uniform (and, under
   // the address sanitizer, reads nothing past the last row or column).
-  for (double factor : {0.3, 0.7, 0.33, 0.999}) {
+  // 7 x 0.9: the last output pixel's area ends at 7.000000000000001, past the last row.
+  const std::pair<int, double> sizes[] = {{7, 0.9}, {14, 0.45}, {20, 0.6}, {10, 0.3}};
+  for (const auto& [side, factor] : sizes) {
     Bitmap32 uniform;
-    ASSERT_EQ(0, uniform.CreateFilled(7, 5, 0x10203040u));
+    ASSERT_EQ(0, uniform.CreateFilled(side, side, 0x10203040u));
     std::unique_ptr<Bitmap32> small(ShrinkBitmapAreaAverage(&uniform, factor));
     ASSERT_TRUE(small);
     for (int i = 0; i < small->Width() * small->Height(); ++i) EXPECT_EQ(0x10203040u, small->Pixels()[i]) << factor;
