@@ -118,7 +118,7 @@ TEST(IdleManager, OwnershipAtDestructionOfEitherSide)
 namespace {
 HWND MakeWindow()
 {
-    return ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+    return ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
                              ::GetModuleHandleA(nullptr), nullptr);
 }
 }  // namespace

@@ -266,6 +266,7 @@ TEST(Startup, TwoInstancesCountThemselvesAndKeepOrDropTheirTempFolders)
     const std::string root = MakeRoot("full", true, true);
     DeleteValue(kStartup, "Running");
     DeleteValue(kStartup, "Proj");
+    SetDword(kStartup, "Generate", 1);
     SetString(kOptions, "ExportDir", "a:\\floppy");
 
     Program first(root);
@@ -275,6 +276,9 @@ TEST(Startup, TwoInstancesCountThemselvesAndKeepOrDropTheirTempFolders)
     EXPECT_TRUE(ReadDword(kStartup, "Running", running));
     EXPECT_EQ(running, 1u);
     EXPECT_EQ(ReadString(kStartup, "rootpath"), root + "\\");
+    DWORD generate = 1;
+    EXPECT_TRUE(ReadDword(kStartup, "Generate", generate));
+    EXPECT_EQ(generate, 0u);  // reset before a generation run, so a broken run is not repeated
 
     Program second(root);
     HWND secondWindow = second.WaitForMainWindow();
