@@ -176,3 +176,34 @@ TEST(BitmapExporter, FailuresAreReported) {
 }
 
 }  // namespace
+
+#ifdef _WIN32
+namespace {
+
+TEST(BitmapExporter, ClipboardCopyIsAPacked24BitDib) {
+  FakeServices services;
+  FakeRecord record;
+  services.record = &record;
+  record.pixelWidth = 3;
+  record.pixelHeight = 2;
+  services.SetStates({{0x00010203, 0x00040506, 0x00070809, 0x000A0B0C, 0x000D0E0F, 0x00101112}}, 3, 2);
+  std::unique_ptr<CBitmapExporter> exporter(CreateExporter(&record, 0));
+  HGLOBAL block = exporter->CopyToClipboard();
+  ASSERT_TRUE(block);
+  ASSERT_EQ(sizeof(BITMAPINFOHEADER) + 2 * 12, GlobalSize(block));
+  const BYTE* bytes = static_cast<const BYTE*>(GlobalLock(block));
+  const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(bytes);
+  EXPECT_EQ(40u, header->biSize);
+  EXPECT_EQ(3, header->biWidth);
+  EXPECT_EQ(2, header->biHeight);
+  EXPECT_EQ(24, header->biBitCount);
+  const BYTE* rows = bytes + 40;
+  // Blue, green, red per pixel, rows padded to 12 bytes, bottom-up as rendered.
+  EXPECT_EQ((std::vector<BYTE>{0x03, 0x02, 0x01, 0x06, 0x05, 0x04, 0x09, 0x08, 0x07, 0, 0, 0, 0x0C, 0x0B, 0x0A}),
+            std::vector<BYTE>(rows, rows + 15));
+  GlobalUnlock(block);
+  GlobalFree(block);
+}
+
+}  // namespace
+#endif
