@@ -21,6 +21,10 @@ public:
     BOOL OnInitDialog() override;
     BOOL PreTranslateMessage(MSG* msg) override;
     void DoDataExchange(CDataExchange* dx) override {}
+    // Enter and Esc belong to the pages; the main window closes only through WM_CLOSE, so
+    // the dialog manager's IDOK and IDCANCEL must not hide it while the program runs on.
+    void OnOK() override {}
+    void OnCancel() override {}
 
     void SendCommand(const CString& command);
     void SendMessageToManagers(CPanelMessage* message, int withWait);

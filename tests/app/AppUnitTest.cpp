@@ -356,6 +356,9 @@ TEST(MainDialog, RoutesMouseAndSizeToTheTopLevelManager)
         dlg.SendMessage(c.message, c.wParam, c.lParam);
         EXPECT_EQ(manager->GetLastKind(), c.kind < 0 ? 0 : c.kind) << "message " << c.message;
     }
+    dlg.SendMessage(WM_COMMAND, IDCANCEL);
+    dlg.SendMessage(WM_COMMAND, IDOK);
+    EXPECT_TRUE(dlg.IsWindowVisible());  // Esc and Enter do not hide the main window
     app.m_pMainWnd = nullptr;
     dlg.DestroyWindow();
 }
