@@ -452,8 +452,12 @@ int ConfigureWriter(const ExportSettings* base, ImageExporter* writer, ExportRec
     result = AddFixedPaletteColour(writer, record->GetBackgroundColour());
     if (result != ImageExporter::kSuccess) return result;
   }
+  // Prepare allocates the quantiser ahead with the standard colours still off; the write
+  // builds its palette with them on (and keeps that quantiser).
+  result = writer->Prepare();
+  if (result != ImageExporter::kSuccess) return result;
   if (settings->paletteKind == kPaletteStandard) writer->SetStandardColours(true);
-  return writer->Prepare();
+  return ImageExporter::kSuccess;
 }
 
 int AttachTessroContext(ImageExporter* writer) {

@@ -153,6 +153,30 @@ TEST(BitmapExporter, ThumbnailScale) {
   }
 }
 
+TEST(BitmapExporter, StandardPaletteAtFourBitsKeepsThePicturesColours) {
+  // The early Prepare allocates the quantiser, so the standard colours join an optimised palette
+  // instead of replacing it.
+  FakeServices services;
+  FakeRecord record;
+  record.exportBpp = 4;
+  record.exportPalette = 0;
+  record.exportDither = 0;
+  std::vector<std::uint32_t> picture = PatternPicture(8, 8, 3, 21);
+  TempPath file("standard.gif");
+  std::unique_ptr<CBitmapExporter> exporter(CreateExporter(&record, 0));
+  exporter->Export(&record, file.path.c_str(), 8, 8, 0, picture.data());
+  ASSERT_EQ(0, exporter->WritePixels(picture.data()));
+  DecodedGif gif;
+  ASSERT_EQ("", DecodeGif(ReadFileBytes(file.path), gif));
+  const DecodedGifFrame& f = gif.frames[0];
+  for (int i = 0; i < 64; ++i) {
+    const int index = f.indices[std::size_t(i)];
+    const std::uint32_t colour = (std::uint32_t(gif.globalTable[3 * index]) << 16) |
+                                 (gif.globalTable[3 * index + 1] << 8) | gif.globalTable[3 * index + 2];
+    EXPECT_EQ(picture[std::size_t(7 - i / 8) * 8 + std::size_t(i % 8)], colour);
+  }
+}
+
 TEST(BitmapExporter, FailuresAreReported) {
   FakeServices services;
   FakeRecord record;
