@@ -7,6 +7,7 @@
 #include "app/UIServices.h"
 #include "app/WindowPlacement.h"
 #include "app/widgets.h"
+#include "document/Options.h"
 
 #include <new>
 
@@ -60,6 +61,10 @@ CWidgetsDlg::CWidgetsDlg(CSplashDlg* splash, CWnd* parent)
 CWidgetsDlg::~CWidgetsDlg()
 {
     // The pages may use the UI services while they go: the manager first.
+    delete m_options;
+    m_options = nullptr;
+    delete m_backupOptions;
+    m_backupOptions = nullptr;
     delete m_topLevelManager;
     m_topLevelManager = nullptr;
     delete m_uiServices;
@@ -105,6 +110,18 @@ int CWidgetsDlg::CreateTopLevelManager()
     m_uiServices = new (std::nothrow) CUIServices;
     if (!m_uiServices)
         return 0;
+
+    m_options = new (std::nothrow) COptions;
+    if (!m_options)
+        return 0;
+    m_options->LoadDialogPrefs();
+    m_options->SetGraphicType(0);
+    m_options->SetModified(true);
+    m_backupOptions = new (std::nothrow) COptions;
+    if (!m_backupOptions)
+        return 0;
+    m_backupOptions->LoadDialogPrefs();
+
     CTopLevelManager* manager = new (std::nothrow) CTopLevelManager;
     if (!manager) {
         BW_INTERNAL_ERROR_MSG("WidgetsDlg.cpp", "Failed to create a new Top Level Manager!");
@@ -116,6 +133,7 @@ int CWidgetsDlg::CreateTopLevelManager()
         return 0;
     }
     m_topLevelManager = manager;
+    m_options->SetFlags(m_options->GetFlags() & ~1);
     return 1;
 }
 
@@ -165,10 +183,9 @@ void CWidgetsDlg::UpdateTitle()
 {
     CWidgetsApp* app = App();
     CWinManagerBase* current = app ? app->m_currentManager : nullptr;
-    // The option record's graphic type arrives with the record itself; until then the
-    // dialog has none and shows the product name.
-    const CString title =
-        MakeTitle(m_options != nullptr, current ? current->GetType() : -1, -1, app ? app->GetCurrentProject() : CString());
+    const CString title = MakeTitle(m_options != nullptr, current ? current->GetType() : -1,
+                                    m_options ? m_options->GetGraphicType() : -1,
+                                    app ? app->GetCurrentProject() : CString());
     SetWindowText(title);
 }
 

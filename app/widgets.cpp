@@ -11,6 +11,7 @@
 #include "app/WinManagerBase.h"
 #include "app/util/FileUtils.h"
 #include "app/util/Registry.h"
+#include "document/Options.h"
 #include "raster/Tessro.h"
 
 #include <objbase.h>
@@ -313,6 +314,8 @@ BOOL CWidgetsApp::InitInstance()
             CloseRegKey(startup);
         }
         m_mainDialog->UpdateTitle();
+        if (COptions* options = GetOptions())
+            options->SetDefaultShadow();
     }
 
     if (m_commandLine->m_folderGiven)
@@ -351,6 +354,8 @@ int CWidgetsApp::ExitInstance()
         }
         m_runningCounted = false;
     }
+    if (COptions* options = GetOptions())
+        options->SaveDialogPrefs();
     if (m_pMainWnd && m_pMainWnd->GetSafeHwnd())
         WinHelp(0, HELP_QUIT);
     if (m_mainDialog) {
