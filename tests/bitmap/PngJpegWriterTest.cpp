@@ -201,6 +201,16 @@ TEST(JpegWriter, OptionsAndErrorMap) {
   writer.Close();
   EXPECT_FALSE(file.Exists());
 
+  // A library failure comes back through the error exit as a code, and leaves no file.
+  JpegImageExporter tooWide;
+  TempPath wide("wide.jpg");
+  ASSERT_EQ(0, tooWide.Open(wide.path.c_str()));
+  std::vector<std::uint32_t> row(70000, 0x00FFFFFF);
+  BITMAP wideImage = ImageOf(row, 70000, 1);
+  EXPECT_EQ(ImageExporter::kOutOfRange, tooWide.WriteImage(&wideImage));  // JERR_IMAGE_TOO_BIG
+  tooWide.Close();
+  EXPECT_FALSE(wide.Exists());
+
   struct Case { int message, code; };
   for (const Case c : {Case{JERR_OUT_OF_MEMORY, 9}, Case{JERR_FILE_WRITE, 2}, Case{JERR_NOTIMPL, 12},
                        Case{JERR_BAD_IN_COLORSPACE, 3}, Case{JTRC_JFIF, 0}, Case{99999, 2}})
