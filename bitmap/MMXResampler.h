@@ -33,6 +33,9 @@ public:
   void SetRect(int a, int b, int c, int d);
   // Computes the output size and the weight tables; 1 on success, 0 with the output size 0.
   int Resample();
+  // Scales the whole picture to exactly width x height, each side by its own scale (the
+  // thumbnail paths, so that a short side never rounds to nothing); 1 on success.
+  int ResampleExact(int width, int height);
   // Writes every output row (width x 4 bytes each) in memory order.
   void CopyOutputRows(std::uint32_t* destination);
 
@@ -70,9 +73,9 @@ private:
     std::vector<int> phase;        // per output position
   };
   bool BuildWeights(double scale, int& taps, std::vector<int>& table) const;
-  void MapAxis(Axis& axis, int outputCount, int outputOrigin, double scale, int cropStart, int cropEnd) const;
+  void MapAxis(Axis& axis, int outputCount, int outputOrigin, double scale, int cropStart) const;
+  int Prepare(int width, int height, double scaleX, double scaleY, int originX, int originY);
 
-  std::vector<int> m_table;
   Axis m_x, m_y;
   int m_cropX0 = 0, m_cropY0 = 0, m_cropX1 = 0, m_cropY1 = 0;
 };
