@@ -84,17 +84,30 @@ std::int32_t Fold(std::int32_t c) {
 
 int Channel(DWORD colour, int shift) { return static_cast<int>((colour >> shift) & 0xFF); }
 
-DWORD Blend(const DWORD* c, std::int32_t x, std::int32_t y) {
-    DWORD pixel = 0;
-    // Colours are 0x00BBGGRR; the pixel is blue | green << 8 | red << 16.
+// Per fill: the edge colours of every column and the product rows, so that a pixel costs
+// three edge reads and three products.
+void PrepareField(TessroContext* context) {
+    TessroDrawState& draw = context->draw;
+    const DWORD* c = draw.fieldColours;
+    // Colours are 0x00BBGGRR; pixel byte k is blue, green, red.
     static const int kSource[3] = {16, 8, 0};
     for (int k = 0; k < 3; ++k) {
         const int s = kSource[k];
-        const int a0 = Channel(c[0], s), a1 = Channel(c[1], s), a2 = Channel(c[2], s),
-                  a3 = Channel(c[3], s);
-        const int top = a0 + TessroProduct(x, a1 - a0);
-        const int bottom = a3 + TessroProduct(x, a2 - a3);
-        const int value = top - TessroProduct(y, top - bottom);
+        const int a0 = Channel(c[0], s), a1 = Channel(c[1], s), a2 = Channel(c[2], s), a3 = Channel(c[3], s);
+        for (int x = 0; x < 256; ++x) {
+            draw.fieldTop[k][x] = static_cast<std::int16_t>(a0 + TessroProduct(x, a1 - a0));
+            draw.fieldBottom[k][x] = static_cast<std::int16_t>(a3 + TessroProduct(x, a2 - a3));
+        }
+    }
+    for (int y = 0; y < 256; ++y) draw.productRows[y] = TessroProductRow(y) + 255;
+}
+
+DWORD Blend(const TessroDrawState& draw, std::int32_t x, std::int32_t y) {
+    const std::int16_t* product = draw.productRows[y];
+    DWORD pixel = 0;
+    for (int k = 0; k < 3; ++k) {
+        const int top = draw.fieldTop[k][x];
+        const int value = top - product[top - draw.fieldBottom[k][x]];
         pixel |= static_cast<DWORD>(value) << (8 * k);
     }
     return pixel;
@@ -110,7 +123,7 @@ void SteppingSpan(TessroContext* context, BYTE* row, std::int32_t, std::int32_t 
     std::int64_t u = TessroAdd64(TessroNearest64(dx * g.rowGradientU), g.rowU);
     std::int64_t v = TessroAdd64(TessroNearest64(dx * g.rowGradientV), g.rowV);
     for (std::int32_t x = x0; x < x1; ++x) {
-        Put(row, x, Blend(draw.fieldColours, Fold<Mirror>(TessroHigh32(u)), Fold<Mirror>(TessroHigh32(v))));
+        Put(row, x, Blend(draw, Fold<Mirror>(TessroHigh32(u)), Fold<Mirror>(TessroHigh32(v))));
         u = TessroAdd64(u, g.rowStepU);
         v = TessroAdd64(v, g.rowStepV);
     }
@@ -133,7 +146,7 @@ void DivisionSpan(TessroContext* context, BYTE* row, std::int32_t, std::int32_t 
             u = g.uX;
             v = g.runV / w + g.vX;
         }
-        Put(row, x, Blend(draw.fieldColours, Fold<Mirror>(TessroNearest32(u)), Fold<Mirror>(TessroNearest32(v))));
+        Put(row, x, Blend(draw, Fold<Mirror>(TessroNearest32(u)), Fold<Mirror>(TessroNearest32(v))));
         w += 1.0;
     }
 }
@@ -154,5 +167,5 @@ TessroFillIndexEntry TessroFourColourFillEntry(DWORD index) {
     } else {
         span = mirror ? SteppingSpan<true> : SteppingSpan<false>;
     }
-    return {span, nullptr, kTessroFillToRowBuffer, TESSRO_ERROR_NONE};
+    return {span, PrepareField, kTessroFillToRowBuffer, TESSRO_ERROR_NONE};
 }

@@ -1,6 +1,7 @@
 // Flat-colour and XOR spans: whole 32-bit words inside a span, one masked read-modify-write at
 // each partial end. Pixels within a word run in memory byte order and, below 8 bits, from the
 // most significant bit of each byte down.
+#include <algorithm>
 #include <cstring>
 
 #include "raster/TessroDrawInternal.h"
@@ -78,6 +79,10 @@ void XorSpan(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0, s
 
 void FlatSpan32(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0, std::int32_t x1) {
     const DWORD v = context->pattern[0];
+    if ((reinterpret_cast<std::uintptr_t>(row) & 3) == 0) {
+        std::fill(reinterpret_cast<DWORD*>(row) + x0, reinterpret_cast<DWORD*>(row) + x1, v);
+        return;
+    }
     for (std::int32_t x = x0; x < x1; ++x) Store(row + 4 * x, v);
 }
 

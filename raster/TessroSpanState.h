@@ -86,6 +86,11 @@ struct TessroDrawState {
     // Colour fields: corner colours (0x00BBGGRR) and kind.
     DWORD fieldColours[4];
     BYTE fieldKind;
+    // Prepared per fill: per channel (blue, green, red) the colour along the c0-c1 and c3-c2
+    // edges at each folded column, and the product-table rows by folded row.
+    std::int16_t fieldTop[3][256];
+    std::int16_t fieldBottom[3][256];
+    const std::int16_t* productRows[256];
 
     TessroFillGeometry colour;
 

@@ -1,0 +1,164 @@
+// Fill throughput of the rasterizer at colour-editor sizes: flat rectangles, single points, the
+// linear value strip and the four-colour field, on 32-bit and 8-bit palette targets. Beside
+// each, pixman's nearest equivalent on the same size (solid fill, 1 x 1 fills, a linear
+// gradient, and two composited gradients for the field), with the ratio of the two times.
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <vector>
+
+#include "raster/TessroInternal.h"
+
+#ifdef BW_BENCH_PIXMAN
+#include <pixman.h>
+#endif
+
+namespace {
+
+// Mean time of one call in microseconds, repeated until a quarter second has passed.
+double Time(const std::function<void()>& body) {
+    using Clock = std::chrono::steady_clock;
+    body();
+    int rounds = 0;
+    const auto start = Clock::now();
+    Clock::duration elapsed{};
+    do {
+        body();
+        ++rounds;
+        elapsed = Clock::now() - start;
+    } while (elapsed < std::chrono::milliseconds(250));
+    return std::chrono::duration<double, std::micro>(elapsed).count() / rounds;
+}
+
+void Report(const char* name, int pixels, double ours, double theirs) {
+    std::printf("%-34s %8.2f us %7.3f ns/px", name, ours, ours * 1000.0 / pixels);
+    if (theirs > 0) {
+        std::printf("   pixman %8.2f us   ratio %5.2f", theirs, ours / theirs);
+    }
+    std::printf("\n");
+}
+
+TessroPoint User(int x, int y) { return {x * 65536, y * 65536}; }
+
+struct Context {
+    std::vector<BYTE> storage;
+    TessroContext* ctx;
+    Context() : storage(TessroGetContextSize(), 0) {
+        ctx = reinterpret_cast<TessroContext*>(storage.data());
+        TessroInitContext(ctx, nullptr);
+    }
+};
+
+struct Case {
+    const char* name;
+    int width, height;
+};
+
+void Run(WORD bits) {
+    Context c;
+    TessroContext* ctx = c.ctx;
+    if (bits == 8) TessroSelectPalette(ctx, 0);
+    const Case cases[] = {{"flat rectangle", 256, 256}, {"points", 256, 1}, {"linear strip", 24, 256},
+                          {"four-colour field", 256, 256}};
+    for (const Case& k : cases) {
+        BITMAPINFOHEADER h{};
+        h.biSize = sizeof(h);
+        h.biWidth = k.width;
+        h.biHeight = k.height;
+        h.biPlanes = 1;
+        h.biBitCount = bits;
+        const int stride = ((k.width * bits + 31) / 32) * 4;
+        std::vector<BYTE> target(static_cast<size_t>(stride) * k.height);
+        TessroSetBitmap(ctx, &h, target.data(), 0);
+        const TessroPoint rect[2] = {User(0, 0), User(k.width, k.height)};
+        const TessroPoint p0 = User(0, k.height), p1 = User(k.width, k.height), p2 = User(0, 0);
+        std::vector<DWORD> table(3 + 4 * 256);
+        table[0] = 256;
+        std::function<void()> ours;
+        double theirs = 0;
+        char name[64];
+        std::snprintf(name, sizeof(name), "%s %dx%d, %d bits", k.name, k.width, k.height, bits);
+#ifdef BW_BENCH_PIXMAN
+        std::vector<uint32_t> pixels(static_cast<size_t>(k.width) * k.height);
+        pixman_image_t* image = pixman_image_create_bits(PIXMAN_x8r8g8b8, k.width, k.height, pixels.data(),
+                                                         k.width * 4);
+        const pixman_color_t orange = {0xFFFF, 0x8000, 0x2000, 0xFFFF};
+#endif
+        if (k.name[0] == 'f' && k.name[1] == 'l') {
+            TessroSetColour(ctx, 0x2080FF);
+            ours = [&] { TessroFillRectangle(ctx, rect); };
+#ifdef BW_BENCH_PIXMAN
+            const pixman_rectangle16_t all = {0, 0, static_cast<uint16_t>(k.width), static_cast<uint16_t>(k.height)};
+            theirs = Time([&] { pixman_image_fill_rectangles(PIXMAN_OP_SRC, image, &orange, 1, &all); });
+#endif
+        } else if (k.name[0] == 'p') {
+            TessroSetColour(ctx, 0x2080FF);
+            ours = [&] {
+                for (int x = 0; x < k.width; ++x) {
+                    const TessroPoint p = {x * 65536 + 32768, 32768};
+                    TessroFillPoint(ctx, &p);
+                }
+            };
+#ifdef BW_BENCH_PIXMAN
+            theirs = Time([&] {
+                for (int x = 0; x < k.width; ++x) {
+                    const pixman_rectangle16_t one = {static_cast<int16_t>(x), 0, 1, 1};
+                    pixman_image_fill_rectangles(PIXMAN_OP_SRC, image, &orange, 1, &one);
+                }
+            });
+#endif
+        } else if (k.name[0] == 'l') {
+            TessroBuildGraduationTable(ctx, 0x000000, 0x2080FF, 0, table.data());
+            TessroSetGraduation(ctx, 0, table.data(), &p0, &p1, &p2);
+            ours = [&] { TessroFillRectangle(ctx, rect); };
+#ifdef BW_BENCH_PIXMAN
+            const pixman_point_fixed_t a = {0, 0}, b = {0, pixman_int_to_fixed(k.height)};
+            const pixman_gradient_stop_t stops[2] = {{0, {0, 0, 0, 0xFFFF}}, {pixman_fixed_1, orange}};
+            pixman_image_t* gradient = pixman_image_create_linear_gradient(&a, &b, stops, 2);
+            theirs = Time([&] {
+                pixman_image_composite32(PIXMAN_OP_SRC, gradient, nullptr, image, 0, 0, 0, 0, 0, 0, k.width,
+                                         k.height);
+            });
+            pixman_image_unref(gradient);
+#endif
+        } else {
+            TessroSetGraduatedColours(ctx, 1, 0x2080FF, 0xFFFFFF, 0, 0, &p0, &p1, &p2);
+            ours = [&] { TessroFillRectangle(ctx, rect); };
+#ifdef BW_BENCH_PIXMAN
+            // Hue to white across, then towards black down: two gradients, the second over.
+            const pixman_point_fixed_t l = {0, 0}, r = {pixman_int_to_fixed(k.width), 0};
+            const pixman_point_fixed_t t = {0, 0}, d = {0, pixman_int_to_fixed(k.height)};
+            const pixman_gradient_stop_t across[2] = {{0, orange}, {pixman_fixed_1, {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF}}};
+            const pixman_gradient_stop_t down[2] = {{0, {0, 0, 0, 0}}, {pixman_fixed_1, {0, 0, 0, 0xFFFF}}};
+            pixman_image_t* g1 = pixman_image_create_linear_gradient(&l, &r, across, 2);
+            pixman_image_t* g2 = pixman_image_create_linear_gradient(&t, &d, down, 2);
+            theirs = Time([&] {
+                pixman_image_composite32(PIXMAN_OP_SRC, g1, nullptr, image, 0, 0, 0, 0, 0, 0, k.width, k.height);
+                pixman_image_composite32(PIXMAN_OP_OVER, g2, nullptr, image, 0, 0, 0, 0, 0, 0, k.width, k.height);
+            });
+            pixman_image_unref(g1);
+            pixman_image_unref(g2);
+#endif
+        }
+        const double time = Time(ours);
+        if (TessroGetLastError(ctx) != 0) std::printf("%s: error %d\n", name, TessroGetLastError(ctx));
+        Report(name, k.width * k.height, time, theirs);
+#ifdef BW_BENCH_PIXMAN
+        pixman_image_unref(image);
+#endif
+    }
+}
+
+}  // namespace
+
+int main() {
+#ifndef BW_BENCH_PIXMAN
+    std::printf("pixman not installed: the rasterizer's times only\n");
+#else
+    std::printf("pixman draws 32-bit pixels in every row (it has no 8-bit palette target)\n");
+#endif
+    Run(32);
+    Run(8);
+    return 0;
+}
