@@ -70,7 +70,7 @@ struct TessroContext {
     BYTE paletteMode;
     BYTE inverseTableMode;
 
-    // Rendering switches (target, fill and path Parts).
+    // Rendering switches of the target, fill and path operations.
     BYTE antialias;
     BYTE coverageMode;
     BYTE fillRule;
@@ -140,7 +140,7 @@ struct TessroContext {
     std::int32_t darkening[256];
     std::int32_t lightening[256];
 
-    // Edge storage held between the path Parts' calls.
+    // Edge storage held between the path operations' calls.
     void* edgePointers;
     BYTE edgePointersOnHeap;
     void* extraEdgeBlocks;  // chain; each block's link lies after its records
@@ -231,7 +231,7 @@ extern const DWORD kTessroSixteenColours[16];
 int TessroNearestEntry(const PALETTEENTRY* entries, int count, DWORD r, DWORD g, DWORD b);
 bool TessroHasUsableEntry(const PALETTEENTRY* entries, int count);
 
-// Palette tables (Part of the palette source): rebuilds for the current palette mode.
+// Palette tables (TessroPalette.cpp): rebuilds them for the current palette mode.
 void TessroBuildPaletteTables(TessroContext* context);
 
 // ---- Flat colour (shared with graduation tables) ----
