@@ -133,8 +133,14 @@ int CWinApp::ExitInstance()
     return (int)m_msgCur.wParam;
 }
 
-LRESULT CWinApp::ProcessWndProcException(void*, const MSG*)
+LRESULT CWinApp::ProcessWndProcException(void* exception, const MSG*)
 {
+    char text[512] = "";
+    auto* e = static_cast<CException*>(exception);
+    if (!e || !e->GetErrorMessage(text, sizeof text))
+        lstrcpynA(text, "An unexpected error occurred.", sizeof text);
+    ::MessageBoxA(m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr, text, m_pszAppName ? m_pszAppName : "",
+                  MB_OK | MB_ICONEXCLAMATION);
     return 0;
 }
 

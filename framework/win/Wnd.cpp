@@ -2,6 +2,8 @@
 
 #include "framework/win/DC.h"
 #include "framework/win/Menu.h"
+#include "framework/win/WinApp.h"
+#include "framework/core/CException.h"
 
 #include <map>
 
@@ -73,7 +75,16 @@ LRESULT CALLBACK BwWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
         wnd->PostNcDestroy();  // may delete the object
         return result;
     }
-    result = wnd->WindowProc(message, wParam, lParam);
+    // A C++ exception must never unwind through user32's frames (on this target that ends the
+    // process): file errors and the like are reported here and the message counts as handled.
+    try {
+        result = wnd->WindowProc(message, wParam, lParam);
+    } catch (CException* e) {
+        const MSG msg = {hWnd, message, wParam, lParam, 0, {0, 0}};
+        CWinApp* app = AfxGetApp();
+        result = app ? app->ProcessWndProcException(e, &msg) : 0;
+        e->Delete();
+    }
     wnd->m_current = outer;
     return result;
 }
