@@ -73,7 +73,7 @@ bool GdiGlyphSource::Outline(const std::string& text, const Font& font, VectorPa
                     if (q + bytes > contourEnd)
                         break;
                     if (curve->wType == TT_PRIM_CSPLINE) {
-                        for (WORD i = 0; i + 2 < curve->cpfx + 0u; i += 3)
+                        for (unsigned i = 0; i + 2 < curve->cpfx; i += 3)
                             out.CubicTo(point(curve->apfx[i]), point(curve->apfx[i + 1]), point(curve->apfx[i + 2]));
                     } else {
                         for (WORD i = 0; i < curve->cpfx; ++i)
