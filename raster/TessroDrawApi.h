@@ -52,6 +52,13 @@ int TessroSetGraduation(TessroContext* context, DWORD style, const void* table,
 int TessroSetPerspectiveGraduation(TessroContext* context, DWORD style, const void* table,
                                    const TessroPoint* p0, const TessroPoint* p1,
                                    const TessroPoint* p2, const TessroPoint* p3);
+// Transparency graduations (32-bit targets): style byte 0 kind, byte 1 long table (2048
+// bytes), byte 2 repeat; table: transparency bytes, 0 opaque. The colour fill is kept.
+int TessroSetTransparencyGraduation(TessroContext* context, DWORD style, const BYTE* table,
+                                    const TessroPoint* p0, const TessroPoint* p1, const TessroPoint* p2);
+int TessroSetPerspectiveTransparencyGraduation(TessroContext* context, DWORD style, const BYTE* table,
+                                               const TessroPoint* p0, const TessroPoint* p1,
+                                               const TessroPoint* p2, const TessroPoint* p3);
 int TessroGetGraduationTableSize(TessroContext* context);
 int TessroGetLongGraduationTableSize(TessroContext* context);
 int TessroGetGraduationTableLength();
@@ -79,3 +86,19 @@ int TessroSetPerspectiveGraduatedColours(TessroContext* context, DWORD style, DW
                                          DWORD colour1, DWORD colour2, DWORD colour3,
                                          const TessroPoint* p0, const TessroPoint* p1,
                                          const TessroPoint* p2, const TessroPoint* p3);
+// Transparency fields: three or four transparency values (low bytes) blended like the colour
+// fields; kind 0..3.
+int TessroSetThreeValueTransparency(TessroContext* context, DWORD kind, DWORD value0, DWORD value1,
+                                    DWORD value2, const TessroPoint* p0, const TessroPoint* p1,
+                                    const TessroPoint* p2);
+int TessroSetPerspectiveThreeValueTransparency(TessroContext* context, DWORD kind, DWORD value0,
+                                               DWORD value1, DWORD value2, const TessroPoint* p0,
+                                               const TessroPoint* p1, const TessroPoint* p2,
+                                               const TessroPoint* p3);
+int TessroSetFourValueTransparency(TessroContext* context, DWORD kind, DWORD value0, DWORD value1,
+                                   DWORD value2, DWORD value3, const TessroPoint* p0,
+                                   const TessroPoint* p1, const TessroPoint* p2);
+int TessroSetPerspectiveFourValueTransparency(TessroContext* context, DWORD kind, DWORD value0,
+                                              DWORD value1, DWORD value2, DWORD value3,
+                                              const TessroPoint* p0, const TessroPoint* p1,
+                                              const TessroPoint* p2, const TessroPoint* p3);

@@ -40,6 +40,30 @@ struct TessroFillGeometry {
     double runU, runV, runDen;
 };
 
+// Radial graduation geometry: centre in 1/1024 px, the axis vectors in pixels and the values
+// the radial rows and spans derive from them.
+struct TessroRadialGeometry {
+    std::int32_t centreX, centreY;
+    std::int32_t halfPixel;
+    double ax, ay, bx, by;
+    double s;  // Ay^2 + By^2
+    double d;  // Ax By - Ay Bx
+    std::int64_t slope;  // 32.32: x shift of the centre line per row
+    double rowDistanceFactor;
+    double widthFactor;
+    double curvature;
+    std::int64_t secondDifference;
+};
+
+// Conical graduation: centre in whole pixels, start angle (pi = 2^24) and the four quadrant
+// tables (below, right, above, left) of entry indices, index -1025..1024 stored from 0.
+const int kTessroAngleTableEntries = 2050;
+struct TessroConicalGeometry {
+    std::int32_t centreX, centreY;
+    std::int32_t startAngle;
+    DWORD angles[4][kTessroAngleTableEntries];
+};
+
 struct TessroDrawState {
     // Target extent in device units (1/16384 px).
     std::int32_t widthDevice;
@@ -80,8 +104,8 @@ struct TessroDrawState {
     BYTE longTable;
     BYTE repeat;
     BYTE graduationKind;
-    // Conical graduations: start angle, scaled by 2^24 / pi (centre in colour.originX/Y, pixels).
-    std::int32_t conicalStartAngle;
+    TessroRadialGeometry radial;
+    TessroConicalGeometry conical;
 
     // Colour fields: corner colours (0x00BBGGRR) and kind.
     DWORD fieldColours[4];
@@ -102,7 +126,10 @@ struct TessroDrawState {
     BYTE transparencyRepeat;
     BYTE transparencyKind;
     BYTE transparencyValues[4];
-    BYTE uniformTransparency;
+    TessroRadialGeometry transparencyRadial;
+    // Conical transparency: centre, start angle and quadrant tables of transparency values.
+    std::int32_t transparencyCentreX, transparencyCentreY, transparencyStartAngle;
+    BYTE transparencyAngles[4][kTessroAngleTableEntries];
 
     // One row of 32-bit pixels for the fills that a converter or stage follows.
     DWORD rowBuffer[kTessroRowBufferPixels];

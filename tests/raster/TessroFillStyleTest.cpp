@@ -240,6 +240,74 @@ TEST_F(DrawTest, GraduationSettersCheckTableStyleAndPlacement) {
     EXPECT_EQ(TESSRO_ERROR_INVALID_BITMAP_DEPTH, LastError());
 }
 
+TEST_F(DrawTest, ConicalTablesRunFromTheStartDirectionToTheOppositeOne) {
+    Target t(64, 64, 32);
+    Attach(t);
+    std::vector<DWORD> table = IndexTable();
+    for (DWORD count : {256u, 2048u}) {
+        SCOPED_TRACE(count);
+        std::vector<DWORD> sized = IndexTable(count);
+        const TessroPoint centre = Device(32, 32), right = Device(50, 32);
+        ASSERT_EQ(0, TessroSetGraduation(ctx, 2, sized.data(), &centre, &right, &right));
+        const TessroConicalGeometry& c = ctx->draw.conical;
+        EXPECT_EQ(32, c.centreX);
+        EXPECT_EQ(32, c.centreY);
+        const int zero = kTessroAngleTableEntries / 2;
+        const DWORD last = count - 1;
+        // Right of the centre, on the start direction: entry 0; left, opposite: the last one.
+        EXPECT_EQ(0u, c.angles[1][zero]);
+        EXPECT_EQ(last, c.angles[3][zero]);
+        // Straight below and above: a quarter turn either way, the middle of the ramp.
+        EXPECT_NEAR(count / 2.0, c.angles[0][zero], 1);
+        EXPECT_NEAR(count / 2.0, c.angles[2][zero], 1);
+        // Mirrored about the start direction.
+        for (int i = 0; i < 1024; i += 97) {
+            EXPECT_NEAR(c.angles[1][zero + i], c.angles[1][zero - 1 - i], 1) << i;
+        }
+    }
+}
+
+TEST_F(DrawTest, TransparencySettersKeepTheColourFill) {
+    Target t(16, 16, 32);
+    Attach(t);
+    std::vector<BYTE> ramp(2048);
+    for (size_t i = 0; i < ramp.size(); ++i) ramp[i] = static_cast<BYTE>(i * 7);
+    const TessroPoint p0 = Device(0, 0), p1 = Device(0, 16), p2 = Device(16, 0), p3 = Device(16, 16);
+    ASSERT_EQ(0, TessroSetColour(ctx, 0x123456));
+    const struct {
+        DWORD style;
+        std::int32_t generator;
+    } cases[] = {{0x000000, 0}, {0x010100, 9}, {0x000001, 12}, {0x010101, 21}, {0x000003, 24}, {0x000002, 36}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.style);
+        ASSERT_EQ(0, TessroSetTransparencyGraduation(ctx, c.style, ramp.data(), &p0, &p1, &p2));
+        EXPECT_EQ(c.generator + 1, ctx->draw.transparencySource);
+        EXPECT_EQ(kTessroFillFlat, ctx->fillStyle);
+    }
+    ASSERT_EQ(0, TessroSetPerspectiveTransparencyGraduation(ctx, 0x000100, ramp.data(), &p0, &p2, &p3, &p1));
+    EXPECT_EQ(1 + 1 + 3 + 1, ctx->draw.transparencySource);  // row-affine, long
+    ASSERT_EQ(0, TessroSetFourValueTransparency(ctx, 2, 10, 20, 30, 40, &p0, &p1, &p2));
+    EXPECT_EQ(40 + 1, ctx->draw.transparencySource);
+    ASSERT_EQ(0, TessroSetThreeValueTransparency(ctx, 1, 10, 20, 30, &p0, &p1, &p2));
+    EXPECT_EQ(37 + 1, ctx->draw.transparencySource);
+
+    // Degenerate anchors: a uniform transparency and no generator.
+    ASSERT_EQ(0, TessroSetTransparencyGraduation(ctx, 0, ramp.data(), &p0, &p1, &p1));
+    EXPECT_EQ(0, ctx->draw.transparencySource);
+    EXPECT_EQ(ramp[255], ctx->draw.transparencyAmount);
+    ASSERT_EQ(0, TessroSetFourValueTransparency(ctx, 0, 77, 20, 30, 40, &p0, &p0, &p2));
+    EXPECT_EQ(0, ctx->draw.transparencySource);
+    EXPECT_EQ(77u, ctx->draw.transparencyAmount);
+
+    EXPECT_EQ(-1, TessroSetTransparencyGraduation(ctx, 4, ramp.data(), &p0, &p1, &p2));
+    EXPECT_EQ(TESSRO_ERROR_BAD_GRADUATION_STYLE, LastError());
+    EXPECT_EQ(-1, TessroSetThreeValueTransparency(ctx, 5, 1, 2, 3, &p0, &p1, &p2));
+    EXPECT_EQ(TESSRO_ERROR_BAD_GRADUATION_STYLE, LastError());
+    EXPECT_EQ(-1, TessroSetTransparencyGraduation(ctx, 0, nullptr, &p0, &p1, &p2));
+    EXPECT_EQ(TESSRO_ERROR_BAD_PARAMETERS, LastError());
+    EXPECT_EQ(kTessroFillFlat, ctx->fillStyle);
+}
+
 TEST_F(DrawTest, TableSizesFollowTheTargetDepth) {
     Target wide(4, 4, 32), narrow(4, 4, 8);
     Attach(wide);
