@@ -49,7 +49,7 @@ void StretchBlitSkewedARGB(const std::uint32_t* source, int sourceWidth, int sou
       sx -= dx;  // the columns cut off at the left edge
       dx = 0;
     }
-    const int end = std::min(dst.right - shift, destWidth);
+    const int end = std::min(int(dst.right) - shift, destWidth);
     for (; dx < end && sx < src.right; ++dx) {
       drow[dx] = blend ? BlendOver(srow[sx], drow[dx], invert) : srow[sx];
       columnError += xRem;
