@@ -1,0 +1,84 @@
+// What the navigation bar needs from the rest of the program: the current graphic and the
+// operations manager that owns the bar, the preview window that renders through the template
+// engine, text measuring and the installed font families, the shared message boxes and the
+// per-instance temporary folder.
+//
+// The base class answers as a program without an operations manager or preview window would:
+// the current graphic and notifications come from the option record's services, rendering
+// fails, nothing is measured, every question is cancelled. The program installs its own
+// implementation at start-up (SetNavBarServices); tests install a small fake.
+#pragma once
+
+#include <cstdint>
+
+#include "document/StyleChangeMask.h"
+#include "framework/core/CString.h"
+#include "framework/core/WinTypes.h"
+
+class Bitmap32;
+class CNavBar;
+class COptions;
+
+class CNavBarServices {
+ public:
+  virtual ~CNavBarServices();
+
+  // The current graphic (null before the main dialog exists) and the operations manager.
+  virtual COptions* GetCurrentOptions();
+  virtual bool HasOperationsManager();
+  // The manager's bar: the one instance the manager owns; null without a manager.
+  virtual CNavBar* GetNavBar() { return nullptr; }
+  virtual bool IsNavBarMode();
+  virtual void SetNavBarMode(bool on);
+
+  // Notifications of the operations manager that the current graphic (or record) changed.
+  virtual void NotifyChanged(COptions* record, StyleChangeMask mask, bool redraw);
+  virtual void NotifyTextChanged(bool redraw, int story);
+  virtual void NotifyTextureChanged(bool redraw, int texture);
+  virtual void NotifyConstraintChanged(bool redraw);
+  virtual void Refresh(bool redraw, DWORD flags) {}
+
+  // The current handler's preview window.
+  virtual bool HasPreviewWindow() { return false; }
+  // Renders the current graphic through the template at its current size and hands over the
+  // pixels (width x height words); false when nothing could be rendered.
+  virtual bool RenderCurrentGraphic(Bitmap32& image) { return false; }
+  // Shows a composed bar image in the preview window (redraw: repaint at once); false when the
+  // window refuses a buffer of that size.
+  virtual bool ShowBarImage(const Bitmap32& image, bool redraw) { return false; }
+  virtual void EnablePreviewPaint(bool enable) {}
+  // The handler's layout origin and scale, used for slanted 3D headings; false without one.
+  virtual bool GetLayoutTransform(double& origin, double& scale) { return false; }
+  // Milliseconds since start; the duration of a bar render is kept for the deferred render.
+  virtual DWORD GetTickCount() { return 0; }
+  virtual void SetLastRenderTime(DWORD milliseconds) {}
+
+  // The width of text in the screen's default font; negative when no context is available.
+  virtual int MeasureTextWidth(const CString& text) { return -1; }
+  // The first installed font family named face: serif (roman, modern or decorative kinds),
+  // bold (weight 700 or more) and italic; false when none is installed.
+  virtual bool LookupFontFamily(const CString& face, bool& serif, bool& bold, bool& italic) {
+    return false;
+  }
+
+  // Messages to the user and internal errors (source line, short source file name).
+  virtual void ReportError(unsigned messageId) {}
+  // The orientation question: the string id of the chosen button (32905 vertical, 32906
+  // horizontal, 32916 cancel).
+  virtual unsigned AskNavBarOrientation() { return 32916; }
+  virtual void SetInternalError(int line, const char* file);
+
+  // Folders: the program root and this instance's temporary folder (both ending with a
+  // backslash when known), the exported images' default folder.
+  virtual CString GetRootPath();
+  virtual CString GetInstanceTempFolder() { return CString(); }
+  virtual CString GetExportFolder();
+
+  // Writes the thumbnail strip as a GIF with the current graphic's export settings.
+  virtual bool SaveThumbnail(const CString& path, const Bitmap32& image);
+};
+
+// The installed services; never null.
+CNavBarServices& GetNavBarServices();
+// Installs services (not owned); null puts the base-class instance back.
+void SetNavBarServices(CNavBarServices* services);
