@@ -1,7 +1,6 @@
 // Flat-colour and XOR spans: whole 32-bit words inside a span, one masked read-modify-write at
 // each partial end. Pixels within a word run in memory byte order and, below 8 bits, from the
 // most significant bit of each byte down.
-#include <algorithm>
 #include <cstring>
 
 #include "raster/TessroDrawInternal.h"
@@ -79,11 +78,16 @@ void XorSpan(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0, s
 
 void FlatSpan32(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0, std::int32_t x1) {
     const DWORD v = context->pattern[0];
-    if ((reinterpret_cast<std::uintptr_t>(row) & 3) == 0) {
-        std::fill(reinterpret_cast<DWORD*>(row) + x0, reinterpret_cast<DWORD*>(row) + x1, v);
-        return;
+    // Two pixels per 64-bit store, with a leading and a trailing single pixel as needed.
+    BYTE* p = row + 4 * x0;
+    std::int32_t n = x1 - x0;
+    if ((reinterpret_cast<std::uintptr_t>(p) & 7) != 0 && n > 0) {
+        Store(p, v);
+        p += 4, --n;
     }
-    for (std::int32_t x = x0; x < x1; ++x) Store(row + 4 * x, v);
+    const std::uint64_t pair = (static_cast<std::uint64_t>(v) << 32) | v;
+    for (; n >= 2; n -= 2, p += 8) std::memcpy(p, &pair, sizeof(pair));
+    if (n > 0) Store(p, v);
 }
 
 void XorSpan32(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0, std::int32_t x1) {
