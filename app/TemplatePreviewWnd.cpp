@@ -1,0 +1,3 @@
+#include "app/TemplatePreviewWnd.h"
+
+IMPLEMENT_DYNAMIC(CTemplatePreviewWnd, CompactRendererInt)

@@ -1,0 +1,3 @@
+#include "app/WebLayer.h"
+
+IMPLEMENT_DYNAMIC(CWebLayer, CObject)
