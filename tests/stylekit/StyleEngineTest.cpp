@@ -1,0 +1,259 @@
+// The template engine core: slots and their value formats, page sizes, states and drawing.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "components/stylekit/StyleEngine.h"
+
+namespace {
+
+using stylekit::StyleEngine;
+
+const char kButton[] = R"(<template version="1">
+  <page sizing="text" width="80" height="24" pad-x="10" pad-y="6" min-width="30" min-height="20"/>
+  <slots>
+    <slot name="FaceColour" type="5" tag="Button Colour" key="Button Colour" value="2060c0"/>
+    <slot name="Text1" type="9" key="TEXTSTRING" tag="#1" value="Home"/>
+    <slot name="TextSize1" type="4" tag="TextSize#1" key="TEXTSIZE" value="12000"/>
+    <slot name="TextColour" type="5" tag="Text Colour" key="Text Colour" value="ffffff"/>
+    <slot name="BevelIndent1" type="4" description="bevelindent" key="BEVELINDENT" value="3"/>
+    <slot name="FillType1" type="9" description="filltype" key="FILLTYPE1" value="Flat Matrix A 1.0 B 0.0 C 0.0 D 1.0 E 0 F 0"/>
+    <slot name="Constrained" type="10" description="constrained x" key="CONSTRAINED" value="0 Height:0"/>
+  </slots>
+  <states><state name="Off" time="50"/><state name="Blink" time="25"/></states>
+  <draw>
+    <rect id="face" inset="0" radius="30%" fill="graduated" colour="FaceColour+20" colour2="FaceColour-20"
+          bevel-indent="BevelIndent1" filltype="FillType1" texture="Texture1"/>
+    <ellipse id="dot" left="2" top="2" right="90%" bottom="60%" colour="#ff0000" states="2"/>
+    <text n="1" colour="TextColour"/>
+  </draw>
+</template>)";
+
+StyleEngine& Loaded(StyleEngine& engine, const char* text = kButton)
+{
+    std::string error;
+    EXPECT_TRUE(engine.LoadFromText(text, std::string(text).size(), "", &error)) << error;
+    return engine;
+}
+
+std::string ValueOf(const StyleEngine& engine, const char* name)
+{
+    const int i = engine.FindSlot(name);
+    return i < 0 ? "<none>" : engine.GetSlot(static_cast<size_t>(i)).value;
+}
+
+TEST(StyleEngineSlots, ReportTheTemplatesSlotsInOrder)
+{
+    StyleEngine engine;
+    Loaded(engine);
+    ASSERT_EQ(engine.SlotCount(), 7u);
+    const stylekit::Slot& colour = engine.GetSlot(0);
+    EXPECT_EQ(colour.name, "FaceColour");
+    EXPECT_EQ(colour.type, 5);
+    EXPECT_EQ(colour.tag, "Button Colour");
+    EXPECT_EQ(colour.value, "2060c0");
+    EXPECT_EQ(engine.GetSlot(6).description, "constrained x");
+}
+
+TEST(StyleEngineSlots, ValuesInEachFormatAreTakenOrRefused)
+{
+    struct Case {
+        const char* slot;
+        const char* written;
+        bool accepted;
+        const char* read;  // the value afterwards
+    } cases[] = {
+        {"FaceColour", "A0B1C2", true, "a0b1c2"},
+        {"FaceColour", "#00ff00", true, "00ff00"},
+        {"FaceColour", "12345", false, "2060c0"},
+        {"FaceColour", "zzzzzz", false, "2060c0"},
+        {"Text1", "lsvalue\r120\rAbout us", true, "About us"},
+        {"Text1", "lsvalue\r100\rTwo\r\nlines", true, "Two\r\nlines"},
+        {"Text1", "Plain", true, "Plain"},
+        {"Text1", "lsvalue\rbad", false, "Home"},
+        {"TextSize1", "18000", true, "18000"},
+        {"TextSize1", "4294967295", true, "-1"},  // an unsigned decimal of -1
+        {"TextSize1", "big", false, "12000"},
+        {"Constrained", "75000 NoTranslate Height:18000", true, "75000 Height:18000"},
+        {"Constrained", "0 NoTranslate Height:0", true, "0 Height:0"},
+        {"Constrained", "wide", false, "0 Height:0"},
+        {"FillType1", "BitmapMatrix A 2.0 B 0.0 C 0.0 D 2.0 E 5 F 5", true,
+         "BitmapMatrix A 2.0 B 0.0 C 0.0 D 2.0 E 5 F 5"},
+        {"FillType1", "ContoneBitmap Matrix A 1 B 0 C 0 D 1 E 0 F 0", true,
+         "ContoneBitmap Matrix A 1 B 0 C 0 D 1 E 0 F 0"},
+        {"FillType1", "Flat Matrix Q 1", false, "Flat Matrix A 1.0 B 0.0 C 0.0 D 1.0 E 0 F 0"},
+    };
+    for (const Case& c : cases) {
+        StyleEngine engine;
+        Loaded(engine);
+        const int index = engine.FindSlot(c.slot);
+        ASSERT_GE(index, 0) << c.slot;
+        EXPECT_EQ(engine.SetSlotValue(static_cast<size_t>(index), c.written), c.accepted) << c.written;
+        EXPECT_EQ(ValueOf(engine, c.slot), c.read) << c.written;
+    }
+}
+
+TEST(StyleEngineSlots, ParsesFillTypesWithOrWithoutABlankBeforeTheMatrix)
+{
+    stylekit::FillTypeValue value;
+    ASSERT_TRUE(stylekit::ParseFillType("BitmapMatrix A 2.0 B 0.5 C 0.0 D 3.0 E 7 F -2", &value));
+    EXPECT_EQ(value.type, "Bitmap");
+    EXPECT_DOUBLE_EQ(value.a, 2.0);
+    EXPECT_DOUBLE_EQ(value.b, 0.5);
+    EXPECT_DOUBLE_EQ(value.d, 3.0);
+    EXPECT_DOUBLE_EQ(value.f, -2);
+    ASSERT_TRUE(stylekit::ParseFillType("Flat Matrix A 1.0 B 0.0 C 0.0 D 1.0 E 0 F 0", &value));
+    EXPECT_EQ(value.type, "Flat");
+    EXPECT_FALSE(stylekit::ParseFillType("", &value));
+}
+
+TEST(StyleEngineSize, FollowsTheTextAndTheConstraint)
+{
+    StyleEngine engine;
+    Loaded(engine);
+    double w1, h1;
+    engine.PageSize(&w1, &h1);
+    EXPECT_GE(w1, 30);
+    EXPECT_GE(h1, 20);
+    // More text makes the natural width grow, the height stays.
+    engine.SetSlotValue(static_cast<size_t>(engine.FindSlot("Text1")), "A much longer caption");
+    double w2, h2;
+    engine.PageSize(&w2, &h2);
+    EXPECT_GT(w2, w1);
+    EXPECT_EQ(h2, h1);
+    // A constrained width wins; the height follows only directions the slot allows ("x").
+    engine.SetSlotValue(static_cast<size_t>(engine.FindSlot("Constrained")), "150000 NoTranslate Height:75000");
+    double w3, h3;
+    engine.PageSize(&w3, &h3);
+    EXPECT_EQ(w3, 200);
+    EXPECT_EQ(h3, h1);
+}
+
+TEST(StyleEngineStates, AreNumberedFromOneWithTheirTimes)
+{
+    StyleEngine engine;
+    Loaded(engine);
+    EXPECT_EQ(engine.StateCount(), 2);
+    EXPECT_EQ(engine.StateTime(), 50);
+    EXPECT_TRUE(engine.SelectState(2));
+    EXPECT_EQ(engine.StateTime(), 25);
+    EXPECT_FALSE(engine.SelectState(0));
+    EXPECT_FALSE(engine.SelectState(3));
+    EXPECT_EQ(engine.CurrentState(), 2);
+}
+
+std::vector<std::uint32_t> Render(const StyleEngine& engine, int w, int h, const stylekit::UnitRect* clip = nullptr)
+{
+    std::vector<std::uint32_t> pixels(static_cast<size_t>(w) * h, 0xFF000000u);
+    EXPECT_TRUE(engine.Render(w, h, clip, pixels.data()));
+    return pixels;
+}
+
+// Bottom-up rows: row 0 of the buffer is the bottom of the picture.
+std::uint32_t At(const std::vector<std::uint32_t>& p, int w, int h, int x, int yFromTop)
+{
+    return p[static_cast<size_t>(h - 1 - yFromTop) * w + x];
+}
+
+TEST(StyleEngineRender, FillsTheShapeOpaqueAndLeavesRoundedCornersClear)
+{
+    StyleEngine engine;
+    Loaded(engine);
+    const int w = 100, h = 30;
+    const auto pixels = Render(engine, w, h);
+    EXPECT_EQ(At(pixels, w, h, 0, 0), 0xFF000000u);           // the rounded corner
+    const std::uint32_t middle = At(pixels, w, h, 50, 15);
+    EXPECT_EQ(middle >> 24, 0u);                               // opaque
+    EXPECT_GT(middle & 0xFF, (middle >> 16) & 0xFF);           // blue face
+    // The graduated fill runs light to dark from top to bottom.
+    const std::uint32_t top = At(pixels, w, h, 20, 6), bottom = At(pixels, w, h, 20, 24);
+    EXPECT_GT(top & 0xFF, bottom & 0xFF);
+    // Every pixel is premultiplied: no colour byte exceeds the opacity.
+    for (std::uint32_t p : pixels) {
+        const unsigned a = 255 - (p >> 24);
+        ASSERT_LE((p >> 16) & 0xFF, a);
+        ASSERT_LE(p & 0xFF, a);
+    }
+}
+
+TEST(StyleEngineRender, StatesShowTheirOwnShapes)
+{
+    StyleEngine engine;
+    Loaded(engine);
+    const int w = 100, h = 30;
+    const auto off = Render(engine, w, h);
+    engine.SelectState(2);
+    const auto blink = Render(engine, w, h);
+    const std::uint32_t p = At(blink, w, h, 6, 9);
+    EXPECT_EQ((p >> 16) & 0xFF, 255u);                         // the red dot of state 2
+    EXPECT_NE(At(off, w, h, 6, 9), p);
+}
+
+TEST(StyleEngineRender, ClipRectangleShowsOnlyThatPartOfThePage)
+{
+    StyleEngine engine;
+    Loaded(engine);
+    double pw, ph;
+    engine.PageSize(&pw, &ph);
+    // The top-left quarter of the page, in document units: its top-left pixel is the clear corner.
+    stylekit::UnitRect clip{0, 0, static_cast<std::int32_t>(pw * 750 / 2), static_cast<std::int32_t>(ph * 750 / 2)};
+    const auto pixels = Render(engine, 40, 20, &clip);
+    EXPECT_EQ(At(pixels, 40, 20, 0, 0), 0xFF000000u);
+    EXPECT_EQ(At(pixels, 40, 20, 39, 19) >> 24, 0u);
+}
+
+TEST(StyleEngineRender, RefusesWhatItCannotDraw)
+{
+    StyleEngine unloaded;
+    std::uint32_t pixel = 0xFF000000u;
+    EXPECT_FALSE(unloaded.Render(1, 1, nullptr, &pixel));
+    StyleEngine engine;
+    Loaded(engine);
+    EXPECT_FALSE(engine.Render(0, 10, nullptr, &pixel));
+    EXPECT_FALSE(engine.Render(1, 1, nullptr, nullptr));
+    stylekit::UnitRect empty{10, 10, 10, 20};
+    EXPECT_FALSE(engine.Render(1, 1, &empty, &pixel));
+    EXPECT_TRUE(engine.Render(1, 1, nullptr, &pixel));
+}
+
+TEST(StyleEngineLoad, RejectsBrokenTemplatesAndKeepsNothing)
+{
+    const char* broken[] = {
+        "not xml",
+        "<other/>",
+        "<template><page width='0'/></template>",
+        "<template><page width='99999'/></template>",
+        "<template><draw><circle/></draw></template>",
+        "<template><draw><rect fill='plaid'/></draw></template>",
+        "<template><slots><slot name='C' type='5' value='nothex'/></slots></template>",
+    };
+    for (const char* text : broken) {
+        StyleEngine engine;
+        std::string error;
+        EXPECT_FALSE(engine.LoadFromText(text, std::string(text).size(), "", &error)) << text;
+        EXPECT_FALSE(engine.IsLoaded());
+        EXPECT_EQ(engine.SlotCount(), 0u);
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST(StyleEngineObjects, NamedShapesHaveBoundsInDocumentUnits)
+{
+    StyleEngine engine;
+    Loaded(engine);
+    const int id = engine.FindObject("DOT");
+    ASSERT_GT(id, 0);
+    EXPECT_EQ(engine.FindObject("missing"), 0);
+    double pw, ph;
+    engine.PageSize(&pw, &ph);
+    stylekit::UnitRect bounds;
+    ASSERT_TRUE(engine.GetObjectBounds(id, &bounds));
+    EXPECT_EQ(bounds.left, 2 * 750);
+    EXPECT_EQ(bounds.top, 2 * 750);
+    EXPECT_EQ(bounds.right, static_cast<std::int32_t>(pw * 0.1 * 750 + 0.5));
+    EXPECT_FALSE(engine.GetObjectBounds(99, &bounds));
+}
+
+}  // namespace
