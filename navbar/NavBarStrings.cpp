@@ -410,13 +410,15 @@ int CNavBar::ChooseMenuColours(int checkOnly) {
 
   const int channels[3] = {Red(menu), Green(menu), Blue(menu)};
   if (derived) {
+    // The made-up highlight is a lighter or darker version of itself, away from the menu
+    // background; the darker of the two is always the menu background.
     int v = 0;
     for (int c : channels) v += c < 128 ? 1 : -1;
+    const int r = Red(highlight), g = Green(highlight), b = Blue(highlight);
     if (v > 0) {
-      highlight = Rgb(channels[0] + (255 - channels[0]) / 2, channels[1] + (255 - channels[1]) / 2,
-                      channels[2] + (255 - channels[2]) / 2);
+      highlight = Rgb(r + (255 - r) / 2, g + (255 - g) / 2, b + (255 - b) / 2);
     } else if (v < 0) {
-      highlight = Rgb(channels[0] - channels[0] / 2, channels[1] - channels[1] / 2, channels[2] - channels[2] / 2);
+      highlight = Rgb(r - r / 2, g - g / 2, b - b / 2);
       std::swap(menu, highlight);
     }
   } else {
