@@ -45,6 +45,9 @@ public:
   virtual void EndWaitCursor() {}
   // The shared warning box with one button.
   virtual void InformWarning(int messageId, int buttonId) {}
+  // The string-table message formatted with one text, shown as an error in the shared box and
+  // kept as the pending error text.
+  virtual void ReportError(int messageId, const char* argument) {}
   // Creates the folders of a file path.
   virtual void CreateFolder(const char* path) {}
   // A string-table entry; the default gives the program's own English texts.
