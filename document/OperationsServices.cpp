@@ -1,0 +1,30 @@
+#include "document/OperationsServices.h"
+
+#include "document/OptionsServices.h"
+
+namespace {
+COperationsServices g_defaultServices;
+COperationsServices* g_services = nullptr;
+}  // namespace
+
+COperationsServices::~COperationsServices() = default;
+
+void COperationsServices::ShowMessage(MessageSeverity, unsigned messageId, const CString& argument) {
+  GetOptionsServices().ReportWarning(messageId, argument);
+}
+
+void COperationsServices::ShowError(unsigned messageId) { GetOptionsServices().InformError(messageId); }
+
+void COperationsServices::InternalError(int line, const char* source) {
+  GetOptionsServices().SetInternalError(line, source);
+}
+
+COptions* COperationsServices::GetOptions() { return GetOptionsServices().GetCurrentOptions(); }
+
+CString COperationsServices::GetRootPath() { return GetOptionsServices().GetRootPath(); }
+
+int COperationsServices::LoadImage32(const CString&, Bitmap32&) { return -1; }
+
+COperationsServices& GetOperationsServices() { return g_services ? *g_services : g_defaultServices; }
+
+void SetOperationsServices(COperationsServices* services) { g_services = services; }
