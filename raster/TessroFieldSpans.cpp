@@ -16,7 +16,7 @@ const double kNegligible = 1e-8;
 void BeginThreePoint(TessroContext* context) {
     TessroDrawState& draw = context->draw;
     TessroFillGeometry& g = draw.colour;
-    const std::int32_t dy = draw.bounds[1] * 1024 + g.halfPixel - g.originY;
+    const double dy = static_cast<double>(static_cast<std::int64_t>(draw.bounds[1]) * 1024 + g.halfPixel - g.originY);
     g.rowU = TessroNearest64(dy * g.dudy);
     g.rowV = TessroNearest64(dy * g.dvdy);
     g.rowGradientU = g.dudx;

@@ -126,9 +126,14 @@ void SetRadial(TessroContext* context, const TessroPoint& p0, const TessroPoint&
     r.centreX = centre.x;
     r.centreY = centre.y;
     r.halfPixel = 512;
-    long double ax, ay, bx, by;
-    TessroMapVectorToPixels(context, p1.x - p0.x, p1.y - p0.y, &ax, &ay);
-    TessroMapVectorToPixels(context, p2.x - p0.x, p2.y - p0.y, &bx, &by);
+    // The axis vectors from the user differences taken wide: far anchors differ by more than
+    // 32 bits can hold.
+    const TessroMatrix& m = context->matrix;
+    const long double scale = 1.0L / 1073741824.0L;
+    const long double dx1 = static_cast<long double>(p1.x) - p0.x, dy1 = static_cast<long double>(p1.y) - p0.y;
+    const long double dx2 = static_cast<long double>(p2.x) - p0.x, dy2 = static_cast<long double>(p2.y) - p0.y;
+    const long double ax = (m.a * dx1 + m.c * dy1) * scale, ay = (m.b * dx1 + m.d * dy1) * scale;
+    const long double bx = (m.a * dx2 + m.c * dy2) * scale, by = (m.b * dx2 + m.d * dy2) * scale;
     const long double s = ay * ay + by * by, d = ax * by - ay * bx;
     r.ax = static_cast<double>(ax), r.ay = static_cast<double>(ay);
     r.bx = static_cast<double>(bx), r.by = static_cast<double>(by);

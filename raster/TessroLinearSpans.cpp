@@ -17,9 +17,10 @@ void BeginThreePoint(TessroContext* context) {
     TessroDrawState& draw = context->draw;
     TessroFillGeometry& g = draw.colour;
     const std::int32_t left = draw.bounds[0], top = draw.bounds[1];
-    const std::int32_t ex = left * 1024 + g.halfPixel - g.originX;
-    const std::int32_t ey = top * 1024 + g.halfPixel - g.originY;
-    g.rowV = TessroNearest64(ex * g.dvdx + ey * g.dvdy);
+    // Offsets from the origin taken wide: a far origin is further than 32 bits reach.
+    const std::int64_t ex = static_cast<std::int64_t>(left) * 1024 + g.halfPixel - g.originX;
+    const std::int64_t ey = static_cast<std::int64_t>(top) * 1024 + g.halfPixel - g.originY;
+    g.rowV = TessroNearest64(static_cast<double>(ex) * g.dvdx + static_cast<double>(ey) * g.dvdy);
     g.rowGradientV = g.dvdx;
     g.rowStepV = g.stepVx;
     g.rowBaseColumn = left;

@@ -5,6 +5,8 @@
 
 namespace {
 
+const DWORD kC0 = 0x000000FF, kC1 = 0x0000FF00, kC2 = 0x00FF0000, kC3 = 0x00FFFFFF;
+
 // A 256-entry 32-bit table whose entry i is the pixel i (so a pixel shows its index).
 std::vector<DWORD> IndexTable(DWORD count = 256) {
     std::vector<DWORD> table(3 + count);
@@ -308,6 +310,28 @@ TEST_F(DrawTest, TransparencySettersKeepTheColourFill) {
     EXPECT_EQ(kTessroFillFlat, ctx->fillStyle);
 }
 
+// Anchors at the ends of the coordinate range, under a magnifying matrix: differences and
+// origins beyond 32 bits are computed wide, never through an overflowing integer.
+TEST_F(DrawTest, FarAnchorsDrawWithoutOverflow) {
+    Target t(16, 16, 32);
+    Attach(t);
+    TessroMatrix m = ctx->matrix;
+    m.a = 0x7FFFFFFF;
+    m.d = -0x7FFFFFFF;
+    ASSERT_EQ(0, TessroSetMatrix(ctx, &m));
+    std::vector<DWORD> table = IndexTable();
+    const TessroPoint p0 = {INT32_MIN, INT32_MIN}, p1 = {INT32_MAX, INT32_MIN}, p2 = {INT32_MIN, INT32_MAX};
+    const TessroPoint rect[2] = {{-100, -100}, {100, 100}};
+    for (DWORD style : {0x00u, 0x01u, 0x02u, 0x03u, 0x80u}) {
+        SCOPED_TRACE(style);
+        ASSERT_EQ(0, TessroSetGraduation(ctx, style, table.data(), &p0, &p1, &p2));
+        const int result = TessroFillRectangle(ctx, rect);
+        EXPECT_TRUE(result == 0 || LastError() == TESSRO_ERROR_UNIMPLEMENTED);
+    }
+    ASSERT_EQ(0, TessroSetGraduatedColours(ctx, 0, kC0, kC1, kC2, kC3, &p0, &p1, &p2));
+    EXPECT_EQ(0, TessroFillRectangle(ctx, rect));
+}
+
 TEST_F(DrawTest, TableSizesFollowTheTargetDepth) {
     Target wide(4, 4, 32), narrow(4, 4, 8);
     Attach(wide);
@@ -324,7 +348,6 @@ TEST_F(DrawTest, TableSizesFollowTheTargetDepth) {
                                 TessroGetLongTransparencyTableSize()}));
 }
 
-const DWORD kC0 = 0x000000FF, kC1 = 0x0000FF00, kC2 = 0x00FF0000, kC3 = 0x00FFFFFF;
 
 DWORD ExpectedBlend(int x, int y) {
     const DWORD c[4] = {kC0, kC1, kC2, kC3};
