@@ -193,6 +193,7 @@ StyleEngine::~StyleEngine() = default;
 
 bool StyleEngine::Load(const std::string& path, std::string* error)
 {
+    Unload();
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         *error = "cannot open " + path;
