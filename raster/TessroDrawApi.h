@@ -10,13 +10,16 @@ struct TessroContext;
 struct TessroPoint;
 
 // A caller-owned clip region, read in place: kind 0 whole pixels, non-zero five sub-rows per
-// pixel row; bounds in pixels inside the target; the row data follows.
+// pixel row; bounds in pixels inside the target; size: the bytes of the whole record, this
+// header included, which no read of the row data passes; the row data follows (the layout is
+// described with the region reader, raster/TessroRegion.h).
 struct TessroClipRegion {
     DWORD kind;
     std::int32_t left;
     std::int32_t top;
     std::int32_t right;
     std::int32_t bottom;
+    DWORD size;
 };
 
 // biCompression of a 32-bit target whose fourth byte is a transparency (format 7).

@@ -1,6 +1,7 @@
 // Rectangle and point fills: which pixels an operation visits, in what order, and how the
 // changed area grows. What each pixel receives is the prepared span routines' business.
 #include "raster/TessroDrawInternal.h"
+#include "raster/TessroPathFill.h"
 
 namespace {
 
@@ -30,7 +31,11 @@ void FillBounds(TessroContext* context) {
     const TessroClipRegion* region = draw.clipRegion;
     context->coverageMode = (region != nullptr && region->kind != 0) ? 1 : 0;
     TessroPrepareSpanRoutines(context);
-    TessroRunRows(context, draw.bounds[0], draw.bounds[2]);
+    if (context->coverageMode) {
+        TessroRunSampledRows(context, draw.bounds[0], draw.bounds[2]);
+    } else {
+        TessroRunRows(context, draw.bounds[0], draw.bounds[2]);
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "raster/TessroApi.h"
 #include "raster/TessroSpanState.h"
+#include "raster/TessroPathArea.h"
 
 // ---- Fixed sizes and scales ----
 const int kTessroMaxPaletteEntries = 256;
@@ -154,6 +155,9 @@ struct TessroContext {
 
     // Target clip, changed area, prepared callbacks and fill fields of the drawing entries.
     TessroDrawState draw;
+
+    // Edge storage, coverage buffer and region cursors of the path operations.
+    TessroPathArea path;
 };
 
 // ---- Failure path ----

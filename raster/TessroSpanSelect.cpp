@@ -1,6 +1,8 @@
 // Span routine selection: once per operation, by table, the callbacks that the row loops call.
 // Every combination without a routine fails with its code here, before any pixel is written.
+#include "raster/TessroCoverage.h"
 #include "raster/TessroDrawInternal.h"
+#include "raster/TessroRegion.h"
 
 namespace {
 
@@ -34,10 +36,12 @@ void SelectAliased(TessroContext* context) {
         case 25: TessroFail(TESSRO_ERROR_INVALID_SCANLINE_ROUTINE);
         case 26:
         case 27:
-        case 28:
+        case 28: TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
         case kTessroFillStatistics:
+            if (!TessroIs32BitFormat(format)) TessroFail(TESSRO_ERROR_MUST_BE_32BPP);
+            TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
         case kTessroFillRegionRecording:
-        case kTessroFillHitTest: TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
+        case kTessroFillHitTest: TessroSelectMeasuringRoutines(context); return;
         default:
             if (style >= kTransparentFlatFirst && style <= kTransparentFlatLast) {
                 if (!TessroIs32BitFormat(format)) TessroFail(TESSRO_ERROR_MUST_BE_32BPP);
@@ -48,8 +52,8 @@ void SelectAliased(TessroContext* context) {
     }
 }
 
-// Coverage mode: the coverage accumulators and writers are not part of this build, so every
-// style that would reach them fails cleanly after its own checks.
+// Coverage mode: after the checks every style shares, the coverage routines of the fill style
+// or of the measuring styles.
 void SelectCoverage(TessroContext* context) {
     const DWORD style = context->fillStyle, format = context->targetFormat;
     if (style == kTessroFillNone || style > kTessroFillHitTest) TessroFail(TESSRO_ERROR_UNDEFINED_FILL_STYLE);
@@ -62,7 +66,11 @@ void SelectCoverage(TessroContext* context) {
     if (format == kTessroFormat2 && style != kTessroFillRegionRecording && style != kTessroFillHitTest) {
         TessroFail(TESSRO_ERROR_INVALID_BITMAP_DEPTH);
     }
-    TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
+    if (style == kTessroFillRegionRecording || style == kTessroFillHitTest) {
+        TessroSelectMeasuringRoutines(context);
+        return;
+    }
+    TessroSelectCoverageRoutines(context);
 }
 
 void SelectPrepared(TessroContext* context) {
@@ -170,6 +178,9 @@ void TessroPrepareSpanRoutines(TessroContext* context) {
     } else {
         SelectCoverage(context);
     }
-    // Cutting spans to a clip region's rows is not part of this build.
-    if (draw.clipRegion != nullptr) TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
+    // A whole-pixel region cuts every span to its rows; a sampled one is read by the coverage
+    // loops themselves.
+    if (draw.clipRegion != nullptr && (context->targetFormat == kTessroFormat1 || !context->coverageMode)) {
+        TessroWrapRegionRows(context);
+    }
 }

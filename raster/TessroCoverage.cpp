@@ -1,0 +1,330 @@
+// Coverage accumulation, clearing and the per-format coverage writers.
+#include "raster/TessroCoverage.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "raster/TessroDrawInternal.h"
+
+namespace {
+
+const std::int32_t kEmptyLow = 0x7FFFFFFF;
+const std::int32_t kEmptyHigh = static_cast<std::int32_t>(0x80000000u);
+const int kWordShift = 16;                 // a coverage word spans 4 px = 65536 device units
+const std::int32_t kWordMask = 0xFFFF;
+const int kUnitShift = 14;
+
+std::int32_t Clamp(std::int32_t v, std::int32_t lo, std::int32_t hi) {
+    return v < lo ? lo : v > hi ? hi : v;
+}
+
+// Lane k of the word holds the overlap of [s0, s1) with [columns k, columns (k + 1)),
+// times the lane unit.
+DWORD Lanes(std::int32_t s0, std::int32_t s1, std::int32_t columns, std::int32_t unit) {
+    DWORD word = 0;
+    for (int k = 0; k < 4; ++k) {
+        const std::int32_t lo = std::max(s0, columns * k);
+        const std::int32_t hi = std::min(s1, columns * (k + 1));
+        if (hi > lo) word |= static_cast<DWORD>((hi - lo) * unit) << (8 * k);
+    }
+    return word;
+}
+
+void Accumulate(TessroContext* context, std::int32_t a, std::int32_t b, std::int32_t columns,
+                std::int32_t unit) {
+    TessroPathArea& path = context->path;
+    if (a < path.dirtyStart) path.dirtyStart = a;
+    if (b > path.dirtyEnd) path.dirtyEnd = b;
+    DWORD* words = path.coverage;
+    const std::int32_t i0 = a >> kWordShift, i1 = b >> kWordShift;
+    const std::int32_t s0 = ((a & kWordMask) * columns + (1 << (kUnitShift - 1))) >> kUnitShift;
+    const std::int32_t s1 = ((b & kWordMask) * columns + (1 << (kUnitShift - 1))) >> kUnitShift;
+    const std::int32_t whole = 4 * columns;
+    if (i0 == i1) {
+        words[i0] = TessroSaturatingAdd(words[i0], Lanes(s0, s1, columns, unit));
+        return;
+    }
+    words[i0] = TessroSaturatingAdd(words[i0], Lanes(s0, whole, columns, unit));
+    const DWORD full = Lanes(0, whole, columns, unit);
+    for (std::int32_t i = i0 + 1; i < i1; ++i) words[i] = TessroSaturatingAdd(words[i], full);
+    words[i1] = TessroSaturatingAdd(words[i1], Lanes(0, s1, columns, unit));
+}
+
+const BYTE* CoverageBytes(const TessroContext* context) {
+    return reinterpret_cast<const BYTE*>(context->path.coverage);
+}
+
+DWORD Load32(const BYTE* p) {
+    DWORD v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+void Store32(BYTE* p, DWORD v) { std::memcpy(p, &v, 4); }
+
+// target - T(c, target - fill) per 8-bit channel.
+DWORD MixChannel(DWORD target, DWORD fill, int c) {
+    return static_cast<DWORD>(static_cast<int>(target) -
+                              TessroProduct(c, static_cast<int>(target) - static_cast<int>(fill)));
+}
+DWORD MixColour(DWORD target, DWORD fill, int c) {
+    DWORD out = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        out |= MixChannel((target >> shift) & 0xFF, (fill >> shift) & 0xFF, c) << shift;
+    }
+    return out;
+}
+
+// ---- 32-bit writers ----
+template <bool kAlpha, bool kFlat>
+void Write32(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0, std::int32_t x1) {
+    const BYTE* coverage = CoverageBytes(context);
+    const DWORD flatPixel = context->pattern[0];
+    const DWORD* fills = context->draw.rowBuffer;
+    for (std::int32_t x = x0; x < x1; ++x) {
+        const int c = coverage[x];
+        if (c == 0) continue;
+        BYTE* p = row + 4 * x;
+        const DWORD fill = kFlat ? flatPixel : fills[x];
+        if (c >= kTessroSeventeenColumnFull) {
+            Store32(p, kAlpha && kFlat ? (fill & 0x00FFFFFFu) : fill);
+            continue;
+        }
+        const DWORD target = Load32(p);
+        DWORD top;
+        if (kAlpha) {
+            const int t3 = static_cast<int>(target >> 24);
+            top = static_cast<DWORD>(t3 - TessroProduct(c, t3));
+        } else {
+            top = fill >> 24;
+        }
+        Store32(p, MixColour(target, fill, c) | (top << 24));
+    }
+}
+
+// ---- 8-bit grey ----
+void WriteGrey(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0, std::int32_t x1) {
+    const BYTE* coverage = CoverageBytes(context);
+    const BYTE* fills = reinterpret_cast<const BYTE*>(context->draw.rowBuffer);
+    for (std::int32_t x = x0; x < x1; ++x) {
+        const int c = coverage[x];
+        if (c == 0) continue;
+        row[x] = c >= kTessroSeventeenColumnFull ? fills[x]
+                                                 : static_cast<BYTE>(MixChannel(row[x], fills[x], c));
+    }
+}
+
+// ---- 8-bit palette: both indices to the cube, mixed in fifths, back through the inverse
+// table ----
+template <bool kFlat>
+void WritePalette(TessroContext* context, BYTE* row, std::int32_t y, std::int32_t x0,
+                  std::int32_t x1) {
+    const BYTE* coverage = CoverageBytes(context);
+    const BYTE* fills = reinterpret_cast<const BYTE*>(context->draw.rowBuffer);
+    const DWORD patternWord = context->pattern[y & 3];
+    for (std::int32_t x = x0; x < x1; ++x) {
+        const int c = coverage[x];
+        if (c == 0) continue;
+        const BYTE fill = kFlat ? static_cast<BYTE>(patternWord >> (8 * (x & 3))) : fills[x];
+        if (c >= kTessroFiveColumnFull) {
+            row[x] = fill;
+            continue;
+        }
+        const DWORD f = TessroCubeGreyColour(context->paletteToCube[fill]);
+        const DWORD t = TessroCubeGreyColour(context->paletteToCube[row[x]]);
+        DWORD mixed[3];
+        for (int k = 0; k < 3; ++k) {
+            const DWORD fc = (f >> (8 * k)) & 0xFF, tc = (t >> (8 * k)) & 0xFF;
+            mixed[k] = (c * fc + (kTessroFiveColumnFull - c) * tc + 12) / kTessroFiveColumnFull;
+        }
+        row[x] = context->inverseTable[TessroInverseCell(mixed[0], mixed[1], mixed[2])];
+    }
+}
+
+// ---- 4-bit: nearest of the sixteen standard colours to the mix ----
+struct NearestTable {
+    BYTE entries[kTessroFiveColumnFull + 1][16][16];
+    NearestTable() {
+        for (int c = 0; c <= kTessroFiveColumnFull; ++c) {
+            for (int f = 0; f < 16; ++f) {
+                for (int t = 0; t < 16; ++t) {
+                    double mix[3];
+                    for (int k = 0; k < 3; ++k) {
+                        const double fc = (kTessroSixteenColours[f] >> (8 * k)) & 0xFF;
+                        const double tc = (kTessroSixteenColours[t] >> (8 * k)) & 0xFF;
+                        mix[k] = (c * fc + (kTessroFiveColumnFull - c) * tc) / kTessroFiveColumnFull;
+                    }
+                    int best = 0;
+                    double bestDistance = 1e30;
+                    for (int i = 0; i < 16; ++i) {
+                        double d = 0;
+                        for (int k = 0; k < 3; ++k) {
+                            const double v = ((kTessroSixteenColours[i] >> (8 * k)) & 0xFF) - mix[k];
+                            d += v * v;
+                        }
+                        if (d < bestDistance) bestDistance = d, best = i;
+                    }
+                    entries[c][f][t] = static_cast<BYTE>(best);
+                }
+            }
+        }
+    }
+};
+
+const NearestTable& Nearest() {
+    static const NearestTable table;
+    return table;
+}
+
+void WriteNibbles(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0,
+                  std::int32_t x1) {
+    const BYTE* coverage = CoverageBytes(context);
+    const BYTE* fills = reinterpret_cast<const BYTE*>(context->draw.rowBuffer);
+    const NearestTable& nearest = Nearest();
+    for (std::int32_t x = x0; x < x1; ++x) {
+        const int c = std::min<int>(coverage[x], kTessroFiveColumnFull);
+        if (c == 0) continue;
+        const int shift = (x & 1) ? 0 : 4;
+        const int f = (fills[x >> 1] >> shift) & 0xF;
+        const int t = (row[x >> 1] >> shift) & 0xF;
+        const int v = nearest.entries[c][f][t];
+        row[x >> 1] = static_cast<BYTE>((row[x >> 1] & ~(0xF << shift)) | (v << shift));
+    }
+}
+
+// ---- 16-bit: per field of the layout, red highest ----
+void WriteSixteen(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0,
+                  std::int32_t x1) {
+    static const int kFieldBits[4][3] = {{5, 6, 5}, {6, 5, 5}, {5, 5, 5}, {6, 6, 4}};
+    const int* bits = kFieldBits[context->targetMode & 3];
+    const BYTE* coverage = CoverageBytes(context);
+    const BYTE* fills = reinterpret_cast<const BYTE*>(context->draw.rowBuffer);
+    for (std::int32_t x = x0; x < x1; ++x) {
+        const int c = coverage[x];
+        if (c == 0) continue;
+        WORD fill, target;
+        std::memcpy(&fill, fills + 2 * x, 2);
+        std::memcpy(&target, row + 2 * x, 2);
+        WORD out = fill;
+        if (c < kTessroSeventeenColumnFull) {
+            out = 0;
+            int shift = 0;
+            for (int k = 2; k >= 0; --k) {  // blue lowest
+                const int mask = (1 << bits[k]) - 1;
+                const int t = (target >> shift) & mask, f = (fill >> shift) & mask;
+                out = static_cast<WORD>(out | ((t - TessroProduct(c, t - f)) << shift));
+                shift += bits[k];
+            }
+        }
+        std::memcpy(row + 2 * x, &out, 2);
+    }
+}
+
+}  // namespace
+
+void TessroAccumulateFive(TessroContext* context, std::int32_t a, std::int32_t b) {
+    Accumulate(context, a, b, 5, 1);
+}
+
+void TessroAccumulateSeventeen(TessroContext* context, std::int32_t a, std::int32_t b) {
+    Accumulate(context, a, b, 17, 3);
+}
+
+void TessroStartCoverage(TessroContext* context) {
+    TessroPathArea& path = context->path;
+    path.dirtyStart = context->draw.clipDevice[0];
+    path.dirtyEnd = context->draw.clipDevice[2];
+}
+
+void TessroClearCoverage(TessroContext* context) {
+    TessroPathArea& path = context->path;
+    if (path.dirtyStart <= path.dirtyEnd) {
+        const std::int32_t first = Clamp(path.dirtyStart >> kWordShift, 0, kTessroCoverageWords - 1);
+        const std::int32_t last = Clamp(path.dirtyEnd >> kWordShift, 0, kTessroCoverageWords - 1);
+        std::memset(path.coverage + first, 0, sizeof(DWORD) * (last - first + 1));
+    }
+    path.dirtyStart = kEmptyLow;
+    path.dirtyEnd = kEmptyHigh;
+}
+
+void TessroWriteCoverageRow(TessroContext* context) {
+    TessroDrawState& draw = context->draw;
+    TessroPathArea& path = context->path;
+    draw.rowStart(context);
+    if (path.dirtyStart < path.dirtyEnd) {
+        const std::int32_t x0 = std::max(path.dirtyStart >> kUnitShift, draw.clip[0]);
+        const std::int32_t x1 = std::min(
+            static_cast<std::int32_t>((static_cast<std::int64_t>(path.dirtyEnd) + 0x3FFF) >> kUnitShift),
+            draw.clip[2]);
+        if (x0 < x1) {
+            draw.span(context, reinterpret_cast<BYTE*>(draw.rowBuffer), draw.row, x0, x1);
+            path.writeCoverage(context, draw.rowAddress, draw.row, x0, x1);
+        }
+    }
+    draw.rowEnd(context);
+}
+
+void TessroSelectCoverageRoutines(TessroContext* context) {
+    TessroDrawState& draw = context->draw;
+    TessroPathArea& path = context->path;
+    const DWORD style = context->fillStyle, format = context->targetFormat;
+    if (style == kTessroFillNone || style > kTessroFillHitTest) {
+        TessroFail(TESSRO_ERROR_UNDEFINED_FILL_STYLE);
+    }
+    if (style == kTessroFillXor || (style >= 24 && style <= kTessroFillStatistics)) {
+        TessroFail(TESSRO_ERROR_INVALID_SCANLINE_ROUTINE);
+    }
+    if (style >= 4 && style <= 23) {
+        if (!TessroIs32BitFormat(format)) TessroFail(TESSRO_ERROR_MUST_BE_32BPP);
+        // The blend writers of the transparent colours are not part of this build.
+        TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
+    }
+    if (format == kTessroFormat1 || format == kTessroFormat2) {
+        TessroFail(TESSRO_ERROR_INVALID_BITMAP_DEPTH);
+    }
+    if (context->rowZero == nullptr) TessroFail(TESSRO_ERROR_NO_BITMAP);
+    path.accumulate = format <= kTessroFormat8Palette ? TessroAccumulateFive
+                                                      : TessroAccumulateSeventeen;
+    draw.begin = TessroDefaultBegin;
+    draw.rowStart = TessroNoRow;
+    draw.span = TessroNoSpan;
+    draw.rowEnd = TessroDefaultRowEnd;
+    draw.finish = TessroNoRow;
+    if (style == kTessroFillFlat) {
+        switch (format) {
+            case kTessroFormat32: path.writeCoverage = Write32<false, true>; return;
+            case kTessroFormat32Alpha: path.writeCoverage = Write32<true, true>; return;
+            case kTessroFormat8Palette: path.writeCoverage = WritePalette<true>; return;
+            case kTessroFormat4: path.writeCoverage = WriteNibbles; break;
+            case kTessroFormat8Grey: path.writeCoverage = WriteGrey; break;
+            default: path.writeCoverage = WriteSixteen; break;
+        }
+        // The flat span fills the row buffer in the target's own format.
+        draw.span = TessroFlatSpan(format);
+        if (draw.span == nullptr) TessroFail(TESSRO_ERROR_INVALID_BITMAP_DEPTH);
+        return;
+    }
+    // Prepared fills: the fill's span writes 32-bit pixels into the row buffer. Their coverage
+    // form on targets below 32 bits (a converter behind the fill) is not part of this build.
+    if (!TessroIs32BitFormat(format)) TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
+    // The fill's own span, chosen as for whole pixels (and without a region's row clipping:
+    // the coverage loop applies a sampled region itself).
+    const TessroClipRegion* region = draw.clipRegion;
+    draw.clipRegion = nullptr;
+    context->coverageMode = 0;
+    TessroPrepareSpanRoutines(context);
+    context->coverageMode = 1;
+    draw.clipRegion = region;
+    path.accumulate = TessroAccumulateSeventeen;
+    path.writeCoverage = format == kTessroFormat32 ? Write32<false, false> : Write32<true, false>;
+}
+
+void TessroAddCoverageCount(BYTE* row, std::int32_t a, std::int32_t b) {
+    const std::int64_t s0 = (static_cast<std::int64_t>(a) * 5 + (1 << (kUnitShift - 1))) >> kUnitShift;
+    const std::int64_t s1 = (static_cast<std::int64_t>(b) * 5 + (1 << (kUnitShift - 1))) >> kUnitShift;
+    for (std::int64_t p = s0 / 5; p * 5 < s1; ++p) {
+        const std::int64_t lo = std::max(s0, p * 5), hi = std::min(s1, p * 5 + 5);
+        if (hi <= lo) continue;
+        const int sum = row[p] + static_cast<int>(hi - lo);
+        row[p] = static_cast<BYTE>(sum > 255 ? 255 : sum);
+    }
+}

@@ -1,0 +1,6 @@
+// Integer square root of a 64-bit value (floor), backed by a 65,536-entry table.
+#pragma once
+
+#include <cstdint>
+
+std::uint32_t TessroIntegerSquareRoot(std::uint64_t v);
