@@ -11,6 +11,7 @@
 
 class Bitmap32;
 class CAnimationRenderer;
+class CTessro;
 class ExportRecord;
 class TessroConversion;
 
@@ -22,6 +23,8 @@ public:
   virtual void InternalError(const char* sourceName, int line) {}
   // The application's rasterizer context, or null.
   virtual TessroConversion* GetTessroContext() { return nullptr; }
+  // The application's rasterizer wrapper (drawing targets, palettes), or null.
+  virtual CTessro* GetTessro() { return nullptr; }
   // The current option record, or null.
   virtual ExportRecord* GetOptions() { return nullptr; }
 
