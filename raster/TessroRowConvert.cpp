@@ -59,11 +59,27 @@ DWORD FourBit(DWORD pixel, int b) {
     return index;
 }
 
-DWORD CubeLevel(DWORD v, int b) {
-    const int h = (51 * (2 * b + 1) + 31) / 32;  // ceil(51 (b + 0.5) / 16)
-    const int level = (static_cast<int>(v) + 51 - h) / 51;
-    return static_cast<DWORD>(level > 5 ? 5 : level);
+// Cube level of a channel value by Bayer value: min(5, (v + 51 - h) / 51) with
+// h = ceil(51 (b + 0.5) / 16), tabulated once.
+struct CubeLevels {
+    BYTE level[16][256];
+    CubeLevels() {
+        for (int b = 0; b < 16; ++b) {
+            const int h = (51 * (2 * b + 1) + 31) / 32;
+            for (int v = 0; v < 256; ++v) {
+                const int l = (v + 51 - h) / 51;
+                level[b][v] = static_cast<BYTE>(l > 5 ? 5 : l);
+            }
+        }
+    }
+};
+
+const CubeLevels& Levels() {
+    static const CubeLevels levels;
+    return levels;
 }
+
+DWORD CubeLevel(DWORD v, int b) { return Levels().level[b][v]; }
 
 DWORD EightBitPalette(const TessroContext* context, DWORD pixel, int b) {
     const DWORD r = Red(pixel), g = Green(pixel), bl = Blue(pixel);

@@ -137,7 +137,9 @@ TEST_F(DrawTest, ConstantGraduationMatchesTheFlatColourOnEveryDepth) {
             Target flat(37, 9, tc.bits), graduated(37, 9, tc.bits);
             Attach(flat, tc.mode);
             ASSERT_EQ(0, TessroSetColour(ctx, colour));
-            ASSERT_EQ(0, FillDevice(3, 1, 34, 9));
+            // Odd and even first and last columns.
+            ASSERT_EQ(0, FillDevice(3, 1, 34, 5));
+            ASSERT_EQ(0, FillDevice(4, 5, 33, 9));
             Attach(graduated, tc.mode);
             std::vector<DWORD> table(3 + 4 * 2048);
             table[0] = 256;
@@ -145,7 +147,8 @@ TEST_F(DrawTest, ConstantGraduationMatchesTheFlatColourOnEveryDepth) {
             const TessroPoint p0 = Device(0, 0), p1 = Device(0, 10), p2 = Device(40, 0);
             for (DWORD style : {0x00u, 0x80u}) {
                 ASSERT_EQ(0, TessroSetGraduation(ctx, style, table.data(), &p0, &p1, &p2));
-                ASSERT_EQ(0, FillDevice(3, 1, 34, 9));
+                ASSERT_EQ(0, FillDevice(3, 1, 34, 5));
+                ASSERT_EQ(0, FillDevice(4, 5, 33, 9));
                 EXPECT_EQ(flat.bytes(), graduated.bytes());
             }
         }
