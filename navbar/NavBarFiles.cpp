@@ -273,8 +273,17 @@ int CNavBar::LoadFromTemplate(const CString& html, const CString& stylePath, std
     }
   }
 
-  const CString firstCapFile = base + (m_vertical ? "_Top" : "_Left") + kStyleExtension;
-  const CString secondCapFile = base + (m_vertical ? "_Bottom" : "_Right") + kStyleExtension;
+  // Templates name their caps "_Left", saved bars "_left": the same file where names ignore
+  // letter case, and found either way where they do not.
+  const auto capFile = [&](const char* suffix) {
+    const CString named = base + suffix + kStyleExtension;
+    if (FileExists(named)) return named;
+    CString lower = suffix;
+    lower.MakeLower();
+    return base + lower + kStyleExtension;
+  };
+  const CString firstCapFile = capFile(m_vertical ? "_Top" : "_Left");
+  const CString secondCapFile = capFile(m_vertical ? "_Bottom" : "_Right");
   if (FileExists(firstCapFile) && FileExists(secondCapFile)) {
     m_firstCap = new (std::nothrow) CNavBarCapButton;
     m_secondCap = new (std::nothrow) CNavBarCapButton;
@@ -346,6 +355,9 @@ int CNavBar::ConvertGraphicToNavBar() {
   CNavBarServices& services = GetNavBarServices();
   COptions* graphic = services.GetCurrentOptions();
   if (!graphic) return 0;
+  // Reading the state files switches the manager's mode as each file is read; a conversion that
+  // fails must leave the single graphic in single-graphic mode.
+  const bool modeBefore = services.IsNavBarMode();
   const int shadow = graphic->GetShadowOn();
   graphic->SetShadowOn(0);
   const CString stylePath = graphic->GetTemplateFlag() == 1 ? graphic->GetKiqFileName() : graphic->GetStylePath();
@@ -378,6 +390,7 @@ int CNavBar::ConvertGraphicToNavBar() {
     services.Refresh(true, 0xFFFFFFFF);
   } else {
     graphic->SetShadowOn(shadow);
+    services.SetNavBarMode(modeBefore);
   }
   return result;
 }
@@ -420,10 +433,14 @@ int CNavBar::LoadFromSingleGraphic(const CString& stylePath, bool vertical) {
   html += LoadAppString(32934,
                         "Your Button Text | | (Button Name) | | Home | | (Button Name) | | Downloads | | "
                         "(Button Name) | | Links | | (Button Name) | ");
+  const CString previousHtml = graphic->GetHTML();
   graphic->SetHTML(html);
 
   std::unique_ptr<COptions> copy(new (std::nothrow) COptions(*graphic));
-  if (!copy) return 0;
+  if (!copy) {
+    graphic->SetHTML(previousHtml);
+    return 0;
+  }
   const bool loaded = LoadFromTemplate(html, CString(), nullptr, CString(), 0, 0) != 0;
   if (loaded) {
     StyleChangeMask groups = 0x3F020B;
@@ -438,8 +455,13 @@ int CNavBar::LoadFromSingleGraphic(const CString& stylePath, bool vertical) {
       services.NotifyChanged(graphic, 0x3F020F, true);
     }
   }
+  if (!loaded) {
+    // A bar that could not be built from the graphic is no bar: the single graphic stays as it
+    // was and the caller does not continue in navigation-bar mode.
+    *graphic = *copy;
+    graphic->SetHTML(previousHtml);
+    return 0;
+  }
   ChooseMenuColours(0);
-  // A bar that could not be built from the graphic is no bar: the caller stays with the single
-  // graphic instead of continuing in navigation-bar mode.
-  return loaded ? 1 : 0;
+  return 1;
 }

@@ -39,7 +39,14 @@ CFakeNavBarServices::CFakeNavBarServices() {
   tempFolder = folder + "tmp\\";
   SetNavBarServices(this);
   SetOptionsServices(this);
-  SetTemplateColours(graphic, 0x102030);
+  for (const char* kiq : {"Button.kiq", "Button_over.kiq"}) WriteFile(kiq, "template");
+  MakeTemplateRecord(graphic, 0x102030);
+}
+
+void CFakeNavBarServices::MakeTemplateRecord(COptions& record, COLORREF colour1, const char* kiq) const {
+  record.SetGraphicType(kGraphicButton);
+  record.SetKiqFileName(kiq);
+  SetTemplateColours(record, colour1);
 }
 
 CFakeNavBarServices::~CFakeNavBarServices() {

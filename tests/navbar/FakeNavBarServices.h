@@ -30,6 +30,8 @@ class CFakeNavBarServices : public CNavBarServices, public COptionsServices {
   void NotifyConstraintChanged(bool) override {}
   void SetInternalError(int line, const char*) override { internalErrors.push_back(line); }
   CString GetRootPath() override { return folder; }
+  // Every template opens.
+  bool OpenDocument(const CString&) override { return true; }
 
   // The bar's services.
   CNavBar* GetNavBar() override { return &bar; }
@@ -58,6 +60,10 @@ class CFakeNavBarServices : public CNavBarServices, public COptionsServices {
     std::vector<CString> records = menuRecords;
     return bar.LoadFromTemplate(html, path, &records, settings, coloursFromFile, settingsOrigin) != 0;
   }
+
+  // A record as a template instance gives it: a button of the fixture's template "Button.kiq"
+  // with the four named colours.
+  void MakeTemplateRecord(COptions& record, COLORREF colour1, const char* kiq = "Button.kiq") const;
 
   // A path in the fixture's folder (program backslashes); files written there.
   CString Path(const char* name) const { return folder + name; }
