@@ -5,10 +5,15 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include <png.h>
 
 #include "components/stylekit/StyleKitInterfaces.h"
 
@@ -254,6 +259,116 @@ TEST_F(StyleKitCom, MissingOrBrokenFilesDoNotLoad)
     LONG count = 0;
     EXPECT_LT(m_engine->EnumSlots(&enumerator, &count), 0);
     EXPECT_EQ(enumerator, nullptr);
+}
+
+}  // namespace
+
+// ---- The template library: every template loads through the engine and draws something in
+// every state. The pictures go to one contact sheet (a row per template, a cell per state, over
+// white) in the test's working folder, to be looked at.
+namespace {
+
+void FindTemplates(const std::string& folder, std::vector<std::string>* out)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        const std::string path = folder + "\\" + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            FindTemplates(path, out);
+        else if (name.size() > 4 && _stricmp(name.c_str() + name.size() - 4, ".kiq") == 0)
+            out->push_back(path);
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+}
+
+struct Sheet {
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> rgba;  // top-down, R G B A bytes in memory order
+};
+
+TEST_F(StyleKitCom, EveryLibraryTemplateDrawsInEveryState)
+{
+    const char* source = std::getenv("BW_SOURCE");
+    ASSERT_NE(source, nullptr);
+    std::vector<std::string> templates;
+    FindTemplates(std::string(source) + "\\resources\\root\\SysResources\\Graphics", &templates);
+    FindTemplates(std::string(source) + "\\resources\\root\\TWTemplates", &templates);
+    ASSERT_GE(templates.size(), 30u);
+
+    struct Cell {
+        int width, height;
+        std::vector<DWORD> pixels;
+    };
+    std::vector<std::vector<Cell>> rows;
+    const int gap = 8;
+    int sheetWidth = 0, sheetHeight = gap;
+    for (const std::string& path : templates) {
+        SCOPED_TRACE(path);
+        ASSERT_EQ(Load(path), S_OK);
+        std::vector<IStyleKitSlot*> slots = Slots();
+        EXPECT_FALSE(slots.empty());
+        ReleaseAll(slots);
+        ULONG w = 0, h = 0;
+        ASSERT_EQ(m_engine->GetSize(kStyleKitPageSizeKind, 1.0, 1.0, &w, &h), S_OK);
+        ASSERT_GT(w, 0u);
+        ASSERT_GT(h, 0u);
+        LONG states = 0;
+        ASSERT_EQ(m_engine->GetStateCount(&states), S_OK);
+        std::vector<Cell> row;
+        int rowWidth = gap, rowHeight = 0;
+        for (LONG s = 1; s <= states; ++s) {
+            ASSERT_EQ(m_engine->SelectState(s), S_OK);
+            Cell cell{static_cast<int>(w), static_cast<int>(h), std::vector<DWORD>(w * h, 0xFF000000u)};
+            LONG extra[4] = {};
+            ASSERT_EQ(m_engine->Render(cell.width, cell.height, nullptr, 113, extra, cell.pixels.data()), S_OK);
+            int opaque = 0;
+            for (DWORD p : cell.pixels)
+                opaque += (p >> 24) < 128;
+            EXPECT_GT(opaque, 0) << "state " << s << " draws nothing";
+            rowWidth += cell.width + gap;
+            rowHeight = std::max(rowHeight, cell.height);
+            row.push_back(std::move(cell));
+        }
+        sheetWidth = std::max(sheetWidth, rowWidth);
+        sheetHeight += rowHeight + gap;
+        rows.push_back(std::move(row));
+    }
+
+    Sheet sheet;
+    sheet.width = sheetWidth;
+    sheet.height = sheetHeight;
+    sheet.rgba.assign(static_cast<size_t>(sheetWidth) * sheetHeight, 0xFFE8E8E8u);
+    int y = gap;
+    for (const std::vector<Cell>& row : rows) {
+        int x = gap, rowHeight = 0;
+        for (const Cell& cell : row) {
+            for (int cy = 0; cy < cell.height; ++cy)
+                for (int cx = 0; cx < cell.width; ++cx) {
+                    // Bottom-up, premultiplied, over white.
+                    const DWORD p = cell.pixels[static_cast<size_t>(cell.height - 1 - cy) * cell.width + cx];
+                    const unsigned keep = p >> 24;
+                    auto over = [keep](unsigned c) { return std::min(255u, c + keep); };
+                    const unsigned r = over((p >> 16) & 0xFF), g = over((p >> 8) & 0xFF), b = over(p & 0xFF);
+                    sheet.rgba[static_cast<size_t>(y + cy) * sheetWidth + x + cx] = 0xFF000000u | (b << 16) | (g << 8) | r;
+                }
+            x += cell.width + gap;
+            rowHeight = std::max(rowHeight, cell.height);
+        }
+        y += rowHeight + gap;
+    }
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(sheet.width);
+    image.height = static_cast<png_uint_32>(sheet.height);
+    image.format = PNG_FORMAT_RGBA;
+    EXPECT_TRUE(png_image_write_to_file(&image, "stylekit_contact_sheet.png", 0, sheet.rgba.data(), 0, nullptr));
 }
 
 }  // namespace
