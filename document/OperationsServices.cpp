@@ -28,3 +28,13 @@ int COperationsServices::LoadImage32(const CString&, Bitmap32&) { return -1; }
 COperationsServices& GetOperationsServices() { return g_services ? *g_services : g_defaultServices; }
 
 void SetOperationsServices(COperationsServices* services) { g_services = services; }
+
+namespace {
+ExportRecordProvider g_exportRecordProvider = nullptr;
+}  // namespace
+
+ExportRecord* GetExportRecordFor(COptions* record) {
+  return g_exportRecordProvider && record ? g_exportRecordProvider(record) : nullptr;
+}
+
+void SetExportRecordProvider(ExportRecordProvider provider) { g_exportRecordProvider = provider; }
