@@ -1,1 +1,193 @@
+// Laying the bar out: bar sizes, item offsets, origins and hit-testing in rows and columns,
+// with and without end caps; rendering the bar through the fake preview.
 #include <gtest/gtest.h>
+
+#include "navbar/NavBarRenderer.h"
+#include "tests/navbar/FakeNavBarServices.h"
+
+namespace {
+
+class NavBarLayout : public ::testing::Test {
+ protected:
+  void SetUp() override { bar.CreateDefaultButtons(); }
+
+  // Buttons with images of the given sizes, each filled with its own value (index + 1).
+  void SetButtonImages(const std::vector<std::pair<int, int>>& sizes) {
+    std::vector<CString> texts, empty(sizes.size());
+    for (std::size_t i = 0; i < sizes.size(); ++i) texts.push_back(CString('a', static_cast<int>(i) + 1));
+    ASSERT_EQ(1, bar.SetButtons(texts, empty, empty, empty));
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+      CNavBarButton* button = bar.GetButton(static_cast<int>(i));
+      ASSERT_EQ(0, button->CreateFilled(sizes[i].first, sizes[i].second, static_cast<std::uint32_t>(i + 1)));
+      button->SetImageValid(0, true);
+    }
+  }
+  // Composes the bar and answers its size.
+  std::pair<int, int> Compose(Bitmap32* image = nullptr) {
+    int width = 0, height = 0;
+    bar.GetRenderer()->ComputeBarSize(width, height);
+    Bitmap32 own;
+    Bitmap32& target = image ? *image : own;
+    EXPECT_EQ(0, target.CreateFilled(width, height, 0xFF000000u));
+    bar.GetRenderer()->ComposeInto(target, width, height);
+    return {width, height};
+  }
+  // The pixel at (x, y) of a bar image, y counted from the top.
+  static std::uint32_t At(const Bitmap32& image, int x, int y) {
+    return image.Pixels()[(image.Height() - 1 - y) * image.Width() + x];
+  }
+
+  CFakeNavBarServices services;
+  CNavBar& bar = services.bar;
+};
+
+const std::vector<std::pair<int, int>> kThree{{80, 20}, {90, 24}, {70, 20}};
+
+TEST_F(NavBarLayout, RowOfThreeButtons) {
+  bar.SetVertical(false);
+  bar.SetButtonSpacing(3);
+  SetButtonImages(kThree);
+  Bitmap32 image;
+  EXPECT_EQ(std::make_pair(246, 24), Compose(&image));
+  const int xs[] = {0, 83, 176}, ys[] = {2, 0, 2};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(ys[i], bar.GetButton(i)->GetYOffset()) << i;
+    const POINT origin = bar.GetButtonOrigin(i);
+    EXPECT_EQ(xs[i], origin.x) << i;
+    EXPECT_EQ(ys[i], origin.y) << i;
+    EXPECT_EQ(static_cast<std::uint32_t>(i + 1), At(image, xs[i], ys[i])) << i;
+  }
+  EXPECT_EQ(0xFF000000u, At(image, 81, 10));  // the spacing stays clear
+  EXPECT_EQ(0xFF000000u, At(image, 0, 0));    // above the lower first button
+
+  const struct {
+    int x, y, index;
+  } hits[] = {{0, 2, 0}, {0, 1, -1}, {79, 21, 0}, {80, 10, -1}, {83, 0, 1}, {172, 23, 1},
+              {175, 5, -1}, {176, 2, 2}, {245, 21, 2}, {246, 5, -1}, {10, 22, -1}};
+  for (const auto& h : hits) {
+    int index = 7;
+    RECT rect{1, 1, 1, 1};
+    bar.HitTest(POINT{h.x, h.y}, index, rect);
+    EXPECT_EQ(h.index, index) << h.x << "," << h.y;
+    if (index >= 0) {
+      EXPECT_EQ(xs[index], rect.left);
+      EXPECT_EQ(ys[index] + kThree[static_cast<std::size_t>(index)].second, rect.bottom);
+    } else {
+      EXPECT_EQ(0, rect.right - rect.left);
+    }
+  }
+}
+
+TEST_F(NavBarLayout, ColumnOfThreeButtons) {
+  bar.SetVertical(true);
+  bar.SetButtonSpacing(3);
+  SetButtonImages(kThree);
+  const struct {
+    int sizing, justification;
+    int xs[3];
+  } cases[] = {
+      {1, 2, {10, 0, 20}}, {1, 1, {5, 0, 10}}, {1, 0, {0, 0, 0}}, {0, 2, {0, 0, 0}},
+  };
+  for (const auto& c : cases) {
+    bar.SetSizingMode(c.sizing);
+    bar.SetJustification(c.justification);
+    for (int i = 0; i < 3; ++i) bar.GetButton(i)->SetImageValid(0, true);
+    Bitmap32 image;
+    EXPECT_EQ(std::make_pair(90, 70), Compose(&image));
+    const int ys[] = {0, 23, 50};
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ(c.xs[i], bar.GetButton(i)->GetXOffset()) << c.sizing << c.justification << i;
+      const POINT origin = bar.GetButtonOrigin(i);
+      EXPECT_EQ(c.xs[i], origin.x);
+      EXPECT_EQ(ys[i], origin.y);
+      EXPECT_EQ(static_cast<std::uint32_t>(i + 1), At(image, c.xs[i], ys[i]));
+    }
+    int index = -1;
+    RECT rect;
+    bar.HitTest(POINT{c.xs[2], 69}, index, rect);
+    EXPECT_EQ(2, index);
+    bar.HitTest(POINT{c.xs[1], 21}, index, rect);
+    EXPECT_EQ(-1, index);
+  }
+  EXPECT_EQ(0, bar.GetButtonOrigin(3).x);
+  EXPECT_EQ(std::vector<int>{3645}, services.internalErrors);
+}
+
+TEST_F(NavBarLayout, EndCapsTakeRoomBeforeAndAfter) {
+  COptions record;
+  services.MakeTemplateRecord(record, 0x10);
+  for (const char* name : {"E_off.qtw", "E_left.qtw", "E_right.qtw"}) ASSERT_TRUE(record.SaveStyleFile(services.Path(name)));
+  CString html;
+  html.Format("E%c%u", kNavBarSeparator, 2u | 8u | 0x40u | (3u << 16));
+  ASSERT_EQ(1, bar.LoadFromTemplate(html, services.Path("E_off.qtw"), nullptr, CString(), 1, 0));
+  ASSERT_TRUE(bar.HasCaps());
+  SetButtonImages(kThree);
+  bar.GetFirstCap()->CreateFilled(10, 24, 0xA);
+  bar.GetSecondCap()->CreateFilled(10, 24, 0xB);
+
+  Bitmap32 image;
+  EXPECT_EQ(std::make_pair(272, 24), Compose(&image));
+  EXPECT_EQ(0xAu, At(image, 0, 0));
+  EXPECT_EQ(0xBu, At(image, 271, 23));
+  EXPECT_EQ(1u, At(image, 13, 2));
+  EXPECT_EQ(13, bar.GetButtonOrigin(0).x);
+  int index = -1;
+  RECT rect;
+  bar.HitTest(POINT{12, 5}, index, rect);
+  EXPECT_EQ(-1, index);
+  bar.HitTest(POINT{13, 5}, index, rect);
+  EXPECT_EQ(0, index);
+  bar.HitTest(POINT{96, 5}, index, rect);
+  EXPECT_EQ(1, index);
+}
+
+TEST_F(NavBarLayout, WidestText) {
+  const struct {
+    std::vector<CString> texts;
+    int index, width;
+  } cases[] = {{{"abc", "xyz", "ab"}, 0, 21}, {{"a", "abcd", "wxyz"}, 1, 28}, {{"", ""}, 0, 0}};
+  for (const auto& c : cases) {
+    std::vector<CString> empty(c.texts.size());
+    bar.SetButtons(c.texts, empty, empty, empty);
+    int width = -1;
+    EXPECT_EQ(c.index, bar.GetWidestTextButton(width));
+    EXPECT_EQ(c.width, width);
+  }
+  CNavBar none;
+  int width = -1;
+  EXPECT_EQ(-1, none.GetWidestTextButton(width));
+  EXPECT_EQ(0, width);
+}
+
+TEST_F(NavBarLayout, RenderingTheBar) {
+  bar.SetVertical(false);
+  bar.SetSizingMode(1);
+  bar.SetButtonSpacing(2);
+  bar.SetStateEnabled(0, 1);
+  bar.SetStateEnabled(1, 1);
+  SetTemplateColours(*bar.GetStateRecord(1), 0x00FF00);
+  ASSERT_EQ(1, bar.Render(true, 0));
+  // The default buttons at 8 pixels a character: 128 + 40 + 72 + 32 and three gaps.
+  EXPECT_EQ(278, services.shown.Width());
+  EXPECT_EQ(20, services.shown.Height());
+  EXPECT_EQ(278, bar.GetBarWidth());
+  const int renders = services.renders;
+  ASSERT_EQ(1, bar.Render(true, 0));
+  EXPECT_EQ(renders, services.renders);
+
+  // Hovering button 1 renders the Over state of every button once and shows button 1 in it.
+  bar.SetHover(1, 1);
+  ASSERT_EQ(1, bar.Render(true, 0));
+  EXPECT_EQ(renders + 4, services.renders);
+  EXPECT_EQ(0, bar.GetCurrentState());
+  EXPECT_EQ(FakePixel(0x00FF00, 5), At(services.shown, 130, 0));
+  EXPECT_EQ(FakePixel(0x102030, 16), At(services.shown, 0, 0));
+  bar.SetHover(-1, 0);
+  ASSERT_EQ(1, bar.Render(true, 0));
+  EXPECT_EQ(FakePixel(0x102030, 5), At(services.shown, 130, 0));
+
+  while (bar.GetButtonCount() > 0) bar.DeleteButton(0);
+  EXPECT_EQ(0, bar.Render(true, 0));
+}
+
+}  // namespace
