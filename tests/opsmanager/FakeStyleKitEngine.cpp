@@ -170,6 +170,7 @@ HRESULT FakeStyleKitEngine::Render(LONG width, LONG height, const StyleKitRect*,
     volatile DWORD* nowhere = nullptr;
     *nowhere = 1;
   }
+  if (onRender) onRender();
   if (FAILED(renderResult)) return renderResult;
   for (LONG i = 0; i < width * height; ++i) pixels[i] = paint;
   return S_OK;

@@ -3,6 +3,7 @@
 // client makes is logged.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,7 @@ class FakeStyleKitEngine : public IStyleKitEngine, public IStyleKitDocument {
   bool renderFaults = false;  // Render raises an access violation
   DWORD paint = 0x80404040u;  // premultiplied pixel the render paints
   StyleKitRect viewport{0, 0, 0, 0};
+  std::function<void()> onRender;  // runs inside Render (to re-enter the caller)
 
   // Log.
   std::vector<std::string> calls;
