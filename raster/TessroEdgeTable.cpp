@@ -166,7 +166,12 @@ std::int64_t CrossingY(std::int64_t sx, std::int64_t sy, std::int64_t ex, std::i
 
 void TessroEmptyEdges(TessroContext* context) {
     TessroPathArea& path = context->path;
-    if (context->freeHandler != nullptr) {
+    if (path.edgeOwner != context) {
+        // A fresh or copied record: any chained blocks belong to the record copied from.
+        context->extraEdgeBlocks = nullptr;
+        context->edgePointers = nullptr;
+        context->edgePointersOnHeap = 0;
+    } else if (context->freeHandler != nullptr) {
         void* block = context->extraEdgeBlocks;
         while (block != nullptr) {
             void* next = BlockLink(block);
@@ -180,6 +185,7 @@ void TessroEmptyEdges(TessroContext* context) {
         context->edgePointers = nullptr;
         context->edgePointersOnHeap = 0;
     }
+    path.edgeOwner = context;
     path.currentBlock = path.firstEdgeBlock;
     path.writePosition = path.firstEdgeBlock;
     path.blockEnd = path.firstEdgeBlock + sizeof(path.firstEdgeBlock);
@@ -187,6 +193,12 @@ void TessroEmptyEdges(TessroContext* context) {
     path.bounds[0] = path.bounds[1] = kEmptyLow;
     path.bounds[2] = path.bounds[3] = kEmptyHigh;
     path.pointerTable = nullptr;
+}
+
+bool TessroEdgeTableUsable(const TessroContext* context) {
+    const TessroPathArea& path = context->path;
+    return path.edgeOwner == context &&
+           (path.currentBlock == path.firstEdgeBlock || context->extraEdgeBlocks != nullptr);
 }
 
 void TessroAddSegment(TessroContext* context, std::int32_t sx, std::int32_t sy, std::int32_t ex,

@@ -16,6 +16,10 @@
 // empty. The selector (short or hairline records) and coverage mode are read when adding.
 void TessroEmptyEdges(TessroContext* context);
 
+// False when the table must be emptied before use: never set up in this record (fresh, or a
+// byte copy of another), or its blocks released since (a failure, TessroFreeBuffers).
+bool TessroEdgeTableUsable(const TessroContext* context);
+
 // Adds the segment from S to E (device units): at most one record (more for segments cut at the
 // edge band). Fails with 20 / 16 when a new block cannot be had.
 void TessroAddSegment(TessroContext* context, std::int32_t sx, std::int32_t sy, std::int32_t ex,

@@ -71,6 +71,10 @@ struct TessroPathArea {
     std::int32_t activeEnd;
     std::int32_t currentRow;
 
+    // The context whose storage the edge fields describe: a byte copy of a context (which
+    // shares the source's blocks) starts its own table instead of writing into the source's.
+    const void* edgeOwner;
+
     // Edge-by-edge interface: bounds only, not edges.
     BYTE boundsOnly;
 

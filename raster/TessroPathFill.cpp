@@ -414,7 +414,7 @@ int TessroAddEdge(TessroContext* context, const double line[4], int reverse) {
                               TessroCeilToPixel(std::max(y[0], y[1])));
             return 0;
         }
-        if (path.currentBlock == nullptr) TessroEmptyEdges(context);
+        if (!TessroEdgeTableUsable(context)) TessroEmptyEdges(context);
         if (reverse) {
             TessroAddSegment(context, x[1], y[1], x[0], y[0]);
         } else {
@@ -428,7 +428,7 @@ int TessroFillEdges(TessroContext* context) {
     return TessroEntry(context, [&] {
         TessroPathArea& path = context->path;
         if (path.boundsOnly) return 0;
-        if (path.currentBlock == nullptr) TessroEmptyEdges(context);
+        if (!TessroEdgeTableUsable(context)) TessroEmptyEdges(context);
         if (TessroBuildEdgeIndex(context) == 0) return 0;
         path.stop = 0;
         if (context->coverageMode) {

@@ -131,6 +131,27 @@ TEST_F(EdgeTableTest, ASecondBlockNeedsMemoryHandlers) {
     EXPECT_EQ(TESSRO_ERROR_UNDEFINED_MEMORY_HANDLERS, LastError());
 }
 
+TEST_F(EdgeTableTest, EdgesAddedAfterReleaseOrCopyNeverReachForeignStorage) {
+    // Edges fed one by one into a second block, then the blocks released under them.
+    ASSERT_EQ(0, TessroBeginEdges(ctx, TESSRO_RULE_EVEN_ODD, 0));
+    const double line[4] = {0, 0, 65536.0, 60 * 65536.0};
+    for (int i = 0; i < 2100; ++i) ASSERT_EQ(0, TessroAddEdge(ctx, line, 0));
+    ASSERT_EQ(0, TessroFreeBuffers(ctx));
+    ASSERT_EQ(0, TessroAddEdge(ctx, line, 0));
+    EXPECT_EQ(1, ctx->path.edgeCount);
+    // A byte copy starts its own table rather than writing into the source's blocks.
+    for (int i = 0; i < 2100; ++i) ASSERT_EQ(0, TessroAddEdge(ctx, line, 0));
+    std::vector<BYTE> copyStorage(TessroGetContextSize());
+    TessroContext* copy = reinterpret_cast<TessroContext*>(copyStorage.data());
+    ASSERT_EQ(0, TessroCopyContext(ctx, copy));
+    ASSERT_EQ(0, TessroAddEdge(copy, line, 0));
+    EXPECT_EQ(1, copy->path.edgeCount);
+    EXPECT_EQ(2101, ctx->path.edgeCount);
+    ASSERT_EQ(0, TessroReleaseMemory(copy));
+    ASSERT_EQ(0, TessroFreeBuffers(ctx));
+    EXPECT_EQ(CountingAllocator::allocations, CountingAllocator::releases);
+}
+
 // ---- Curve walker ----
 std::vector<TessroPoint> g_walked;
 void Collect(TessroContext*, std::int32_t x, std::int32_t y) { g_walked.push_back({x, y}); }

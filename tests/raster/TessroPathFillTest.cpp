@@ -200,8 +200,8 @@ TEST_F(PathTest, FarAwayPointsAreCutWithoutOverflow) {
     // the target's rows correctly (its edges cross the target as straight lines).
     TessroMatrix identity{0x10000, 0, 0, 0x10000, 0, 0};
     ASSERT_EQ(0, TessroSetMatrix(ctx, &identity));
-    const std::int32_t far = 0x7FFF0000;
-    const TessroPoint points[3] = {{-far, 8 * 16384}, {far, 8 * 16384 - 1}, {far, 9 * 16384}};
+    const std::int32_t distant = 0x7FFF0000;
+    const TessroPoint points[3] = {{-distant, 8 * 16384}, {distant, 8 * 16384 - 1}, {distant, 9 * 16384}};
     const unsigned char verbs[3] = {TESSRO_VERB_MOVE_TO, TESSRO_VERB_LINE, TESSRO_VERB_LINE | TESSRO_VERB_CLOSE};
     ASSERT_EQ(0, TessroFillPath(ctx, points, verbs, 3, TESSRO_RULE_NONZERO));
     for (int x = 0; x < kSize; ++x) EXPECT_NE(0u, target.Pixel(x, 8)) << x;

@@ -210,7 +210,9 @@ TEST_F(StrokeTest, ClosingFlagAddsOnlyTheClosingSegments) {
     ASSERT_EQ(0, Stroke(p, 0, TESSRO_CAP_BUTT, TESSRO_JOIN_MITRE, 1));
     const std::string closed = Drawn();
     for (std::size_t i = 0; i < open.size(); ++i) {
-        if (open[i] == '#') EXPECT_EQ('#', closed[i]) << i;
+        if (open[i] == '#') {
+            EXPECT_EQ('#', closed[i]) << i;
+        }
     }
     EXPECT_NE(open, closed);
     EXPECT_EQ('#', closed[7 * (kSize + 1) + 7]);  // on the diagonal back to the start
