@@ -1,5 +1,7 @@
 #include "components/vector/VectorRenderer.h"
 
+#include "components/vector/TessroCoverageFiller.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -194,11 +196,20 @@ std::uint32_t CompositeOver(std::uint32_t destination, unsigned r, unsigned g, u
     return (transparency << 24) | (channel(r, 16) << 16) | (channel(g, 8) << 8) | channel(b, 0);
 }
 
-VectorRenderer::VectorRenderer(CoverageFiller* filler)
-    : m_filler(filler), m_ownFiller(filler ? nullptr : new ScanlineFiller)
+VectorRenderer::VectorRenderer(CoverageFiller* filler) : m_filler(filler), m_ownFiller(nullptr)
 {
-    if (!m_filler)
-        m_filler = m_ownFiller;
+    if (m_filler)
+        return;
+    // The program's rasterizer draws the edges; the library's own filler stands in only when
+    // the rasterizer cannot be set up.
+    auto* tessro = new TessroCoverageFiller;
+    if (tessro->IsReady()) {
+        m_ownFiller = tessro;
+    } else {
+        delete tessro;
+        m_ownFiller = new ScanlineFiller;
+    }
+    m_filler = m_ownFiller;
 }
 
 VectorRenderer::~VectorRenderer()

@@ -29,7 +29,7 @@ std::uint32_t CompositeOver(std::uint32_t destination, unsigned r, unsigned g, u
 
 class VectorRenderer {
 public:
-    // Without a filler the library's own scanline filler is used.
+    // Without a filler the rasterizer's antialiased path fill is used.
     explicit VectorRenderer(CoverageFiller* filler = nullptr);
     ~VectorRenderer();
 

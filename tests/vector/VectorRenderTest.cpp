@@ -63,7 +63,8 @@ TEST(VectorRender, PartialCoverageAndOpacityGiveStraightColourWithTransparency)
         SCOPED_TRACE(c.svg);
         Canvas canvas(6, 1);
         canvas.Draw(c.svg);
-        EXPECT_NEAR(static_cast<int>(canvas.Transparency(1, 0)), static_cast<int>(c.transparency), 2);
+        // Edge sampling differs by a few levels between fillers.
+        EXPECT_NEAR(static_cast<int>(canvas.Transparency(1, 0)), static_cast<int>(c.transparency), 8);
         if (c.transparency < 255) {
             EXPECT_EQ(canvas.At(1, 0) & 0xFFFFFF, 0xFF0000u);  // colour not darkened by opacity
         }
