@@ -84,7 +84,9 @@ void Attach(TessroContext* context, const BITMAPINFOHEADER* header, void* bits, 
     context->rowSize = layout.rowSize;
 
     context->fillStyle = kTessroFillNone;
-    context->rememberedColour = 0;
+    // The pattern is cleared and no colour counts as remembered: a zero pattern is black only
+    // on some targets, so the next colour, black included, is matched afresh.
+    context->rememberedColour = TESSRO_MAGIC;
     std::memset(context->pattern, 0, sizeof(context->pattern));
     SetClip(draw, 0, 0, width, height);
     draw.clipRegion = nullptr;

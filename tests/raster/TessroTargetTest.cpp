@@ -94,6 +94,21 @@ TEST_F(DrawTest, AttachingResetsClipMatrixChangedAreaAndStyle) {
     EXPECT_EQ(TESSRO_ERROR_BAD_BITMAP, LastError());
 }
 
+// The flat-colour cache is cleared with the target: the first colour set afterwards, black
+// included, is matched against the new target rather than taken from a zero pattern.
+TEST_F(DrawTest, FirstColourAfterAttachingIsMatchedEvenWhenBlack) {
+    Palette palette({Entry(255, 255, 255), Entry(0, 0, 0), Entry(255, 0, 0)});
+    ASSERT_EQ(0, TessroSetPalette(ctx, palette));
+    ASSERT_EQ(0, TessroSetColourMatching(ctx, 4));  // nearest entry, no dither
+    Target t(8, 4, 8);
+    Attach(t);
+    EXPECT_EQ(0u, ctx->pattern[0]);
+    ASSERT_EQ(0, TessroSetColour(ctx, 0x000000));
+    ASSERT_EQ(0, FillDevice(0, 0, 8, 4));
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x) ASSERT_EQ(1u, t.Pixel(x, y)) << x << "," << y;
+}
+
 TEST_F(DrawTest, ClipRectanglesIntersectReplaceAndStayInsideTheTarget) {
     Target t(100, 100, 8);
     Attach(t);
