@@ -257,3 +257,113 @@ TEST(StyleEngineObjects, NamedShapesHaveBoundsInDocumentUnits)
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<std::uint32_t> RenderText(const std::string& text, int w, int h, int state = 1)
+{
+    StyleEngine engine;
+    std::string error;
+    EXPECT_TRUE(engine.LoadFromText(text.data(), text.size(), "", &error)) << error;
+    engine.SelectState(state);
+    std::vector<std::uint32_t> pixels(static_cast<size_t>(w) * h, 0xFF000000u);
+    EXPECT_TRUE(engine.Render(w, h, nullptr, pixels.data()));
+    return pixels;
+}
+
+unsigned Blue(std::uint32_t p) { return p & 0xFF; }
+
+TEST(StyleEngineRender, BevelLightsTheEdgesFacingTheLight)
+{
+    // Light from the top left (135 degrees): the top and left slopes brighten, the bottom and
+    // right ones darken; the flat middle keeps the colour.
+    const std::string text = R"(<template><page width="40" height="40"/><draw>
+        <rect inset="0" colour="#4060a0" bevel-indent="6" bevel-angle="135" bevel-contrast="60"/></draw></template>)";
+    const auto p = RenderText(text, 40, 40);
+    const unsigned middle = Blue(At(p, 40, 40, 20, 20));
+    EXPECT_EQ(middle, 0xA0u);
+    EXPECT_GT(Blue(At(p, 40, 40, 20, 2)), middle);   // top
+    EXPECT_GT(Blue(At(p, 40, 40, 2, 20)), middle);   // left
+    EXPECT_LT(Blue(At(p, 40, 40, 20, 37)), middle);  // bottom
+    EXPECT_LT(Blue(At(p, 40, 40, 37, 20)), middle);  // right
+}
+
+TEST(StyleEngineRender, ColourExpressionsShadeAndFade)
+{
+    struct Case {
+        const char* colour;
+        std::uint32_t pixel;  // premultiplied, transparency on top
+    } cases[] = {
+        {"#804020", 0x00804020u},
+        {"#804020+50", 0x00C0A090u},      // halfway to white
+        {"#804020-50", 0x00402010u},      // halfway to black
+        {"#ffffff@40", 0x99666666u},      // 40% opacity, premultiplied
+        {"Face", 0x00112233u},            // a slot's value
+        {"Missing", 0x00808080u},         // a slot the template lacks: grey, not nothing
+    };
+    for (const Case& c : cases) {
+        const std::string text = std::string(R"(<template><page width="4" height="4"/><slots>
+            <slot name="Face" type="5" value="112233"/></slots><draw><rect inset="0" colour=")") +
+                                 c.colour + R"("/></draw></template>)";
+        EXPECT_EQ(RenderText(text, 4, 4)[5], c.pixel) << c.colour;
+    }
+}
+
+}  // namespace
+
+#include <cstdio>
+#include <cstring>
+
+#include <png.h>
+
+namespace {
+
+// A 2 x 2 picture: black, white on the top row; white, black below.
+std::string WriteChecker()
+{
+    const std::string path = testing::TempDir() + "stylekit_checker.png";
+    const unsigned char rgba[] = {0, 0, 0, 255, 255, 255, 255, 255, 255, 255, 255, 255, 0, 0, 0, 255};
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    image.width = image.height = 2;
+    image.format = PNG_FORMAT_RGBA;
+    EXPECT_TRUE(png_image_write_to_file(&image, path.c_str(), 0, rgba, 0, nullptr));
+    return path;
+}
+
+TEST(StyleEngineRender, BitmapFillsTileThePictureThroughTheMatrixOrFallBackToColour)
+{
+    const std::string picture = WriteChecker();
+    struct Case {
+        const char* fillType;
+        const char* file;
+        std::uint32_t at00, at10, at20;  // pixels (0,0), (1,0), (2,0) from the top left
+    } cases[] = {
+        // Picture pixels one to one, tiled: black, white, black again.
+        {"Bitmap Matrix A 1 B 0 C 0 D 1 E 0 F 0", "picture", 0x00000000u, 0x00FFFFFFu, 0x00000000u},
+        // Scaled by two: each picture pixel covers two page pixels.
+        {"BitmapMatrix A 2.0 B 0.0 C 0.0 D 2.0 E 0 F 0", "picture", 0x00000000u, 0x00000000u, 0x00FFFFFFu},
+        // Contone: black becomes the first colour, white the second.
+        {"ContoneBitmap Matrix A 1 B 0 C 0 D 1 E 0 F 0", "picture", 0x00FF0000u, 0x000000FFu, 0x00FF0000u},
+        // Flat, or no readable picture: the shape keeps its colour.
+        {"Flat Matrix A 1 B 0 C 0 D 1 E 0 F 0", "picture", 0x00FF0000u, 0x00FF0000u, 0x00FF0000u},
+        {"Bitmap Matrix A 1 B 0 C 0 D 1 E 0 F 0", "", 0x00FF0000u, 0x00FF0000u, 0x00FF0000u},
+        {"Bitmap Matrix A 1 B 0 C 0 D 1 E 0 F 0", "missing.png", 0x00FF0000u, 0x00FF0000u, 0x00FF0000u},
+    };
+    for (const Case& c : cases) {
+        const std::string file = std::strcmp(c.file, "picture") == 0 ? picture : c.file;
+        const std::string text = std::string(R"(<template><page width="4" height="4"/><slots>
+            <slot name="Tex" type="8" tag="T @#BMP!" key="USERBITMAP1" value=")") + file + R"("/>
+            <slot name="Fill" type="9" description="filltype" key="FILLTYPE1" value=")" + c.fillType + R"("/>
+            </slots><draw><rect inset="0" fill="bitmap" colour="#ff0000" colour2="#0000ff" texture="Tex" filltype="Fill"/>
+            </draw></template>)";
+        const auto p = RenderText(text, 4, 4);
+        EXPECT_EQ(At(p, 4, 4, 0, 0), c.at00) << c.fillType << " " << c.file;
+        EXPECT_EQ(At(p, 4, 4, 1, 0), c.at10) << c.fillType << " " << c.file;
+        EXPECT_EQ(At(p, 4, 4, 2, 0), c.at20) << c.fillType << " " << c.file;
+    }
+    std::remove(picture.c_str());
+}
+
+}  // namespace
