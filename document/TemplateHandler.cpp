@@ -457,11 +457,10 @@ BOOL CTemplateHandler::OnColourChanged(COptions* document, int, DWORD mask) {
       if (document->GetColourQuestion(i) == shadowQuestion) {
         document->SetShadowColour(document->GetColourValue(i));
       } else if (document->GetColourKind(i) != kColourKindShadowTexture) {
-        // Colour 0 of a picture is the background: it goes to the slot the picture's colour
-        // property names, as every other colour does.
-        const int slot = document->GetColourKiqIndex(i);
-        if (slot >= 0 && (i > 0 || slot < m_engine->GetSlotCount()))
-          m_engine->SetSlotValueAt(slot, FormatColour(document->GetColourValue(i)));
+        // Colour 0 of a picture is the picture's own colour: it goes to the template's first
+        // colour slot (none: nothing to write), never blindly to whatever slot 0 is.
+        const int slot = i > 0 ? document->GetColourKiqIndex(i) : FirstColourSlot();
+        if (slot >= 0) m_engine->SetSlotValueAt(slot, FormatColour(document->GetColourValue(i)));
       }
     } else if (mask == 0) {
       if (document->GetTextureFileName(0).IsEmpty()) {
@@ -473,6 +472,13 @@ BOOL CTemplateHandler::OnColourChanged(COptions* document, int, DWORD mask) {
   }
   TemplateRecordState(document).clipRenderOnce = 1;
   return TRUE;
+}
+
+int CTemplateHandler::FirstColourSlot() const {
+  const auto& slots = m_engine->GetSlots();
+  for (std::size_t i = 0; i < slots.size(); ++i)
+    if (slots[i] && slots[i]->type == 5) return static_cast<int>(i);
+  return -1;
 }
 
 BOOL CTemplateHandler::OnShadowChanged(COptions* document, int) {

@@ -57,6 +57,7 @@ class CTemplateHandler : public COperationsHandler {
   BOOL MakeEngineClient();
   void ReadStories(COptions& record);
   void ReadConstraints(COptions& record);
+  int FirstColourSlot() const;
 
   CTemplateCOM* m_engine = nullptr;
   int m_animationFlags[2] = {1, 0};

@@ -1,0 +1,213 @@
+// The template handler and its preview window with a fake engine: what a load puts in the
+// record, slot writes, rendering failures, and the painted preview read back from a memory
+// device context (frame, checkerboard, design) with the state animation.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "document/OperationsManager.h"
+#include "document/RenderRequest.h"
+#include "document/TemplateCOM.h"
+#include "document/TemplateHandler.h"
+#include "document/TemplateRecordState.h"
+#include "document/TemplateWnd.h"
+#include "tests/opsmanager/FakeOperationsServices.h"
+#include "tests/opsmanager/FakeStyleKitEngine.h"
+
+namespace {
+
+FakeSlotSpec Spec(LONG type, const char* name, const char* value = "", const char* tag = "",
+                  const char* description = "", const char* key = "K") {
+  FakeSlotSpec spec;
+  spec.type = type;
+  spec.name = name;
+  spec.value = value;
+  spec.tag = tag;
+  spec.description = description;
+  spec.key = key;
+  return spec;
+}
+
+class TemplatePreviewTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CTemplateCOM::SetEngineFactory(&FakeStyleKitEngine::Factory);
+    parentWindow = ::CreateWindowExA(0, "STATIC", "preview host", WS_OVERLAPPEDWINDOW, 0, 0, 320,
+                                     200, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(nullptr, parentWindow);
+    parent = CWnd::FromHandle(parentWindow);
+    engine.pageWidth = 100;
+    engine.pageHeight = 40;
+    engine.paint = 0x00FF0000u;  // opaque red
+    engine.stateDelays = {25, 40, 5};
+    engine.slots = {Spec(9, "text1", "Go"), Spec(5, "", "00ff00", "EdgeColour", "", "EDGE"),
+                    Spec(8, "", "", "BACKGROUNDBITMAP"), Spec(12, "", "0 Height:7500", "", "constrained x")};
+    services.record.SetVersion(2.0);
+    manager = new COperationsManager(parent);
+    SetOperationsManager(manager);
+    ASSERT_TRUE(manager->Init());
+    handler = static_cast<CTemplateHandler*>(manager->GetFirstHandler());
+    ASSERT_NE(nullptr, handler->GetPreviewWindow());
+    ASSERT_TRUE(manager->OpenDocument("C:\\T\\Button.kiq", 1, 1));
+    engine.writes.clear();
+  }
+  void TearDown() override {
+    delete manager;
+    if (parentWindow) ::DestroyWindow(parentWindow);
+    CTemplateCOM::SetEngineFactory(nullptr);
+    ForgetTemplateRecordState(&services.record);
+  }
+  CTemplateWnd* Preview() const { return handler->GetPreviewWindow(); }
+  std::vector<std::string> WritesTo(int slot) const {
+    std::vector<std::string> values;
+    for (const auto& write : engine.writes)
+      if (write.first == slot) values.push_back(write.second);
+    return values;
+  }
+
+  // Paints the preview into a top-down 32-bit memory picture and returns it (0x00RRGGBB).
+  std::vector<DWORD> PaintToMemory(int width, int height) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP section = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(memory, section);
+    Preview()->PaintPreview(memory);
+    ::GdiFlush();
+    std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + width * height);
+    ::SelectObject(memory, old);
+    ::DeleteObject(section);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    for (DWORD& p : pixels) p &= 0xFFFFFF;
+    return pixels;
+  }
+
+  FakeOperationsServices services;
+  FakeStyleKitEngine engine;
+  HWND parentWindow = nullptr;
+  CWnd* parent = nullptr;
+  COperationsManager* manager = nullptr;
+  CTemplateHandler* handler = nullptr;
+};
+
+}  // namespace
+
+TEST_F(TemplatePreviewTest, LoadFillsTheRecordFromTheTemplate) {
+  COptions& record = services.record;
+  EXPECT_EQ(1u, record.GetStoryCount());
+  EXPECT_EQ(CString("Go"), record.GetStoryText(0));
+  ASSERT_EQ(2u, record.GetColourCount());  // the background and the template's one colour
+  EXPECT_EQ(RGB(0, 0xFF, 0), record.GetColourValue(1));
+  EXPECT_EQ(CString("Edge"), record.GetColourQuestion(1));
+  EXPECT_EQ(1, record.GetColourKiqIndex(1));
+  EXPECT_EQ(3, record.GetStateCount());
+  EXPECT_EQ(1, record.GetStateConstraintCount());
+  EXPECT_DOUBLE_EQ(10, record.GetConstrainedHeight(-1));
+  EXPECT_EQ(CString("C:\\T\\Button.kiq"), record.GetKiqPath());
+  EXPECT_EQ(1, record.GetCapabilityFlag(kCapabilityTemplateLoaded));
+  EXPECT_TRUE(Preview()->IsRenderEnabled());
+}
+
+TEST_F(TemplatePreviewTest, ConstraintWidthsAreWrittenInEngineUnits) {
+  struct Case {
+    double width;
+    const char* written;
+  } cases[] = {{1.5, "2250 NoTranslate Height:7500"}, {2, "2250 NoTranslate Height:7500"},
+               {0, "0 NoTranslate Height:7500"}, {12.9, "9675 NoTranslate Height:7500"}};
+  for (const Case& c : cases) {
+    engine.writes.clear();
+    services.record.SetConstrainedWidth(c.width, -1);
+    handler->OnConstraintChanged(&services.record, 0);
+    EXPECT_EQ(std::vector<std::string>{c.written}, WritesTo(3)) << c.width;
+  }
+}
+
+TEST_F(TemplatePreviewTest, BackgroundTextureNoneIsFlat) {
+  COptions& record = services.record;
+  ASSERT_TRUE(record.HasTextures());
+  record.SetTextureFileName(0, "None");
+  record.SetTextureFillType(0, "Bitmap");
+  EXPECT_TRUE(handler->OnTextureChanged(&record, 0, 1));
+  EXPECT_EQ(std::vector<std::string>{""}, WritesTo(2));
+  EXPECT_EQ(CString("Flat"), record.GetTextureFillType(0));
+  EXPECT_EQ(0, handler->GetBitmapBackgroundFlag());
+}
+
+TEST_F(TemplatePreviewTest, PictureColourGoesToThePictureColourSlot) {
+  services.record.SetGraphicType(kGraphicPicture);
+  services.record.SetCurrentColourIndex(0);
+  services.record.SetColourValue(RGB(1, 2, 3), 0);
+  EXPECT_TRUE(handler->OnColourChanged(&services.record, 0, 0));
+  EXPECT_TRUE(WritesTo(0).empty());  // slot 0 is the text
+  EXPECT_EQ(std::vector<std::string>{"010203"}, WritesTo(1));
+}
+
+TEST_F(TemplatePreviewTest, FailedOrReenteredRendersSaySo) {
+  COptions& record = services.record;
+  std::vector<DWORD> pixels(20 * 10);
+  BOOL inner = TRUE;
+  engine.onRender = [&] { inner = handler->RenderDesign(20, 10, pixels.data(), 0, nullptr, 0); };
+  EXPECT_TRUE(handler->RenderDesign(20, 10, pixels.data(), 0, nullptr, 0));
+  EXPECT_FALSE(inner);  // no success for a buffer it never drew
+  engine.onRender = nullptr;
+
+  record.SetTextureFileName(0, "C:\\Pictures\\Wood.jpg");
+  engine.renderResult = E_FAIL;
+  EXPECT_FALSE(handler->RenderDesign(20, 10, pixels.data(), 0, nullptr, 0));
+  EXPECT_EQ(CString("C:\\Pictures\\Wood.jpg"), record.GetTextureFileName(0));
+}
+
+TEST_F(TemplatePreviewTest, PaintShowsFrameCheckerboardAndDesign) {
+  ::MoveWindow(Preview()->GetSafeHwnd(), 0, 0, 202, 82, FALSE);
+  COptions& record = services.record;
+  record.SetGraphicType(kGraphicButton);
+  record.SetBaseSize(40, 20, 1.0);
+  record.SetShadowOn(0);
+  ASSERT_EQ(1, RenderPreview(0, 0));  // no page refresh: the page would reset the size
+  EXPECT_EQ(40, Preview()->GetBufferWidth());
+  const std::vector<DWORD> pixels = PaintToMemory(202, 82);
+  auto at = [&](int x, int y) { return pixels[y * 202 + x]; };
+  EXPECT_EQ(0x323232u, at(0, 0));
+  EXPECT_EQ(0x323232u, at(0, 50));
+  EXPECT_EQ(0xFFFFFFu, at(201, 81));
+  EXPECT_EQ(0xFFFFFFu, at(100, 81));
+  // Checkerboard squares of 16 pixels in two greys around the design.
+  const DWORD first = at(1 + 2, 1 + 2), next = at(1 + 18, 1 + 2);
+  EXPECT_NE(first, next);
+  for (DWORD colour : {first, next}) EXPECT_TRUE(colour == 0xC5C5C5u || colour == 0xFFFFFFu) << std::hex << colour;
+  EXPECT_EQ(first, at(1 + 18, 1 + 18));
+  // The opaque red design sits in the middle.
+  EXPECT_EQ(0xFF0000u, at(101, 41));
+  EXPECT_EQ(0xFF0000u, at(1 + 80, 1 + 30));
+  EXPECT_NE(0xFF0000u, at(1 + 79, 1 + 30));
+}
+
+TEST_F(TemplatePreviewTest, ZeroSizePreviewFails) {
+  services.record.SetGraphicType(kGraphicButton);
+  services.record.SetBaseSize(0, 0, 1.0);
+  EXPECT_EQ(0, RenderPreview(0, 0));
+  EXPECT_EQ(nullptr, GetPreviewPixels());
+}
+
+TEST_F(TemplatePreviewTest, StateTimerFollowsEachStateDisplayTime) {
+  CTemplateWnd* preview = Preview();
+  ASSERT_NE(0u, preview->GetStateTimerId());  // a three-state template animates once loaded
+  EXPECT_EQ(250, preview->GetStateTimerInterval());
+  struct Step {
+    int state, interval;
+  } steps[] = {{2, 400}, {3, 50}, {1, 250}};
+  for (const Step& step : steps) {
+    preview->OnStateTimer();
+    EXPECT_EQ(step.state, services.record.GetCurrentState());
+    EXPECT_EQ(step.state, engine.selectedState);
+    EXPECT_EQ(step.interval, preview->GetStateTimerInterval());
+  }
+}
