@@ -113,8 +113,15 @@ void WriteGrey(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0,
     }
 }
 
-// ---- 8-bit palette: both indices to the cube, mixed in fifths, back through the inverse
-// table ----
+// ---- 8-bit palette: both indices to their palette colours, mixed in 25ths, back through the
+// inverse-colour table ----
+DWORD PaletteColour(const TessroContext* context, BYTE index) {
+    if (index >= context->palette.palNumEntries) return 0;
+    const PALETTEENTRY& e = context->palette.palPalEntry[index];
+    return static_cast<DWORD>(e.peRed) | (static_cast<DWORD>(e.peGreen) << 8) |
+           (static_cast<DWORD>(e.peBlue) << 16);
+}
+
 template <bool kFlat>
 void WritePalette(TessroContext* context, BYTE* row, std::int32_t y, std::int32_t x0,
                   std::int32_t x1) {
@@ -129,8 +136,7 @@ void WritePalette(TessroContext* context, BYTE* row, std::int32_t y, std::int32_
             row[x] = fill;
             continue;
         }
-        const DWORD f = TessroCubeGreyColour(context->paletteToCube[fill]);
-        const DWORD t = TessroCubeGreyColour(context->paletteToCube[row[x]]);
+        const DWORD f = PaletteColour(context, fill), t = PaletteColour(context, row[x]);
         DWORD mixed[3];
         for (int k = 0; k < 3; ++k) {
             const DWORD fc = (f >> (8 * k)) & 0xFF, tc = (t >> (8 * k)) & 0xFF;

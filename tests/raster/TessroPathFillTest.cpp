@@ -126,6 +126,42 @@ TEST_F(PathTest, AntialiasedEdgesReceiveTheCoveredFraction) {
     EXPECT_EQ(0u, target.Pixel(3, 6));
 }
 
+TEST_F(DrawTest, AntialiasedFillsMixOnEveryDepthThatHasAWriter) {
+    struct Case {
+        WORD bits;
+        DWORD mode, compression;
+    } cases[] = {{4, 0, 0}, {8, 0, 0}, {8, 1, 0}, {16, 0, 0}, {16, 3, 0}, {32, 0, 0}, {32, 0, 0x80000001u}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.bits << " bits, mode " << c.mode);
+        Target aliased(8, 8, c.bits, c.compression), smooth(8, 8, c.bits, c.compression);
+        PathBuilder p(8);
+        p.Rect(2, 2, 6.5, 6);
+        Attach(aliased, c.mode);
+        if (c.bits == 8 && c.mode == 0) ASSERT_EQ(0, TessroSetPalette(ctx, TessroSelectPalette(ctx, 0)));
+        ASSERT_EQ(0, TessroSetColour(ctx, 0xFFFFFF));
+        ASSERT_EQ(0, TessroFillPath(ctx, p.points.data(), p.verbs.data(), p.count(), 0));
+        Attach(smooth, c.mode);
+        ASSERT_EQ(0, TessroSetColour(ctx, 0xFFFFFF));
+        ASSERT_EQ(0, TessroSetAntialias(ctx, 1));
+        ASSERT_EQ(0, TessroFillPath(ctx, p.points.data(), p.verbs.data(), p.count(), 0));
+        // Covered pixels are the flat colour itself, the half-covered column lies between.
+        EXPECT_EQ(aliased.Pixel(3, 3), smooth.Pixel(3, 3));
+        EXPECT_NE(0u, smooth.Pixel(6, 3));
+        EXPECT_NE(aliased.Pixel(3, 3), smooth.Pixel(6, 3));
+        EXPECT_EQ(0u, smooth.Pixel(7, 3));
+        EXPECT_EQ(0u, smooth.Pixel(3, 6));
+    }
+    // One and two bits have no coverage writer.
+    Target two(8, 8, 2);
+    Attach(two);
+    ctx->fillStyle = kTessroFillFlat;
+    ASSERT_EQ(0, TessroSetAntialias(ctx, 1));
+    PathBuilder p(8);
+    p.Rect(2, 2, 6.5, 6);
+    EXPECT_EQ(-1, TessroFillPath(ctx, p.points.data(), p.verbs.data(), p.count(), 0));
+    EXPECT_EQ(TESSRO_ERROR_INVALID_BITMAP_DEPTH, LastError());
+}
+
 TEST_F(PathTest, AddEdgeSeesTheMatrixOfANewTarget) {
     // The floating copy of the matrix must follow the matrix that attaching a target sets, not
     // the one of the last explicit matrix.
