@@ -442,9 +442,9 @@ void DrawText(const StyleEngine& engine, const TemplateModel& model, const TextI
     const TextLayout layout = LayoutText(engine, item);
     if (layout.lines.empty())
         return;
-    const double insetX = item.insetX > 0 ? item.insetX : model.padX;
     const double insetY = item.insetY > 0 ? item.insetY : model.padY;
-    const Box box{insetX, insetY, pageW - insetX, pageH - insetY};
+    const Box box{item.insetX > 0 ? item.insetX : model.padLeft, insetY,
+                  pageW - (item.insetX > 0 ? item.insetX : model.padRight), pageH - insetY};
     const int column = layout.position % 3, row = layout.position / 3;
     double left = column == 0 ? box.left : column == 2 ? box.right - layout.width
                                                        : (box.left + box.right - layout.width) / 2;

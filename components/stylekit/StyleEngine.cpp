@@ -345,7 +345,7 @@ void StyleEngine::PageSize(double* width, double* height) const
             textH = std::max(textH, layout.height);
         }
         if (any) {
-            w = std::ceil(textW + 2 * model.padX);
+            w = std::ceil(textW + model.padLeft + model.padRight);
             h = std::ceil(textH + 2 * model.padY);
         }
         w = std::max(w, model.minWidth);

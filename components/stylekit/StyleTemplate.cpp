@@ -213,14 +213,17 @@ bool ReadTemplate(const char* data, std::size_t size, TemplateModel* model, std:
                         : TemplateModel::Sizing::kFixed;
     model->width = page.attribute("width").as_double(100);
     model->height = page.attribute("height").as_double(30);
-    model->padX = page.attribute("pad-x").as_double(10);
+    const double padX = page.attribute("pad-x").as_double(10);
+    model->padLeft = page.attribute("pad-left").as_double(padX);
+    model->padRight = page.attribute("pad-right").as_double(padX);
     model->padY = page.attribute("pad-y").as_double(6);
     model->minWidth = page.attribute("min-width").as_double(1);
     model->minHeight = page.attribute("min-height").as_double(1);
     const double maxSide = TemplateModel::kMaxPageSide;
     if (!(model->width >= 1 && model->width <= maxSide && model->height >= 1 &&
           model->height <= maxSide && model->minWidth <= maxSide && model->minHeight <= maxSide &&
-          model->padX >= 0 && model->padX <= maxSide && model->padY >= 0 && model->padY <= maxSide)) {
+          model->padLeft >= 0 && model->padLeft <= maxSide && model->padRight >= 0 &&
+          model->padRight <= maxSide && model->padY >= 0 && model->padY <= maxSide)) {
         *error = "page size out of range";
         return false;
     }

@@ -90,7 +90,7 @@ struct StateInfo {
 struct TemplateModel {
     enum class Sizing { kFixed, kText } sizing = Sizing::kFixed;
     double width = 100, height = 30;
-    double padX = 10, padY = 6, minWidth = 1, minHeight = 1;
+    double padLeft = 10, padRight = 10, padY = 6, minWidth = 1, minHeight = 1;
     std::vector<Slot> slots;
     std::vector<StateInfo> states;
     std::vector<ShapeItem> shapes;
