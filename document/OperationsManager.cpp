@@ -26,8 +26,7 @@ constexpr int kSwatchSize = 10;
 constexpr int kSwatchJpegQuality = 50;
 }  // namespace
 
-COperationsManager* GetOperationsManager() { return g_manager; }
-void SetOperationsManager(COperationsManager* manager) { g_manager = manager; }
+COperationsManager* COperationsManager::GetInitialised() { return g_manager; }
 
 void COperationsManager::InternalError(int line) { GetOperationsServices().InternalError(line, kSource); }
 
@@ -48,7 +47,7 @@ void COperationsManager::AddHandler(COperationsHandler* handler) {
 }
 
 BOOL COperationsManager::Init() {
-  if (!g_manager) g_manager = this;
+  g_manager = this;
   COperationsHandler* handler = new (std::nothrow) CTemplateHandler;
   if (!handler) return FALSE;
   if (!handler->Initialise()) {

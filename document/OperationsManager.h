@@ -65,6 +65,10 @@ class COperationsManager : public CObject {
   // be written.
   BOOL WriteColourSwatch(const CString& file);
 
+  // The manager that initialised last and still exists (what the operations services hand out
+  // unless the program says otherwise).
+  static COperationsManager* GetInitialised();
+
  private:
   template <typename Call>
   int NotifyHandler(DWORD refreshFlags, int redraw, Call call);
@@ -80,8 +84,5 @@ class COperationsManager : public CObject {
   CWnd* m_parent = nullptr;
 };
 
-// The program's operations manager (the main dialog's); null before one exists.
-COperationsManager* GetOperationsManager();
-void SetOperationsManager(COperationsManager* manager);
 
 #endif  // _WIN32

@@ -1,5 +1,6 @@
 #include "document/OperationsServices.h"
 
+#include "document/OperationsManager.h"
 #include "document/OptionsServices.h"
 
 namespace {
@@ -20,6 +21,14 @@ void COperationsServices::InternalError(int line, const char* source) {
 }
 
 COptions* COperationsServices::GetOptions() { return GetOptionsServices().GetCurrentOptions(); }
+
+COperationsManager* COperationsServices::GetOperationsManager() {
+#ifdef _WIN32
+  return COperationsManager::GetInitialised();
+#else
+  return nullptr;
+#endif
+}
 
 CString COperationsServices::GetRootPath() { return GetOptionsServices().GetRootPath(); }
 

@@ -13,6 +13,7 @@
 class Bitmap32;
 class COptions;
 class CNavBarModel;
+class COperationsManager;
 
 // Severity of a message with an argument.
 enum class MessageSeverity { kWarning, kError };
@@ -29,6 +30,8 @@ class COperationsServices {
   virtual void InternalError(int line, const char* source);
 
   virtual COptions* GetOptions();
+  // The program's operations manager: by default the last one that initialised itself.
+  virtual COperationsManager* GetOperationsManager();
   virtual CString GetRootPath();  // ends with a backslash when known
 
   // Loads a picture file (any importable format) into a bitmap; 0 on success.

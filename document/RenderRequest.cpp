@@ -4,6 +4,7 @@
 
 #include "document/OperationsHandler.h"
 #include "document/OperationsManager.h"
+#include "document/OperationsServices.h"
 #include "document/TemplateWnd.h"
 
 namespace {
@@ -39,7 +40,7 @@ CRenderRequestScope::~CRenderRequestScope() {
 }
 
 CTemplateWnd* GetPreviewWindow() {
-  COperationsManager* manager = GetOperationsManager();
+  COperationsManager* manager = GetOperationsServices().GetOperationsManager();
   if (!manager || !manager->GetCurrentHandler()) return nullptr;
   return manager->GetCurrentHandler()->GetPreviewWindow();
 }
@@ -51,7 +52,7 @@ int RenderPreview(int redraw, DWORD word) {
 }
 
 int RenderWithFlags(int redraw, DWORD word) {
-  COperationsManager* manager = GetOperationsManager();
+  COperationsManager* manager = GetOperationsServices().GetOperationsManager();
   if (!manager) return 0;
   CRenderRequestScope scope(word);
   manager->SetKeptRenderRequest(word);

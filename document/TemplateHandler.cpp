@@ -636,7 +636,7 @@ BOOL CTemplateHandler::RenderDesign(int width, int height, DWORD* pixels, int, H
     Guard() { g_rendering = true; }
     ~Guard() { g_rendering = false; }
   } guard;
-  if (!GetOperationsManager()) {
+  if (!GetOperationsServices().GetOperationsManager()) {
     InternalError(kErrRenderNoManager);
     return FALSE;
   }

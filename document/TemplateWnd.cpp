@@ -170,7 +170,7 @@ int CTemplateWnd::UpdateSize(int redraw) {
 int CTemplateWnd::Render(int redraw, HDC paint) {
   const CRenderSwitches& switches = RenderSwitches();
   COptions* record = GetOperationsServices().GetOptions();
-  COperationsManager* manager = GetOperationsManager();
+  COperationsManager* manager = GetOperationsServices().GetOperationsManager();
   if (!m_renderEnabled || switches.suppress || !record || !manager || !m_owner) return 0;
   const int quality = record->GetRenderQuality();
   const int type = record->GetGraphicType();
@@ -328,7 +328,7 @@ BOOL CTemplateWnd::Compose(const RECT& client, int flag, std::uint32_t* pixels, 
     InternalError(kErrComposeNoRecord);
     return FALSE;
   }
-  if (!GetOperationsManager()) {
+  if (!GetOperationsServices().GetOperationsManager()) {
     InternalError(kErrComposeNoManager);
     return FALSE;
   }
@@ -426,7 +426,7 @@ void CTemplateWnd::PaintPreview(HDC dc) {
 
 void CTemplateWnd::StartStateTimer(int show) {
   COptions* record = GetOperationsServices().GetOptions();
-  COperationsManager* manager = GetOperationsManager();
+  COperationsManager* manager = GetOperationsServices().GetOperationsManager();
   if (!record || !manager || !m_hWnd) {
     InternalError(kErrTimerServices);
     return;
@@ -457,13 +457,13 @@ void CTemplateWnd::OnStateTimer() {
   // The record reaches the engine through its own services when the program installed them;
   // otherwise the manager selects the state here.
   if (!GetOptionsServices().HasOperationsManager())
-    if (COperationsManager* manager = GetOperationsManager()) manager->SelectState(record->GetCurrentState());
+    if (COperationsManager* manager = GetOperationsServices().GetOperationsManager()) manager->SelectState(record->GetCurrentState());
   StopStateTimer();
   StartStateTimer(1);
 }
 
 void CTemplateWnd::DropAnimationFrames() {
-  COperationsManager* manager = GetOperationsManager();
+  COperationsManager* manager = GetOperationsServices().GetOperationsManager();
   if (!manager) {
     InternalError(kErrDropNoManager);
     return;
@@ -489,7 +489,7 @@ void CTemplateWnd::ShowFrame(int width, int height, const std::uint32_t* pixels)
 
 BOOL CTemplateWnd::ShowImageFile(const CString& file, int flag) {
   COptions* record = GetOperationsServices().GetOptions();
-  if (!record || !GetOperationsManager()) return FALSE;
+  if (!record || !GetOperationsServices().GetOperationsManager()) return FALSE;
   if (!m_background) {
     InternalError(kErrShowNoBackground);
     return FALSE;

@@ -89,7 +89,6 @@ class OperationsManagerTest : public ::testing::Test {
     g_log = &log;
     CTemplateCOM::SetEngineFactory(&FakeStyleKitEngine::Factory);
     manager = new COperationsManager(nullptr);
-    SetOperationsManager(manager);
     ASSERT_TRUE(manager->Init());
     handler = new RecordingHandler;
     manager->AddHandler(handler);

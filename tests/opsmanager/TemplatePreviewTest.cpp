@@ -45,7 +45,6 @@ class TemplatePreviewTest : public ::testing::Test {
                     Spec(8, "", "", "BACKGROUNDBITMAP"), Spec(12, "", "0 Height:7500", "", "constrained x")};
     services.record.SetVersion(2.0);
     manager = new COperationsManager(parent);
-    SetOperationsManager(manager);
     ASSERT_TRUE(manager->Init());
     handler = static_cast<CTemplateHandler*>(manager->GetFirstHandler());
     ASSERT_NE(nullptr, handler->GetPreviewWindow());
