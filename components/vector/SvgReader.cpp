@@ -199,6 +199,9 @@ struct SvgReader::Style {
     double fillOpacity = 1;
     double strokeOpacity = 1;
     double strokeWidth = 1;
+    LineCap lineCap = LineCap::kButt;
+    LineJoin lineJoin = LineJoin::kMiter;
+    double miterLimit = 4;
     FillRule fillRule = FillRule::kNonZero;
     bool visible = true;
     std::string fontFamily = "Arial";
@@ -588,6 +591,12 @@ std::unique_ptr<VectorNode> SvgReader::ReadElement(const pugi::xml_node& element
         style.strokeOpacity = Clamp01(FractionOr(value.c_str(), 1));
     if (!(value = Property(element, "stroke-width")).empty())
         style.strokeWidth = std::max(0.0, NumberOr(value.c_str(), parentStyle.strokeWidth));
+    if (!(value = Property(element, "stroke-linecap")).empty())
+        style.lineCap = value == "round" ? LineCap::kRound : (value == "square" ? LineCap::kSquare : LineCap::kButt);
+    if (!(value = Property(element, "stroke-linejoin")).empty())
+        style.lineJoin = value == "round" ? LineJoin::kRound : (value == "bevel" ? LineJoin::kBevel : LineJoin::kMiter);
+    if (!(value = Property(element, "stroke-miterlimit")).empty())
+        style.miterLimit = std::max(1.0, NumberOr(value.c_str(), parentStyle.miterLimit));
     if (!(value = Property(element, "fill-rule")).empty())
         style.fillRule = value == "evenodd" ? FillRule::kEvenOdd : FillRule::kNonZero;
     if (!(value = Property(element, "visibility")).empty())
@@ -623,6 +632,9 @@ std::unique_ptr<VectorNode> SvgReader::ReadElement(const pugi::xml_node& element
     node->fillOpacity = style.fillOpacity;
     node->strokeOpacity = style.strokeOpacity;
     node->strokeWidth = style.strokeWidth;
+    node->lineCap = style.lineCap;
+    node->lineJoin = style.lineJoin;
+    node->miterLimit = style.miterLimit;
     node->fillRule = style.fillRule;
     if (!style.visible) {
         // Hidden but still present: it draws nothing.

@@ -48,6 +48,9 @@ struct VectorNode {
     double fillOpacity = 1;
     double strokeOpacity = 1;
     double strokeWidth = 1;
+    LineCap lineCap = LineCap::kButt;
+    LineJoin lineJoin = LineJoin::kMiter;
+    double miterLimit = 4;
     FillRule fillRule = FillRule::kNonZero;
     bool isText = false;
     std::vector<std::unique_ptr<VectorNode>> children;

@@ -294,29 +294,93 @@ std::vector<Polygon> FlattenPath(const VectorPath& path, const Affine& transform
     return out;
 }
 
-std::vector<Polygon> StrokePolygons(const std::vector<Polygon>& lines, double width)
+std::vector<Polygon> StrokePolygons(const std::vector<Polygon>& lines, double width, LineCap cap,
+                                    LineJoin join, double miterLimit)
 {
     std::vector<Polygon> out;
     const double half = width / 2;
     if (!(half > 0))
         return out;
     for (const Polygon& line : lines) {
-        const auto& p = line.points;
+        // Consecutive repeats (and a closing point equal to the start) carry no direction.
+        std::vector<PointF> p;
+        for (const PointF& point : line.points)
+            if (p.empty() || std::hypot(point.x - p.back().x, point.y - p.back().y) > 1e-9)
+                p.push_back(point);
+        if (line.closed && p.size() > 1 && std::hypot(p[0].x - p.back().x, p[0].y - p.back().y) <= 1e-9)
+            p.pop_back();
         if (p.empty())
             continue;
-        const size_t segments = line.closed ? p.size() : p.size() - 1;
+        if (p.size() == 1) {
+            // A zero-length subpath shows only with round or square caps.
+            if (cap == LineCap::kRound)
+                AddOriented(out, Circle(p[0], half));
+            else if (cap == LineCap::kSquare)
+                AddOriented(out, {{p[0].x - half, p[0].y - half}, {p[0].x + half, p[0].y - half},
+                                  {p[0].x + half, p[0].y + half}, {p[0].x - half, p[0].y + half}});
+            continue;
+        }
+        const bool closed = line.closed && p.size() > 2;
+        const size_t n = p.size();
+        const size_t segments = closed ? n : n - 1;
+        auto direction = [&](size_t i) {
+            const PointF a = p[i], b = p[(i + 1) % n];
+            const double length = std::hypot(b.x - a.x, b.y - a.y);
+            return PointF{(b.x - a.x) / length, (b.y - a.y) / length};
+        };
         for (size_t i = 0; i < segments; ++i) {
-            const PointF a = p[i], b = p[(i + 1) % p.size()];
-            const double dx = b.x - a.x, dy = b.y - a.y;
-            const double length = std::hypot(dx, dy);
-            if (length < 1e-9)
-                continue;
-            const double nx = -dy / length * half, ny = dx / length * half;
+            PointF a = p[i], b = p[(i + 1) % n];
+            const PointF d = direction(i);
+            const double nx = -d.y * half, ny = d.x * half;
+            if (!closed && cap == LineCap::kSquare) {
+                if (i == 0)
+                    a = {a.x - d.x * half, a.y - d.y * half};
+                if (i == segments - 1)
+                    b = {b.x + d.x * half, b.y + d.y * half};
+            }
             AddOriented(out, {{a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny},
                               {a.x - nx, a.y - ny}});
         }
-        for (const PointF& vertex : p)
-            AddOriented(out, Circle(vertex, half));
+        if (!closed && cap == LineCap::kRound) {
+            AddOriented(out, Circle(p[0], half));
+            AddOriented(out, Circle(p[n - 1], half));
+        }
+        // Joins at the corners between consecutive segments.
+        const size_t firstCorner = closed ? 0 : 1;
+        const size_t lastCorner = closed ? n : n - 1;
+        for (size_t k = firstCorner; k < lastCorner; ++k) {
+            const PointF v = p[k];
+            const PointF din = direction((k + n - 1) % n);
+            const PointF dout = direction(k);
+            const double cross = din.x * dout.y - din.y * dout.x;
+            const double dot = din.x * dout.x + din.y * dout.y;
+            if (std::fabs(cross) < 1e-12 && dot > 0)
+                continue;  // straight on: the segments meet edge to edge
+            if (join == LineJoin::kRound) {
+                AddOriented(out, Circle(v, half));
+                continue;
+            }
+            // The outer side is to the left of the path when it turns right, and the other way.
+            const double side = cross > 0 ? -1 : 1;
+            const PointF nin = {-din.y * half * side, din.x * half * side};
+            const PointF nout = {-dout.y * half * side, dout.x * half * side};
+            const PointF a = {v.x + nin.x, v.y + nin.y}, b = {v.x + nout.x, v.y + nout.y};
+            // Miter length over stroke width is 1 / sin(theta / 2) for the angle theta between
+            // the segments.
+            const double cosTheta = -dot;
+            const double sinHalf = std::sqrt(std::max(0.0, (1 - cosTheta) / 2));
+            if (join == LineJoin::kMiter && sinHalf > 1e-9 && 1 / sinHalf <= miterLimit) {
+                const double bx = nin.x + nout.x, by = nin.y + nout.y;
+                const double length = std::hypot(bx, by);
+                const double reach = half / sinHalf;
+                if (length > 1e-12) {
+                    const PointF tip = {v.x + bx / length * reach, v.y + by / length * reach};
+                    AddOriented(out, {v, a, tip, b});
+                    continue;
+                }
+            }
+            AddOriented(out, {v, a, b});
+        }
     }
     return out;
 }

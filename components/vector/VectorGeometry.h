@@ -86,10 +86,15 @@ struct Polygon {
 std::vector<Polygon> FlattenPath(const VectorPath& path, const Affine& transform,
                                  double tolerance = 0.2);
 
+enum class LineCap { kButt, kRound, kSquare };
+enum class LineJoin { kMiter, kRound, kBevel };
+
 // The outline of the polylines stroked with the given width (device units): one quadrilateral
-// per segment and a round join or cap at every vertex, all wound the same way, so that filling
-// them with the nonzero rule paints their union.
-std::vector<Polygon> StrokePolygons(const std::vector<Polygon>& lines, double width);
+// per segment, a join on the outer side of every corner and a cap at each open end, all wound
+// the same way, so that filling them with the nonzero rule paints their union.
+std::vector<Polygon> StrokePolygons(const std::vector<Polygon>& lines, double width,
+                                    LineCap cap = LineCap::kButt, LineJoin join = LineJoin::kMiter,
+                                    double miterLimit = 4);
 
 // Signed area (positive when the points turn clockwise in a y-down space).
 double SignedArea(const std::vector<PointF>& points);

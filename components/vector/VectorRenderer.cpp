@@ -247,7 +247,7 @@ void VectorRenderer::RenderNode(const VectorNode& node, const RenderTarget& targ
             const double width = node.strokeWidth * ctm.MeanScale();
             PaintSource paint(node.stroke, opacity * node.strokeOpacity, box, ctm);
             PaintSink sink(target, paint);
-            m_filler->Fill(StrokePolygons(outline, width), FillRule::kNonZero, target.width,
+            m_filler->Fill(StrokePolygons(outline, width, node.lineCap, node.lineJoin, node.miterLimit), FillRule::kNonZero, target.width,
                            target.height, sink);
         }
     }
