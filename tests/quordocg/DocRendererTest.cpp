@@ -111,6 +111,31 @@ TEST_F(DocRendererTest, OlderClassAndInterfaceGiveTheSameObject)
     old->Release();
 }
 
+TEST_F(DocRendererTest, CallersReachTheOperationsByTheirSlotNumbers)
+{
+    // Callers index the vtable directly: the slots must hold what the interface says.
+    void** slots = *reinterpret_cast<void***>(m_renderer);
+    typedef HRESULT(STDMETHODCALLTYPE * LoadDataSlot)(void*, unsigned, const BYTE*);
+    typedef HRESULT(STDMETHODCALLTYPE * InitialiseSlot)(void*, int);
+    typedef HRESULT(STDMETHODCALLTYPE * NamesSlot)(void*, unsigned*, BSTR**);
+    typedef HRESULT(STDMETHODCALLTYPE * VisibilitySlot)(void*, const wchar_t*, int);
+    typedef HRESULT(STDMETHODCALLTYPE * UnusedSlot)(void*);
+    EXPECT_EQ(reinterpret_cast<InitialiseSlot>(slots[7])(m_renderer, 0), S_OK);
+    ASSERT_EQ(reinterpret_cast<LoadDataSlot>(slots[3])(m_renderer, sizeof kFace - 1,
+                                                      reinterpret_cast<const BYTE*>(kFace)), S_OK);
+    ASSERT_EQ(reinterpret_cast<LoadDataSlot>(slots[3])(m_renderer, 0, nullptr), S_OK);
+    unsigned count = 0;
+    BSTR* names = nullptr;
+    ASSERT_EQ(reinterpret_cast<NamesSlot>(slots[21])(m_renderer, &count, &names), S_OK);
+    ASSERT_EQ(count, 3u);
+    for (unsigned i = 0; i < count; ++i)
+        SysFreeString(names[i]);
+    CoTaskMemFree(names);
+    EXPECT_EQ(reinterpret_cast<VisibilitySlot>(slots[22])(m_renderer, L"over", kLayerHidden), S_OK);
+    for (int unused : {10, 11, 13, 15, 17, 18, 19, 20})
+        EXPECT_EQ(reinterpret_cast<UnusedSlot>(slots[unused])(m_renderer), E_NOTIMPL) << unused;
+}
+
 TEST_F(DocRendererTest, LayersBoundsAndVisibility)
 {
     ASSERT_EQ(Load(kFace), S_OK);
