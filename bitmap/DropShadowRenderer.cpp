@@ -133,10 +133,13 @@ int CDropShadowRenderer::Render(std::uint32_t* pixels, int width, int height, co
              area.top - settings.offsetY, width, height, true, false, -1);
   } else {
     // 5. Floor shadow: stretched up from the base and leaned by the tilt.
-    const int rows = int((area.bottom - area.top) * settings.scale);
+    const double scaled = (area.bottom - area.top) * settings.scale;
+    const int rows = scaled > 0 ? int(std::min(scaled, double(height) * 4)) : 0;
     const RECT source{0, 0, m_areaWidth, m_areaHeight};
     const RECT target{area.left, area.top, area.right, area.top + rows};
-    const int skew = -int(settings.tiltDegrees * 0.0222 * rows);
+    const double lean = settings.tiltDegrees * 0.0222 * rows;
+    const double limit = 4.0 * width;  // beyond this every row lies outside the picture anyway
+    const int skew = -int(lean != lean ? 0 : std::max(-limit, std::min(limit, lean)));
     StretchBlitSkewedARGB(m_shadow.data(), m_areaWidth, m_areaHeight, source, pixels, width, height, target, true,
                           false, skew);
   }

@@ -17,7 +17,13 @@ constexpr int kMaxShadowSide = 32768;
 constexpr double kMaxShearSlope = 64.0;
 constexpr double kTwoPi = 6.2831854;
 
-inline int RoundHalfEven(double value) { return int(std::nearbyint(value)); }
+// Rounds a parameter that may come from anywhere: out-of-range values (and NaN) are limited
+// before the conversion, which would otherwise be undefined.
+inline int RoundHalfEven(double value) {
+  if (!(value > -kMaxShadowSide)) return value != value ? 0 : -kMaxShadowSide;
+  if (value > kMaxShadowSide) return kMaxShadowSide;
+  return int(std::nearbyint(value));
+}
 inline std::uint32_t BlackWithTransparency(int t) { return std::uint32_t(t) << kTransparencyShift; }
 
 // A picture of words with the spare words a Bitmap32 keeps after its pixels.

@@ -144,11 +144,16 @@ TEST(SoftShadow, FloorShadowGeometry) {
   EXPECT_EQ(firstDark(17) - firstDark(1), 16);
 }
 
-TEST(SoftShadow, AbsurdTiltStaysBounded) {
+TEST(SoftShadow, AbsurdParametersStayBounded) {
   const std::vector<std::uint32_t> graphic = Filled(4, 4, 0);
   CSoftShadow shadow;
   ASSERT_EQ(shadow.Generate(0, 1.0, 90, 1, 1.0, 0, 0, graphic.data(), 4, 4), 1);
   EXPECT_LT(shadow.Width(), 4 * 100);
+  EXPECT_EQ(shadow.Generate(0, 0.0, 10, 3, 1.0, 0, 0, graphic.data(), 4, 4), 1);  // squashed flat
+  // Radii and offsets far beyond any picture are refused or limited, never overflowed.
+  EXPECT_EQ(shadow.Generate(1, 1.0, 0, 1e12, 1.0, 0, 0, graphic.data(), 4, 4), 0);
+  EXPECT_EQ(shadow.Generate(1, 1.0, 0, 1, 1.0, 1e12, -1e12, graphic.data(), 4, 4), 1);
+  EXPECT_EQ(shadow.Generate(0, 1e12, 0, 1, 1.0, 0, 0, graphic.data(), 4, 4), 0);
 }
 
 TEST(SquashTransparencyRows, MeansOfTheRowsEachOutputRowStandsFor) {
@@ -219,6 +224,20 @@ TEST_F(DropShadowTest, SlowMachineTakesOnlyTheOpaqueArea) {
   EXPECT_EQ(renderer.Area().left, 2);
   EXPECT_EQ(renderer.Area().right, 2);
   EXPECT_EQ(graphic[5 * 10 + 3], kClear);
+}
+
+TEST_F(DropShadowTest, FloorShadowWithExtremeSettingsStaysInside) {
+  settings.type = 0;
+  for (double scale : {0.5, 1e9}) {
+    for (double tilt : {-1e9, 45.0, 1e9}) {
+      settings.scale = scale;
+      settings.tiltDegrees = tilt;
+      std::vector<std::uint32_t> copy = graphic;
+      CDropShadowRenderer renderer;
+      EXPECT_EQ(renderer.Render(copy.data(), 10, 10, settings), 1);
+      EXPECT_EQ(copy[2 * 10 + 2], 0x00FF0000u);
+    }
+  }
 }
 
 TEST_F(DropShadowTest, RefusalsLeaveTheGraphic) {
