@@ -5,7 +5,8 @@
 //
 // The base class answers as a program without an operations manager or preview window would:
 // the current graphic and notifications come from the option record's services, rendering
-// fails, nothing is measured, every question is cancelled. The program installs its own
+// fails, every question is cancelled; text measuring, the font lookup and the export folder
+// preference are the platform's own on Windows. The program installs its own
 // implementation at start-up (SetNavBarServices); tests install a small fake.
 #pragma once
 
@@ -53,13 +54,12 @@ class CNavBarServices {
   virtual DWORD GetTickCount() { return 0; }
   virtual void SetLastRenderTime(DWORD milliseconds) {}
 
-  // The width of text in the screen's default font; negative when no context is available.
-  virtual int MeasureTextWidth(const CString& text) { return -1; }
+  // The width of text in the default font of a memory context like the screen; negative when
+  // no context is available (always on the host build).
+  virtual int MeasureTextWidth(const CString& text);
   // The first installed font family named face: serif (roman, modern or decorative kinds),
-  // bold (weight 700 or more) and italic; false when none is installed.
-  virtual bool LookupFontFamily(const CString& face, bool& serif, bool& bold, bool& italic) {
-    return false;
-  }
+  // bold (weight 700 or more) and italic; false when none is installed (always on the host).
+  virtual bool LookupFontFamily(const CString& face, bool& serif, bool& bold, bool& italic);
 
   // Messages to the user and internal errors (source line, short source file name).
   virtual void ReportError(unsigned messageId) {}
@@ -72,6 +72,7 @@ class CNavBarServices {
   // backslash when known), the exported images' default folder.
   virtual CString GetRootPath();
   virtual CString GetInstanceTempFolder() { return CString(); }
+  // The command line's document folder, else the ExportDir preference, else the root.
   virtual CString GetExportFolder();
 
   // Writes the thumbnail strip as a GIF with the current graphic's export settings.

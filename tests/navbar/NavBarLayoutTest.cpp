@@ -141,6 +141,45 @@ TEST_F(NavBarLayout, EndCapsTakeRoomBeforeAndAfter) {
   EXPECT_EQ(1, index);
 }
 
+TEST_F(NavBarLayout, CapsRenderFromTheirOwnStyleAndTheGraphicComesBack) {
+  COptions record;
+  services.MakeTemplateRecord(record, 0x10);
+  ASSERT_TRUE(record.SaveStyleFile(services.Path("K_off.qtw")));
+  services.MakeTemplateRecord(record, 0x60);
+  ASSERT_TRUE(record.SaveStyleFile(services.Path("K_top.qtw")));
+  services.MakeTemplateRecord(record, 0x70);
+  ASSERT_TRUE(record.SaveStyleFile(services.Path("K_bottom.qtw")));
+  CString html;
+  html.Format("K%c%u", kNavBarSeparator, 2u | 8u | 0x40u | 0x400u);
+  ASSERT_EQ(1, bar.LoadFromTemplate(html, services.Path("K_off.qtw"), nullptr, CString(), 1, 0));
+  ASSERT_TRUE(bar.HasCaps());
+  bar.SetSizingMode(1);
+  ASSERT_EQ(1, bar.Render(true, 0));
+  const CNavBarCapButton* first = bar.GetFirstCap();
+  const CNavBarCapButton* second = bar.GetSecondCap();
+  ASSERT_TRUE(first->Pixels() && second->Pixels());
+  const int length = first->GetText().GetLength();
+  EXPECT_EQ(FakePixel(0x60, length), first->Pixels()[0]);
+  EXPECT_EQ(FakePixel(0x70, length), second->Pixels()[0]);
+  // The buttons were rendered in the bar's own style, which the graphic holds again.
+  EXPECT_EQ(0x10u, services.graphic.GetColourValue(1));
+  EXPECT_EQ(FakePixel(0x10, bar.GetButtonText(1).GetLength()), bar.GetButton(1)->Pixels()[0]);
+  EXPECT_EQ(bar.GetFirstCap()->Height() + bar.GetButton(0)->Height() + 20 + 20 + 20 + bar.GetSecondCap()->Height(),
+            services.shown.Height());
+
+  // A copy of the bar has its own caps, states and menus.
+  bar.GetButton(2)->AppendChild(nullptr)->SetText("Sub");
+  CNavBar copy;
+  ASSERT_EQ(1, copy.CopyFrom(&bar));
+  ASSERT_TRUE(copy.HasCaps());
+  EXPECT_NE(bar.GetFirstCap(), copy.GetFirstCap());
+  EXPECT_EQ(0x60u, copy.GetFirstCap()->GetRecord().GetColourValue(1));
+  EXPECT_EQ(bar.GetButtonCount(), copy.GetButtonCount());
+  EXPECT_TRUE(copy.IsVertical());
+  EXPECT_EQ(CString("Sub"), copy.GetButton(2)->GetChild(0)->GetText());
+  EXPECT_EQ(bar.GetSettingsString(), copy.GetSettingsString());
+}
+
 TEST_F(NavBarLayout, WidestText) {
   const struct {
     std::vector<CString> texts;
@@ -189,5 +228,15 @@ TEST_F(NavBarLayout, RenderingTheBar) {
   while (bar.GetButtonCount() > 0) bar.DeleteButton(0);
   EXPECT_EQ(0, bar.Render(true, 0));
 }
+
+#ifdef _WIN32
+TEST(NavBarPlatform, TextIsMeasuredInTheDefaultFont) {
+  CNavBarServices platform;
+  const int home = platform.MeasureTextWidth("Home");
+  EXPECT_GT(home, 0);
+  EXPECT_GT(platform.MeasureTextWidth("Home Home"), home);
+  EXPECT_EQ(0, platform.MeasureTextWidth(""));
+}
+#endif
 
 }  // namespace
