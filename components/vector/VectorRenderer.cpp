@@ -159,6 +159,17 @@ private:
     const PaintSource& m_paint;
 };
 
+int CountShapes(const VectorNode& node)
+{
+    int count = node.kind == VectorNode::Kind::kShape && node.visible ? 1 : 0;
+    for (const auto& child : node.children) {
+        count += CountShapes(*child);
+        if (count > 1)
+            break;
+    }
+    return count;
+}
+
 }  // namespace
 
 Affine FitArea(const RectF& area, int width, int height, bool uniform)
@@ -231,10 +242,34 @@ void VectorRenderer::RenderNode(const VectorNode& node, const RenderTarget& targ
     if (!node.visible)
         return;
     const Affine ctm = parent * node.transform;
-    // Group opacity is carried down to the shapes, which is exact where they do not overlap.
-    opacity *= node.opacity;
-    if (opacity <= 0)
+    if (node.opacity <= 0 || opacity <= 0)
         return;
+    const bool fillAndStroke = node.kind == VectorNode::Kind::kShape && node.fill.kind != Paint::Kind::kNone &&
+                               node.stroke.kind != Paint::Kind::kNone;
+    if (node.opacity < 1 && (fillAndStroke || CountShapes(node) > 1)) {
+        // A translucent group (or a shape with a fill and an outline) is drawn whole and then
+        // faded, so that its parts do not show through one another.
+        const size_t count = static_cast<size_t>(target.width) * target.height;
+        std::vector<std::uint32_t> layer(count, 0xFFFFFFFF);
+        RenderTarget offscreen{layer.data(), target.width, target.height, target.bottomUp};
+        DrawContent(node, offscreen, ctm, 1.0);
+        const float fade = static_cast<float>(opacity * node.opacity);
+        for (size_t i = 0; i < count; ++i) {
+            const std::uint32_t p = layer[i];
+            const std::uint32_t t = p >> 24;
+            if (t == 255)
+                continue;
+            target.pixels[i] = CompositeOver(target.pixels[i], (p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF,
+                                             (255 - t) / 255.0f * fade);
+        }
+        return;
+    }
+    DrawContent(node, target, ctm, opacity * node.opacity);
+}
+
+void VectorRenderer::DrawContent(const VectorNode& node, const RenderTarget& target, const Affine& ctm,
+                                 double opacity)
+{
     if (node.kind == VectorNode::Kind::kShape && !node.path.Empty()) {
         const std::vector<Polygon> outline = FlattenPath(node.path, ctm, kFlatness);
         const RectF box = node.path.Bounds(Affine());

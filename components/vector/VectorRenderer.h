@@ -41,6 +41,9 @@ public:
 private:
     void RenderNode(const VectorNode& node, const RenderTarget& target, const Affine& parent,
                     double opacity);
+    // The node's own shape and its children, without its opacity (already in 'opacity').
+    void DrawContent(const VectorNode& node, const RenderTarget& target, const Affine& ctm,
+                     double opacity);
     CoverageFiller* m_filler;
     CoverageFiller* m_ownFiller;
 };

@@ -52,7 +52,9 @@ const char* const kDocuments[] = {
         <rect x="-40" y="-30" width="80" height="60" fill="#5522aa"/></g>
       <g transform="skewX(20)"><path fill-rule="evenodd" fill="#118811"
         d="M10 10 h50 v50 h-50 z M20 20 h30 v30 h-30 z"/></g>
-      <polygon points="120,10 150,60 90,60" fill="#dd4400" stroke="#222" stroke-width="2"/></svg>)svg",
+      <polygon points="120,10 150,60 90,60" fill="#dd4400" stroke="#222" stroke-width="2"/>
+      <g opacity="0.5"><circle cx="30" cy="95" r="18" fill="#0000ff"/><circle cx="50" cy="95" r="18" fill="#ff0000"/></g>
+      <rect x="90" y="75" width="50" height="35" fill="#ffcc00" stroke="#003366" stroke-width="8" opacity="0.6"/></svg>)svg",
 };
 
 bool HaveReference()

@@ -58,6 +58,8 @@ TEST(VectorRender, PartialCoverageAndOpacityGiveStraightColourWithTransparency)
         {R"(<svg><rect x="1" y="0" width="3" height="1" fill="#ff0000" fill-opacity="0.25"/></svg>)", 191},
         {R"(<svg><g opacity="0.5"><rect x="1" y="0" width="3" height="1" fill="#ff0000"/></g></svg>)", 128},
         {R"(<svg><rect x="1" y="0" width="3" height="1" fill="#ff0000" style="opacity:0"/></svg>)", 255},
+        // A translucent group fades as a whole: its overlapping shapes do not add up.
+        {R"(<svg><g opacity="0.5"><rect x="1" y="0" width="3" height="1" fill="#ff0000"/><rect x="1" y="0" width="3" height="1" fill="#ff0000"/></g></svg>)", 128},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.svg);
