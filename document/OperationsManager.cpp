@@ -12,6 +12,7 @@
 #include "document/NavBarModel.h"
 #include "document/OperationsHandler.h"
 #include "document/OperationsServices.h"
+#include "document/OptionsExportRecord.h"
 #include "document/Options.h"
 #include "document/RenderRequest.h"
 #include "document/TemplateHandler.h"
@@ -195,8 +196,8 @@ BOOL COperationsManager::WriteColourSwatch(const CString& file) {
   } catch (...) {
     return FALSE;
   }
-  ExportRecord* exportRecord = GetExportRecordFor(record);
-  if (!exportRecord) return FALSE;
+  COptionsExportRecord adapter(*record);
+  ExportRecord* exportRecord = &adapter;
   const int savedType = record->GetExportType();
   const unsigned savedQuality = record->GetJPEGQuality();
   record->SetExportType(1);

@@ -38,12 +38,3 @@ COperationsServices& GetOperationsServices() { return g_services ? *g_services :
 
 void SetOperationsServices(COperationsServices* services) { g_services = services; }
 
-namespace {
-ExportRecordProvider g_exportRecordProvider = nullptr;
-}  // namespace
-
-ExportRecord* GetExportRecordFor(COptions* record) {
-  return g_exportRecordProvider && record ? g_exportRecordProvider(record) : nullptr;
-}
-
-void SetExportRecordProvider(ExportRecordProvider provider) { g_exportRecordProvider = provider; }

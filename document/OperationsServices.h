@@ -49,9 +49,3 @@ COperationsServices& GetOperationsServices();
 // Installs services (not owned); null puts the base-class instance back.
 void SetOperationsServices(COperationsServices* services);
 
-class ExportRecord;
-// The export settings view of an option record (what the bitmap exporters read); null when the
-// program has none, which makes exports through the operations manager fail.
-ExportRecord* GetExportRecordFor(COptions* record);
-using ExportRecordProvider = ExportRecord* (*)(COptions* record);
-void SetExportRecordProvider(ExportRecordProvider provider);

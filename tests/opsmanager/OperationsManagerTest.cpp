@@ -8,6 +8,7 @@
 #include "document/NavBarModel.h"
 #include "document/OperationsHandler.h"
 #include "document/OperationsManager.h"
+#include "document/OperationsOptionsServices.h"
 #include "document/RenderRequest.h"
 #include "document/TemplateCOM.h"
 #include "document/TemplateRecordState.h"
@@ -237,4 +238,41 @@ TEST_F(OperationsManagerTest, RenderRequestsLeaveTheSwitchesAsTheyFoundThem) {
   EXPECT_EQ(nullptr, GetPreviewPixels());
   EXPECT_EQ(1, EnablePreviewPaint(false));
   EXPECT_EQ(0, EnablePreviewPaint(true));
+}
+
+TEST_F(OperationsManagerTest, ColourSwatchIsAJpegAndAFailedWriteSaysSo) {
+  char folder[MAX_PATH];
+  ASSERT_NE(0u, ::GetTempPathA(MAX_PATH, folder));
+  const CString file = CString(folder) + "bw-swatch-test.jpg";
+  ::DeleteFileA(file);
+  COptions& record = services.record;
+  record.SetExportType(0);
+  record.SetJPEGQuality(90);
+  record.SetTexReplacementColour(RGB(0x20, 0x40, 0x80));
+  ASSERT_TRUE(manager->WriteColourSwatch(file));
+  FILE* stream = std::fopen(file, "rb");
+  ASSERT_NE(nullptr, stream);
+  unsigned char head[2] = {};
+  EXPECT_EQ(2u, std::fread(head, 1, 2, stream));
+  std::fclose(stream);
+  ::DeleteFileA(file);
+  EXPECT_EQ(0xFF, head[0]);
+  EXPECT_EQ(0xD8, head[1]);
+  EXPECT_EQ(0, record.GetExportType());  // the record's own settings come back
+  EXPECT_EQ(90u, record.GetJPEGQuality());
+  EXPECT_FALSE(manager->WriteColourSwatch(CString(folder) + "no-such-folder\\swatch.jpg"));
+  services.hasRecord = false;
+  EXPECT_FALSE(manager->WriteColourSwatch(file));
+}
+
+TEST_F(OperationsManagerTest, RecordServicesReachTheManager) {
+  COperationsOptionsServices recordServices;
+  SetOptionsServices(&recordServices);
+  EXPECT_TRUE(recordServices.HasCurrentHandler());
+  services.record.SelectState(2);
+  EXPECT_TRUE(recordServices.OpenDocument("C:\\Other.rec"));
+  recordServices.SetNavBarMode(true);
+  EXPECT_TRUE(manager->IsNavBarMode());
+  SetOptionsServices(nullptr);
+  EXPECT_EQ((Calls{"state 2", "load 'C:\\Other.rec' 0 1"}), log);
 }
