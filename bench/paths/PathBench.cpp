@@ -117,9 +117,7 @@ Shape Polygon(int n, double x, double y, double size, unsigned seed) {
 // about size px tall.
 Shape GlyphSet(double x, double y, double size) {
     Shape s = Circle(x + size * 0.3, y + size * 0.6, size * 0.3);
-    Shape hole = Circle(x + size * 0.3, y + size * 0.6, size * 0.18);
     // The hole runs the other way round.
-    for (int i = static_cast<int>(hole.ops.size()) - 1; i >= 0; --i) (void)i;
     Shape reversed;
     const double cx = x + size * 0.3, cy = y + size * 0.6, r = size * 0.18, k = kArc * r;
     reversed.Move(cx + r, cy);
