@@ -335,7 +335,20 @@ BOOL CTemplateWnd::Compose(const RECT& client, int flag, std::uint32_t* pixels, 
   if (!m_surface.Pixels()) Layout();
   if (!m_surface.Pixels()) return FALSE;
   const CRenderSwitches& switches = RenderSwitches();
-  CentreDesign(width, height);
+  // While a size is dragged the kept buffer is shown scaled to the size being dragged to.
+  int shownWidth = width, shownHeight = height;
+  if (record->GetRenderQuality() == kQualityDragging) {
+    const double rendered = TemplateRecordState(record).renderedScale;
+    const double factor = rendered > 0 ? record->GetScale() / rendered : 1.0;
+    shownWidth = static_cast<int>(width * factor);
+    shownHeight = static_cast<int>(height * factor);
+    if (shownWidth < 1 || shownHeight < 1) {
+      record->SetMeasuredSize(1, 1);
+      return FALSE;
+    }
+    record->SetMeasuredSize(shownWidth, shownHeight);
+  }
+  CentreDesign(shownWidth, shownHeight);
   const int sw = m_surface.Width(), sh = m_surface.Height();
   const bool shown = record->IsShadowShown();
   if (shown && m_shadow && !switches.hardEdges && !switches.fastShadow && flag == 0) {
@@ -361,7 +374,13 @@ BOOL CTemplateWnd::Compose(const RECT& client, int flag, std::uint32_t* pixels, 
     Layout();
     return TRUE;
   }
-  BlendInto(pixels, width, height, m_surface.Pixels(), sw, sh, m_designRect.left, m_designRect.top);
+  if (shownWidth != width || shownHeight != height) {
+    RECT from = {0, 0, width, height};
+    RECT to = m_designRect;
+    StretchBlitARGB(pixels, width, height, from, m_surface.Pixels(), sw, sh, to, true, false);
+  } else {
+    BlendInto(pixels, width, height, m_surface.Pixels(), sw, sh, m_designRect.left, m_designRect.top);
+  }
   if (switches.fastShadow && !switches.hardEdges && shown) {
     DropShadowSettings settings;
     settings.shown = true;

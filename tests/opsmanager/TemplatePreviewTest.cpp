@@ -29,6 +29,20 @@ FakeSlotSpec Spec(LONG type, const char* name, const char* value = "", const cha
   return spec;
 }
 
+// A handler whose designs are measured first (as 3D headings are), with bounds set by the test.
+class MeasuringHandler : public CTemplateHandler {
+ public:
+  BOOL GetDesignBounds(RECT* rect, HDC) override {
+    *rect = bounds;
+    return TRUE;
+  }
+  BOOL RenderDesign(int width, int height, DWORD* pixels, int, HDC, int) override {
+    for (int i = 0; i < width * height; ++i) pixels[i] = 0x000000FFu;
+    return TRUE;
+  }
+  RECT bounds = {0, 0, 0, 0};
+};
+
 class TemplatePreviewTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -209,4 +223,53 @@ TEST_F(TemplatePreviewTest, StateTimerFollowsEachStateDisplayTime) {
     EXPECT_EQ(step.state, engine.selectedState);
     EXPECT_EQ(step.interval, preview->GetStateTimerInterval());
   }
+}
+
+TEST_F(TemplatePreviewTest, MeasuredDesignsKeepTheirMiddle1500Pixels) {
+  services.record.SetGraphicType(kGraphic3DHeading);
+  services.record.SetStoryText("Title", 0);
+  MeasuringHandler measuring;
+  ASSERT_TRUE(measuring.Activate(parent, RECT{0, 0, 200, 80}));
+  CTemplateWnd* preview = measuring.GetPreviewWindow();
+  preview->SetRenderEnabled(1);
+  struct Case {
+    RECT bounds;
+    int width, height;
+  } cases[] = {
+      {{0, 0, 2000, 800}, 1500, 800},
+      {{10, 0, 2011, 800}, 1501, 800},
+      {{0, -5, 300, 1995}, 300, 1500},
+      {{0, 0, 120, 40}, 120, 40},
+  };
+  for (const Case& c : cases) {
+    measuring.bounds = c.bounds;
+    EXPECT_EQ(1, preview->Render(0, nullptr));
+    EXPECT_EQ(c.width, preview->GetBufferWidth());
+    EXPECT_EQ(c.height, preview->GetBufferHeight());
+  }
+  // An empty first story shows a 2 x 2 clear picture without asking the handler.
+  services.record.SetStoryText("", 0);
+  measuring.bounds = RECT{0, 0, 50, 50};
+  EXPECT_EQ(1, preview->Render(0, nullptr));
+  ASSERT_EQ(2, preview->GetBufferWidth());
+  ASSERT_EQ(2, preview->GetBufferHeight());
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(0xFFFFFFFFu, preview->GetPixels()[i]);
+}
+
+TEST_F(TemplatePreviewTest, DraggedSizeScalesTheKeptDesign) {
+  ::MoveWindow(Preview()->GetSafeHwnd(), 0, 0, 202, 82, FALSE);
+  COptions& record = services.record;
+  record.SetGraphicType(kGraphicButton);
+  record.SetBaseSize(40, 20, 1.0);
+  ASSERT_EQ(1, RenderPreview(0, 0));
+  record.SetScale(0.5);
+  record.SetRenderQuality(4);
+  ASSERT_EQ(1, RenderPreview(0, 0));
+  EXPECT_EQ(40, Preview()->GetBufferWidth());  // not rendered again
+  const RECT design = Preview()->GetDesignRect();
+  EXPECT_EQ(20, design.right - design.left);
+  EXPECT_EQ(10, design.bottom - design.top);
+  const std::vector<DWORD> pixels = PaintToMemory(202, 82);
+  EXPECT_EQ(0xFF0000u, pixels[41 * 202 + 101]);
+  EXPECT_NE(0xFF0000u, pixels[41 * 202 + 101 + 15]);
 }
