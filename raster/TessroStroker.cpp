@@ -15,7 +15,9 @@ namespace {
 const int kMaxPrecision = 15;
 const std::int64_t kWorkingLimit = std::int64_t(1) << 27;
 const double kQuarterArm = 0.5519703;   // control arm of a quarter circle, per radius
-const double kPi = 3.14159265358979323846;
+// Dash pieces of one stroke beyond which a pattern (of lengths far below a pixel, say) is
+// refused as out of memory rather than walked for minutes.
+const std::int64_t kMaxDashPieces = std::int64_t(1) << 20;
 const std::int32_t kEmptyLow = 0x7FFFFFFF;
 const std::int32_t kEmptyHigh = static_cast<std::int32_t>(0x80000000u);
 
@@ -127,6 +129,7 @@ private:
     bool on_ = true;
     const double* lengths_ = dashLengths_;
     double stretch_ = 1;
+    std::int64_t dashPieces_ = 0;
 
     // Path walk.
     std::vector<Vertex> vertices_;
@@ -361,6 +364,7 @@ void Stroker::DashSegment(Vec a, Vec b, std::vector<Piece>& pieces, Piece& curre
     const double length = Length(d);
     double position = 0;
     while (remaining_ <= length - position) {
+        if (++dashPieces_ > kMaxDashPieces) TessroFail(TESSRO_ERROR_OUT_OF_MEMORY);
         position += remaining_;
         const Vec at = a + d * (position / length);
         if (on_) {

@@ -300,6 +300,15 @@ TEST_F(StrokeTest, BadPensAndPatternsAreRefusedBeforeThePathIsRead) {
     EXPECT_EQ(TESSRO_ERROR_BAD_PATH, LastError());
 }
 
+TEST_F(StrokeTest, DashPatternsFarBelowAPixelAreRefusedNotWalked) {
+    TessroDashPattern tiny{2, 0, {1, 1}};  // 1/65536 px on, 1/65536 px off
+    PathBuilder p = Path();
+    p.Move(0, 3).Line(16, 3).Line(16, 16);
+    EXPECT_EQ(-1, Stroke(p, kPixel, TESSRO_CAP_BUTT, TESSRO_JOIN_MITRE, 0, &tiny));
+    EXPECT_EQ(TESSRO_ERROR_OUT_OF_MEMORY, LastError());
+    EXPECT_EQ(CountingAllocator::allocations, CountingAllocator::releases);
+}
+
 TEST_F(StrokeTest, SnappedStrokesUseAndReleaseTheTemporaryBuffer) {
     ASSERT_EQ(0, TessroSetStrokeSnapping(ctx, 1));
     PathBuilder p = Path();
