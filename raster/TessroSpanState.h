@@ -64,6 +64,38 @@ struct TessroConicalGeometry {
     DWORD angles[4][kTessroAngleTableEntries];
 };
 
+// Per-row state of a radial graduation, written by its row drivers and read by its spans:
+// centre line and half chord (32.32 px), the row's smallest distance, and the form that
+// evaluates r^2 and its differences at a span's first pixel for the fill's mapping.
+struct TessroRadialRow;
+typedef void (*TessroRadialStart)(const TessroRadialGeometry& geometry, const TessroFillGeometry& fill,
+                                  TessroRadialRow& row, std::int32_t x, std::int32_t y);
+struct TessroRadialRow {
+    std::int64_t centreLine;
+    std::int64_t halfWidth;
+    std::int64_t distance;     // clamped: r_min^2 * 2^48
+    double distanceSquare;     // repeating: r_min^2 in squared entry units
+    BYTE outside;              // the whole row lies at or beyond the rim
+    TessroRadialStart start;
+    // Four-point row-affine coefficients (per fill) and the row's factors.
+    double sx, dotY, dot0, crossY, cross0;
+    double inverseW2, base;
+    std::int64_t secondDifference;
+    // Values of the span start: r^2 and its first and second differences.
+    std::int64_t value, difference;
+    double valueF, differenceF, secondF;
+};
+
+// Conical column arrays: per column right or left of the centre, the tangent ratio of the
+// current row and its step per row (32.32 values scaled by 2^10).
+const int kTessroConicalColumns = 16384;
+struct TessroConicalRows {
+    std::int32_t firstColumn, columnCount;
+    std::int64_t rowStep;
+    std::int64_t ratios[kTessroConicalColumns];
+    std::int64_t steps[kTessroConicalColumns];
+};
+
 struct TessroDrawState {
     // Target extent in device units (1/16384 px).
     std::int32_t widthDevice;
@@ -106,6 +138,8 @@ struct TessroDrawState {
     BYTE graduationKind;
     TessroRadialGeometry radial;
     TessroConicalGeometry conical;
+    TessroRadialRow radialRow;
+    TessroConicalRows conicalRows;
 
     // Colour fields: corner colours (0x00BBGGRR) and kind.
     DWORD fieldColours[4];
