@@ -86,8 +86,8 @@ BOOL COperationsHandler::OnChange(COptions* document, int redraw, DWORD flags) {
       break;
     }
   }
-  const int redrawPrimary = redraw && true;
-  auto redrawIf = [&](DWORD group) { return primary == group ? redrawPrimary : 0; };
+  // Only the call of the primary group redraws: one change, one render.
+  auto redrawIf = [&](DWORD group) { return primary == group && redraw ? 1 : 0; };
   if (flags & 1) {
     OnTextChanged(document, 0, -1);
     OnConstraintChanged(document, 0);

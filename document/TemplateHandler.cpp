@@ -381,7 +381,7 @@ BOOL CTemplateHandler::OnTextChanged(COptions* document, int, int story) {
   if (story >= 0 && story < count) write(story);
   else
     for (int s = 0; s < count; ++s) write(s);
-  TemplateRecordState(Record() ? Record() : document).clipRenderOnce = 1;
+  TemplateRecordState(document).clipRenderOnce = 1;
   return TRUE;
 }
 

@@ -273,3 +273,19 @@ TEST_F(TemplatePreviewTest, DraggedSizeScalesTheKeptDesign) {
   EXPECT_EQ(0xFF0000u, pixels[41 * 202 + 101]);
   EXPECT_NE(0xFF0000u, pixels[41 * 202 + 101 + 15]);
 }
+
+TEST_F(TemplatePreviewTest, TextureColoursAreHiddenColourProperties) {
+  // A named colour slot keeps the engine's key; only then can it name a texture colour.
+  engine.slots = {Spec(5, "TextureA1", "102030", "BMPColourA Texture 1", "", "BMPColourA1"),
+                  Spec(5, "", "405060", "Glow Color", "", "GLOW")};
+  ASSERT_TRUE(manager->OpenDocument("C:\\T\\Textured.kiq", 1, 1));
+  COptions& record = services.record;
+  ASSERT_EQ(3u, record.GetColourCount());
+  EXPECT_EQ(CString("Colour A Texture 1"), record.GetColourQuestion(1));
+  EXPECT_FALSE(record.IsColourNameShown(1));
+  EXPECT_EQ(CString("TextureA1"), record.GetColourStyleName(1));
+  EXPECT_EQ(CString("Glow "), record.GetColourQuestion(2));
+  EXPECT_TRUE(record.IsColourNameShown(2));
+  EXPECT_EQ(1u, record.GetCurrentColourIndex());
+  EXPECT_EQ(2u, record.GetSimpleColourIndexMax());
+}
