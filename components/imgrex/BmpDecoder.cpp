@@ -1,7 +1,9 @@
-// BMP: the uncompressed and bit-field layouts at 1, 4, 8, 16, 24 and 32 bits per pixel, with the
-// core (12-byte) and the later info headers. Every offset and size is checked against the file.
+// BMP: the uncompressed and bit-field layouts at 1, 4, 8, 16, 24 and 32 bits per pixel and the
+// run-length layouts at 4 and 8 bits, with the core (12-byte) and the later info headers. Every
+// offset and size is checked against the file.
 #include "components/imgrex/ImageDecoder.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace imgrex {
@@ -13,7 +15,11 @@ constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kMasksHeaderSize = 52;       // with the colour masks
 constexpr std::uint32_t kAlphaMaskHeaderSize = 56;   // with the alpha mask as well
 constexpr std::uint32_t kCompressionNone = 0;
+constexpr std::uint32_t kCompressionRle8 = 1;
+constexpr std::uint32_t kCompressionRle4 = 2;
 constexpr std::uint32_t kCompressionBitFields = 3;
+// Pixels a run-length picture never paints.
+constexpr std::uint32_t kUnpainted = 0xFF000000u;
 
 std::uint32_t Read16(const std::uint8_t* p) { return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8); }
 std::uint32_t Read32(const std::uint8_t* p) { return Read16(p) | (Read16(p + 2) << 16); }
@@ -33,6 +39,46 @@ struct Channel {
     return std::uint32_t((std::uint64_t((word & mask) >> shift) * 255 + maximum / 2) / maximum);
   }
 };
+
+// Run-length pictures (always bottom-up): runs of one index (two alternating indices at 4 bits),
+// literal stretches, line ends, jumps and the end mark. Painting stops at the picture's edges.
+void DecodeRunLength(const std::uint8_t* data, std::size_t size, int bitCount, const std::uint32_t* palette,
+                     int width, int height, std::vector<std::uint32_t>& pixels) {
+  std::fill(pixels.begin(), pixels.end(), kUnpainted);
+  std::size_t at = 0;
+  int x = 0, y = 0;
+  const auto paint = [&](int index) {
+    if (x < width && y < height) pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)] = palette[index & 0xFF];
+    ++x;
+  };
+  while (y < height && size - at >= 2) {
+    const int count = data[at], value = data[at + 1];
+    at += 2;
+    if (count > 0) {
+      for (int i = 0; i < count && x < width; ++i) paint(bitCount == 8 ? value : (i & 1) ? value & 0xF : value >> 4);
+      continue;
+    }
+    if (value == 0) {
+      x = 0;
+      ++y;
+    } else if (value == 1) {
+      return;
+    } else if (value == 2) {
+      if (size - at < 2) return;
+      x += data[at];
+      y += data[at + 1];
+      at += 2;
+    } else {
+      const std::size_t bytes = bitCount == 8 ? std::size_t(value) : (std::size_t(value) + 1) / 2;
+      if (size - at < bytes) return;
+      for (int i = 0; i < value; ++i)
+        paint(bitCount == 8 ? data[at + std::size_t(i)] : (i & 1) ? data[at + std::size_t(i / 2)] & 0xF
+                                                                   : data[at + std::size_t(i / 2)] >> 4);
+      at += (bytes + 1) & ~std::size_t(1);  // literal stretches keep 16-bit alignment
+      if (at > size) return;
+    }
+  }
+}
 }  // namespace
 
 Result DecodeBmp(const std::uint8_t* data, std::size_t size, ImageInfo& info, std::vector<std::uint32_t>& pixels) {
@@ -63,9 +109,12 @@ Result DecodeBmp(const std::uint8_t* data, std::size_t size, ImageInfo& info, st
   info.height = int(height);
   if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
     return Result::kUnsupported;
-  if (compression != kCompressionNone &&
+  const bool runLength = (compression == kCompressionRle8 && bitCount == 8) ||
+                         (compression == kCompressionRle4 && bitCount == 4);
+  if (compression != kCompressionNone && !runLength &&
       !(compression == kCompressionBitFields && (bitCount == 16 || bitCount == 32)))
     return Result::kUnsupported;
+  if (runLength && topDown) return Result::kBadData;
   if (pixels.empty()) return Result::kOk;  // header only
   if (pixels.size() != std::size_t(width) * std::size_t(height)) return Result::kBadData;
 
@@ -92,6 +141,12 @@ Result DecodeBmp(const std::uint8_t* data, std::size_t size, ImageInfo& info, st
       const std::uint8_t* entry = data + tableAt + i * entrySize;
       palette[i] = (std::uint32_t(entry[2]) << 16) | (std::uint32_t(entry[1]) << 8) | entry[0];
     }
+  }
+
+  if (runLength) {
+    if (pixelOffset >= size) return Result::kBadData;
+    DecodeRunLength(data + pixelOffset, size - pixelOffset, int(bitCount), palette, int(width), int(height), pixels);
+    return Result::kOk;
   }
 
   const std::uint64_t stride = (std::uint64_t(width) * bitCount + 31) / 32 * 4;

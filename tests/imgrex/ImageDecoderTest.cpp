@@ -149,6 +149,40 @@ TEST(ImageDecoder, BmpLayouts) {
   }
 }
 
+TEST(ImageDecoder, BmpRunLengths) {
+  std::vector<std::uint32_t> palette;
+  for (int i = 0; i < 16; ++i) palette.push_back(std::uint32_t(i * 0x111111));
+  struct Case {
+    int bitCount;
+    std::vector<std::uint8_t> runs;
+    std::vector<std::uint32_t> expected;  // memory order: the bottom row first
+  } cases[] = {
+      // A run, a run, line end; a literal stretch of three (padded to two bytes), end.
+      {8, {2, 1, 1, 2, 0, 0, 0, 3, 3, 4, 5, 0, 0, 1}, {0x111111, 0x111111, 0x222222, 0x333333, 0x444444, 0x555555}},
+      // Alternating indices, line end; a jump of one column, a run, end: the jumped pixel is unpainted.
+      {4, {3, 0x12, 0, 0, 0, 2, 1, 0, 2, 0x34, 0, 1}, {0x111111, 0x222222, 0x111111, kClear, 0x333333, 0x444444}},
+      // Runs past the right edge and below the last row paint nothing outside.
+      {8, {9, 7, 0, 2, 0, 9, 5, 7}, {0x777777, 0x777777, 0x777777, kClear, kClear, kClear}},
+  };
+  for (const Case& c : cases) {
+    fixtures::BmpSpec spec;
+    spec.width = 3;
+    spec.height = 2;
+    spec.bitCount = c.bitCount;
+    spec.palette = palette;
+    spec.values.assign(6, 0);
+    std::vector<std::uint8_t> bmp = fixtures::MakeBmp(spec);
+    const std::size_t offset = bmp[10] | (bmp[11] << 8);
+    bmp.resize(offset);
+    bmp.insert(bmp.end(), c.runs.begin(), c.runs.end());
+    bmp[30] = c.bitCount == 8 ? 1 : 2;
+    ImageInfo info;
+    std::vector<std::uint32_t> pixels;
+    ASSERT_EQ(imgrex::Decode(bmp.data(), bmp.size(), info, pixels), Result::kOk) << c.bitCount;
+    EXPECT_EQ(pixels, c.expected) << c.bitCount;
+  }
+}
+
 TEST(ImageDecoder, PngAndJpeg) {
   const std::vector<std::uint32_t> argb = {0xFF102030u, 0x80405060u, 0x00708090u, 0xFFFFFFFFu, 0x01000000u, 0xFEABCDEFu};
   for (bool interlaced : {false, true}) {
