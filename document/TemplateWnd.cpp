@@ -351,7 +351,9 @@ BOOL CTemplateWnd::Compose(const RECT& client, int flag, std::uint32_t* pixels, 
   CentreDesign(shownWidth, shownHeight);
   const int sw = m_surface.Width(), sh = m_surface.Height();
   const bool shown = record->IsShadowShown();
-  if (shown && m_shadow && !switches.hardEdges && !switches.fastShadow && flag == 0) {
+  // A request for no shadow shows none; a redisplay of the kept buffer keeps the kept shadow.
+  const bool shadowWanted = switches.shadowAllowed || switches.keepBuffer;
+  if (shown && shadowWanted && m_shadow && !switches.hardEdges && !switches.fastShadow && flag == 0) {
     if (record->GetShadowColour() != m_shadowColour) {
       FillARGB(m_shadow->Pixels(), m_shadow->Width(), m_shadow->Height(), record->GetShadowColour(), true, true,
                true, false);

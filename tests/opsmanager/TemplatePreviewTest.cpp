@@ -289,3 +289,29 @@ TEST_F(TemplatePreviewTest, TextureColoursAreHiddenColourProperties) {
   EXPECT_EQ(1u, record.GetCurrentColourIndex());
   EXPECT_EQ(2u, record.GetSimpleColourIndexMax());
 }
+
+TEST_F(TemplatePreviewTest, ShadowIsDrawnBesideTheDesignAndLeavesItsMargin) {
+  ::MoveWindow(Preview()->GetSafeHwnd(), 0, 0, 202, 82, FALSE);
+  COptions& record = services.record;
+  record.SetGraphicType(kGraphicButton);
+  record.SetBaseSize(40, 20, 1.0);
+  record.SetShadowType(1);
+  record.SetShadowBlurriness(0);
+  record.SetShadowDarkness(1.0f);
+  record.SetShadowColour(0);
+  record.SetShadowOffset(6, 6);
+  auto pixelBelowRight = [&](int on, DWORD word) {
+    record.SetShadowOn(on);
+    EXPECT_EQ(1, RenderPreview(0, word));
+    const std::vector<DWORD> pixels = PaintToMemory(202, 82);
+    return pixels[(1 + 30 + 20 + 3) * 202 + (1 + 80 + 40 + 3)];  // just past the design's corner
+  };
+  const DWORD plain = pixelBelowRight(0, 0);
+  EXPECT_TRUE(plain == 0xC5C5C5u || plain == 0xFFFFFFu) << std::hex << plain;
+  const DWORD shadowed = pixelBelowRight(1, 0);
+  EXPECT_LT(shadowed & 0xFF, 0x60u) << std::hex << shadowed;
+  EXPECT_EQ(1, record.GetShadowOn());
+  // A request without shadow shows none and leaves the shadow switch as it was.
+  EXPECT_EQ(plain, pixelBelowRight(1, 0x100));
+  EXPECT_EQ(1, RenderSwitches().shadowAllowed);
+}
