@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/ButtonWindow.h"
+#include "app/AppBackground.h"
 #include "app/Errors.h"
 
 namespace {
@@ -149,6 +150,53 @@ TEST_F(ButtonWindowTest, ADeferredRenderRebuildsEveryStateCache)
         EXPECT_EQ(record->m_width, 120);
         EXPECT_EQ(record->m_height, 40);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A background of four coloured quarters: a prompt window shows the quarter behind it.
+const char kQuarters[] = R"svg(<svg viewBox="0 0 400 300">
+  <rect width="200" height="150" fill="#ff0000"/><rect x="200" width="200" height="150" fill="#00ff00"/>
+  <rect y="150" width="200" height="150" fill="#0000ff"/><rect x="200" y="150" width="200" height="150" fill="#ffff00"/>
+</svg>)svg";
+
+const char kEmptyPage[] = R"svg(<svg viewBox="0 0 100 100"><circle cx="50" cy="50" r="1" fill="#000" fill-opacity="0"/></svg>)svg";
+
+TEST(PromptWindow, DrawsThePartOfTheSharedBackgroundBehindIt)
+{
+    // A fresh shared picture for this test.
+    CAppBackground::ReleaseSharedBackground();
+    rendertest::WriteFile(g_environment->ButtonsFolder() + "appback.web", kQuarters);
+    rendertest::WriteFile(g_environment->root + "page.web", kEmptyPage);
+    {
+        CPromptWnd prompt;
+        ASSERT_NE(CAppBackground::GetSharedRenderer(), nullptr);
+        RECT lowerRight = {200, 150, 400, 300};
+        ASSERT_TRUE(prompt.Create(&g_environment->main, lowerRight, 2, WS_VISIBLE));
+        ASSERT_EQ(prompt.LoadWebFile((g_environment->root + "page.web").c_str()), 1);
+        ASSERT_EQ(prompt.Render(1, nullptr), 1);
+        ASSERT_NE(prompt.m_buffer, nullptr);
+        // Rows are bottom-up; every pixel is the yellow quarter, whatever the row.
+        for (int i : {0, 199, 200 * 75 + 100, 200 * 150 - 1})
+            EXPECT_EQ(prompt.m_buffer[i], 0x00FFFF00u) << i;
+        // The renderer goes after the render and comes back, with the document, for the next.
+        EXPECT_EQ(prompt.m_renderer, nullptr);
+        ASSERT_EQ(prompt.Render(1, nullptr), 1);
+        EXPECT_EQ(prompt.m_documentLoaded, 1);
+        EXPECT_EQ(prompt.m_renderer, nullptr);
+
+        // Sticking out of the main window: the whole picture, squeezed into the window.
+        RECT outside = {300, 150, 500, 300};
+        CPromptWnd wide;
+        ASSERT_TRUE(wide.Create(&g_environment->main, outside, 3, WS_VISIBLE));
+        ASSERT_EQ(wide.Render(1, nullptr), 1);
+        EXPECT_EQ(wide.m_buffer[(wide.m_height - 1) * wide.m_width], 0x00FF0000u);  // top-left: red
+        EXPECT_EQ(wide.m_buffer[wide.m_width - 1], 0x00FFFF00u);                    // bottom-right: yellow
+    }
+    CAppBackground::ReleaseSharedBackground();
+    rendertest::WriteFile(g_environment->ButtonsFolder() + "appback.web", kAppBack);
 }
 
 }  // namespace
