@@ -315,3 +315,28 @@ TEST_F(TemplatePreviewTest, ShadowIsDrawnBesideTheDesignAndLeavesItsMargin) {
   EXPECT_EQ(plain, pixelBelowRight(1, 0x100));
   EXPECT_EQ(1, RenderSwitches().shadowAllowed);
 }
+
+TEST_F(TemplatePreviewTest, TextureFillTypeShowsOrHidesItsColours) {
+  COptions& record = services.record;
+  record.SetColourCount(4, true);
+  record.SetColourProperty(1, 0, "ColourA1", "Wood (Plain)", 1, 1, "");
+  record.SetColourProperty(2, 0, "ColourB1", "Grain", 2, 1, "");
+  record.SetColourProperty(3, 0, "ColourA2", "Other", 3, 1, "");
+  struct Case {
+    const char* fillType;
+    bool shownA, shownB;
+    const char* questionA;
+  } cases[] = {
+      {"Bitmap", false, false, "Wood"},
+      {"flat", true, false, "Wood (Plain)"},
+      {"ContoneBitmap", true, true, "Wood"},
+  };
+  for (const Case& c : cases) {
+    record.SetColourNameShown(2, false);
+    handler->UpdateTextureColours(&record, 1, c.fillType);
+    EXPECT_EQ(c.shownA, record.IsColourNameShown(1)) << c.fillType;
+    EXPECT_EQ(c.shownB, record.IsColourNameShown(2)) << c.fillType;
+    EXPECT_EQ(CString(c.questionA), record.GetColourQuestion(1)) << c.fillType;
+    EXPECT_TRUE(record.IsColourNameShown(3)) << "another texture's colour";
+  }
+}
