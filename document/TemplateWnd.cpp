@@ -516,16 +516,38 @@ BOOL CTemplateWnd::ShowImageFile(const CString& file, int flag) {
     return FALSE;
   }
   Bitmap32 picture;
-  if (GetOperationsServices().LoadImage32(file, picture) != 0) return TRUE;
-  if (!flag || !m_surface.Pixels()) Layout();
-  if (!m_surface.Pixels()) return TRUE;
+  if (GetOperationsServices().LoadImage32(file, picture) != 0 || !picture.Pixels()) return TRUE;
   if (record->GetGraphicType() == kGraphicPicture) {
     record->SetUserBitmap(picture.Width(), picture.Height(), reinterpret_cast<const DWORD*>(picture.Pixels()));
     Layout();
-  } else {
-    const int sw = m_surface.Width(), sh = m_surface.Height();
-    const int x = (sw - picture.Width()) / 2, y = (sh - picture.Height()) / 2;
-    BlendInto(picture.Pixels(), picture.Width(), picture.Height(), m_surface.Pixels(), sw, sh, x, y);
+    PaintPreview(nullptr);
+    return TRUE;
+  }
+  // A picture with a shadow was written at the design's size, shadow included.
+  const bool shadow = record->IsShadowShown();
+  const int width = shadow ? record->GetPixelWidth(false) : picture.Width();
+  const int height = shadow ? record->GetPixelHeight(false) : picture.Height();
+  // With the flag the surface shows its own background again, else the bare checkerboard.
+  Layout();
+  if (!flag && m_surface.Pixels())
+    m_background->Fill(m_surface.Width(), m_surface.Height(), m_surface.Pixels(), 0, 0);
+  if (!m_surface.Pixels()) return TRUE;
+  const int sw = m_surface.Width(), sh = m_surface.Height();
+  int x = (sw - width) / 2;
+  int y = sh - ((sh - height) / 2 + height);  // rows from the bottom
+  if (shadow) {
+    int offsetX = 0, offsetY = 0;
+    record->GetShadowOffset(offsetX, offsetY);
+    if (offsetX < 0) x += offsetX;
+    if (offsetY < 0) y -= offsetY;
+  }
+  if (width > 0 && height > 0) {
+    int sx = 0, sy = 0;
+    if (x < 0) { sx = -x; x = 0; }
+    if (y < 0) { sy = -y; y = 0; }
+    if (sx < picture.Width() && sy < picture.Height() && x < sw && y < sh)
+      BlitARGB(picture.Pixels(), sx, sy, picture.Width(), picture.Height(), m_surface.Pixels(), x, y, sw, sh,
+               false, false, -1);
   }
   PaintPreview(nullptr);
   return TRUE;

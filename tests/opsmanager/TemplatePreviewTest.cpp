@@ -340,3 +340,15 @@ TEST_F(TemplatePreviewTest, TextureFillTypeShowsOrHidesItsColours) {
     EXPECT_TRUE(record.IsColourNameShown(3)) << "another texture's colour";
   }
 }
+
+TEST_F(TemplatePreviewTest, PictureFileIsShownInThePlaceOfTheDesign) {
+  ::MoveWindow(Preview()->GetSafeHwnd(), 0, 0, 202, 82, FALSE);
+  services.record.SetGraphicType(kGraphicButton);
+  services.record.SetShadowOn(0);
+  EXPECT_TRUE(ShowPreviewImage("C:\\missing.png", 0));  // nothing to show is not an error
+  EXPECT_TRUE(ShowPreviewImage("C:\\grey.png", 0));
+  const std::vector<DWORD> pixels = PaintToMemory(202, 82);
+  EXPECT_EQ(0x808080u, pixels[(1 + 39) * 202 + 1 + 99]);  // the 4 x 4 picture, centred
+  const DWORD outside = pixels[(1 + 39) * 202 + 1 + 90];
+  EXPECT_TRUE(outside == 0xC5C5C5u || outside == 0xFFFFFFu) << std::hex << outside;
+}
