@@ -137,7 +137,9 @@ TEST_F(DrawTest, AntialiasedFillsMixOnEveryDepthThatHasAWriter) {
         PathBuilder p(8);
         p.Rect(2, 2, 6.5, 6);
         Attach(aliased, c.mode);
-        if (c.bits == 8 && c.mode == 0) ASSERT_EQ(0, TessroSetPalette(ctx, TessroSelectPalette(ctx, 0)));
+        if (c.bits == 8 && c.mode == 0) {
+            ASSERT_EQ(0, TessroSetPalette(ctx, TessroSelectPalette(ctx, 0)));
+        }
         ASSERT_EQ(0, TessroSetColour(ctx, 0xFFFFFF));
         ASSERT_EQ(0, TessroFillPath(ctx, p.points.data(), p.verbs.data(), p.count(), 0));
         Attach(smooth, c.mode);
