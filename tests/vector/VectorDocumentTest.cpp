@@ -108,3 +108,43 @@ TEST(VectorDocument, DeepNestingAndGradientCyclesAreBounded)
 }
 
 }  // namespace
+
+#ifdef _WIN32
+namespace {
+
+// Text becomes glyph outlines from the system's fonts; anchors move whole lines.
+TEST(VectorDocument, TextTakesGlyphOutlinesAndItsAnchor)
+{
+    struct Case {
+        const char* anchor;
+        double expectedMiddle;  // of the text's extent, relative to x = 100
+        double slack;
+    };
+    const Case cases[] = {{"start", +1, 0}, {"middle", 0, 4}, {"end", -1, 0}};
+    for (const Case& c : cases) {
+        std::string svg = std::string(R"(<svg viewBox="0 0 200 50"><text id="label" x="100" y="30" font-family="Tahoma" font-size="20" text-anchor=")") +
+                          c.anchor + R"(">Hello <tspan>there</tspan></text></svg>)";
+        VectorDocument document;
+        ASSERT_TRUE(document.Read(svg.data(), svg.size()));
+        ASSERT_EQ(document.Root().children.size(), 1u);
+        const vector::VectorNode& text = *document.Root().children[0];
+        ASSERT_TRUE(text.isText);
+        ASSERT_FALSE(text.path.Empty()) << c.anchor;
+        const vector::RectF r = text.path.Bounds(vector::Affine());
+        EXPECT_GT(r.right - r.left, 50) << c.anchor;    // two words at 20 units
+        EXPECT_LT(r.bottom, 36) << c.anchor;             // descenders only a little below the baseline
+        EXPECT_GT(r.top, 10) << c.anchor;
+        const double middle = (r.left + r.right) / 2 - 100;
+        if (c.expectedMiddle > 0)
+            EXPECT_GT(r.left, 99) << c.anchor;
+        else if (c.expectedMiddle < 0)
+            EXPECT_LT(r.right, 101) << c.anchor;
+        else
+            EXPECT_NEAR(middle, 0, c.slack);
+        // Text is hit anywhere in its box.
+        EXPECT_EQ(document.ObjectNameAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2}), "label");
+    }
+}
+
+}  // namespace
+#endif
