@@ -1,8 +1,14 @@
 #include "navbar/NavBarRenderer.h"
 
 #include <algorithm>
+#include <memory>
+#include <new>
+#include <vector>
 
 #include "bitmap/Bitmap32.h"
+#include "bitmap/BitmapServices.h"
+#include "bitmap/ExportBitmap.h"
+#include "bitmap/ExportRecord.h"
 #include "bitmap/bitmapmanip.h"
 #include "navbar/NavBar.h"
 #include "navbar/NavBarServices.h"
@@ -244,6 +250,70 @@ int CNavBarRenderer::GetSlantOffset(int index, int x) const {
   if (!services.GetLayoutTransform(origin, scale)) return 0;
   if (origin <= 0) return -static_cast<int>(scale * x);
   return m_rowPitch - static_cast<int>(scale * x) - button->Height();
+}
+
+Bitmap32* CNavBarRenderer::ComposeButton(int index, POINT position) {
+  CNavBarButton* button = m_bar.GetButton(index);
+  const COptions* graphic = GetNavBarServices().GetCurrentOptions();
+  ExportRecord* record = GetBitmapServices().GetOptions();
+  if (!button || !button->Pixels() || !graphic || !record) return nullptr;
+  std::unique_ptr<Bitmap32> output(new (std::nothrow) Bitmap32);
+  if (!output || output->Create(button->Width(), button->Height()) != 0) return nullptr;
+  CExportBitmapFromOptions composition;
+  if (composition.SetFromOptions(record) != 0 || composition.SetOutputFromBitmap(output.get()) != 0 ||
+      composition.SetGraphicFromBitmap(button) != 0)
+    return nullptr;
+  std::vector<std::uint32_t> background;
+  if (graphic->GetUserBitmapPixels() && graphic->GetUserBitmapWidth() > 0 && graphic->GetUserBitmapHeight() > 0) {
+    const std::size_t count = static_cast<std::size_t>(graphic->GetUserBitmapWidth()) *
+                              static_cast<std::size_t>(graphic->GetUserBitmapHeight());
+    background.assign(graphic->GetUserBitmapPixels(), graphic->GetUserBitmapPixels() + count);
+    if (composition.SetBackgroundImage(graphic->GetUserBitmapWidth(), graphic->GetUserBitmapHeight(),
+                                       background.data()) != 0 ||
+        composition.SetBackgroundOffset(position.x, position.y) != 0)
+      return nullptr;
+  }
+  if (composition.Compose() != 0) return nullptr;
+  return output.release();
+}
+
+int CNavBarRenderer::ShowHoverButton() {
+  CNavBarServices& services = GetNavBarServices();
+  COptions* graphic = services.GetCurrentOptions();
+  if (!graphic || !services.HasPreviewWindow() || m_bar.GetCurrentState() != 0) return 0;
+  const int hover = m_bar.GetHoverButton();
+  const int kind = m_bar.GetHoverKind();
+  if (hover == m_shownHoverButton && kind == m_shownHoverKind) return 0;
+  m_shownHoverButton = hover;
+  m_shownHoverKind = kind;
+
+  CNavBarButton* button = m_bar.GetButton(hover);
+  if (button) {
+    services.EnablePreviewPaint(false);
+    RenderHoverButton(1);
+    services.EnablePreviewPaint(true);
+  }
+  const CString exported = services.GetTemporaryExportPath();
+  if (exported.IsEmpty()) return 0;
+  const bool plain = graphic->GetExportBpp() > 8 || !services.IsShowTrimmed() || graphic->GetExportType() == 1 ||
+                     !graphic->GetTransparent();
+  services.ShowPreviewImage(exported, plain ? 1 : 0);
+
+  if (button && m_bar.IsStateEnabled(kind)) {
+    const RECT client = services.GetPreviewClientRect();
+    const int left = client.left + ((client.right - client.left) - m_lastWidth + 1) / 2;
+    const int top = client.top + ((client.bottom - client.top) - m_lastHeight + 1) / 2;
+    const POINT origin = m_bar.GetButtonOrigin(hover);
+    button->SetState(kind);
+    // A 32-bit export is composed like a 24-bit one: the preview shows it over its background.
+    const unsigned bpp = graphic->GetExportBpp();
+    if (bpp == 32) graphic->SetExportBpp(24);
+    std::unique_ptr<Bitmap32> composed(ComposeButton(hover, origin));
+    if (bpp == 32) graphic->SetExportBpp(32);
+    if (composed) services.CopyToPreview(*composed, left + origin.x, top + origin.y);
+    button->SetState(0);
+  }
+  return 1;
 }
 
 // ---- Layout queries of the bar -------------------------------------------------------------

@@ -27,6 +27,13 @@ class CNavBarRenderer : public CObject {
   void RenderItems(int renderFlags);
   void ComputeBarSize(int& width, int& height);
   int GetSlantOffset(int index, int x) const;
+  // The fast hover display of the export preview: only the hovered button is composed as it
+  // will be exported and copied over the exported bar. 1 when it showed something.
+  int ShowHoverButton();
+  // The button's image composed as it will be exported, with the graphic's user bitmap as the
+  // background at position; null on any failure.
+  Bitmap32* ComposeButton(int index, POINT position);
+
   // Places every item with pixels into image (width x height, already allocated) and records
   // each button's offsets inside its slot.
   void ComposeInto(Bitmap32& image, int width, int height);
@@ -44,4 +51,7 @@ class CNavBarRenderer : public CObject {
   int m_rowPitch = 0;
   int m_lastWidth = 0;
   int m_lastHeight = 0;
+  // The hover shown last by ShowHoverButton.
+  int m_shownHoverButton = -2;
+  int m_shownHoverKind = -1;
 };

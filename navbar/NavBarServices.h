@@ -48,6 +48,16 @@ class CNavBarServices {
   // window refuses a buffer of that size.
   virtual bool ShowBarImage(const Bitmap32& image, bool redraw) { return false; }
   virtual void EnablePreviewPaint(bool enable) {}
+  // The fast hover display over the exported bar: the preview window's client rectangle, the
+  // exported image shown as the preview's picture (flag as the preview takes it), a composed
+  // button copied into the shown picture at (x, y) from the top-left, then repainted.
+  virtual RECT GetPreviewClientRect() { return RECT{0, 0, 0, 0}; }
+  virtual bool ShowPreviewImage(const CString& path, int flag) { return false; }
+  virtual bool CopyToPreview(const Bitmap32& image, int x, int y) { return false; }
+  // The output panel's temporary export of the bar ("temptwg" with the export type's extension
+  // in the system temporary folder) and the export panel's program-wide "Show trimmed" switch.
+  virtual CString GetTemporaryExportPath() { return CString(); }
+  virtual bool IsShowTrimmed() { return false; }
   // The handler's layout origin and scale, used for slanted 3D headings; false without one.
   virtual bool GetLayoutTransform(double& origin, double& scale) { return false; }
   // Milliseconds since start; the duration of a bar render is kept for the deferred render.

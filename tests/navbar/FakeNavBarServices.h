@@ -45,6 +45,17 @@ class CFakeNavBarServices : public CNavBarServices, public COptionsServices {
   void ReportError(unsigned id) override { messages.push_back(id); }
   unsigned AskNavBarOrientation() override { return orientationAnswer; }
   CString GetInstanceTempFolder() override { return tempFolder; }
+  RECT GetPreviewClientRect() override { return RECT{0, 0, 300, 100}; }
+  bool ShowPreviewImage(const CString& path, int flag) override {
+    previewImage = path;
+    previewFlag = flag;
+    return true;
+  }
+  bool CopyToPreview(const Bitmap32& image, int x, int y) override {
+    copiedAt = POINT{x, y};
+    return copied.CreateFromPixels(image.Width(), image.Height(), image.Pixels()) == 0;
+  }
+  CString GetTemporaryExportPath() override { return temporaryExport; }
   bool SaveThumbnail(const CString& path, const Bitmap32& image) override;
 
   // The option record's view of the bar.
@@ -82,6 +93,11 @@ class CFakeNavBarServices : public CNavBarServices, public COptionsServices {
   std::vector<std::string> renderedTexts;
   Bitmap32 shown;
   CString thumbnailPath;
+  CString temporaryExport;
+  CString previewImage;
+  int previewFlag = -1;
+  Bitmap32 copied;
+  POINT copiedAt{-1, -1};
   int thumbnailWidth = 0;
   int thumbnailHeight = 0;
   CString folder;      // ends with a backslash

@@ -2,7 +2,11 @@
 // with and without end caps; rendering the bar through the fake preview.
 #include <gtest/gtest.h>
 
+#include "bitmap/BitmapServices.h"
+#include "bitmap/ExportRecord.h"
+#include "bitmap/TessroContextConversion.h"
 #include "navbar/NavBarRenderer.h"
+#include "raster/Tessro.h"
 #include "tests/navbar/FakeNavBarServices.h"
 
 namespace {
@@ -227,6 +231,73 @@ TEST_F(NavBarLayout, RenderingTheBar) {
 
   while (bar.GetButtonCount() > 0) bar.DeleteButton(0);
   EXPECT_EQ(0, bar.Render(true, 0));
+}
+
+// An opaque 24-bit JPEG export of a button.
+struct CJpegExport : ExportRecord {
+  int GetExportType() const override { return 1; }
+  int GetExportBpp() const override { return 24; }
+  int GetExportDither() const override { return 0; }
+  int GetExportPalette() const override { return 1; }
+  int GetGifPaletteSize() const override { return 256; }
+  int GetPngPaletteSize() const override { return 256; }
+  int GetJpegQuality() const override { return 75; }
+  int GetInterlaced() const override { return 0; }
+  int GetTransparent() const override { return 0; }
+  void SetTransparent(int) override {}
+  int GetTransThreshold() const override { return 192; }
+  COLORREF GetBackgroundColour() const override { return 0xFFFFFF; }
+  int GetGraphicType() const override { return 0; }
+  int GetUserBitmapGeneration() const override { return 0; }
+  int GetPixelWidth() const override { return 40; }
+  int GetPixelHeight() const override { return 20; }
+  double GetScale() const override { return 1; }
+  void SetScale(double) override {}
+  SIZE GetOutputSize() const override { return SIZE{40, 20}; }
+  double GetShadowWidthMargin() const override { return 0; }
+  double GetScaledWidth() const override { return 40; }
+  double GetScaledHeight() const override { return 20; }
+  int GetStateCount() const override { return 1; }
+  void SelectState(int, int) override {}
+  int GetCurrentStateDelay() const override { return 10; }
+};
+
+struct CExportServices : BitmapServices {
+  ExportRecord* GetOptions() override { return &record; }
+  TessroConversion* GetTessroContext() override { return &conversion; }
+  CJpegExport record;
+  CTessro tessro{CTessro::kAppStackAllowance};
+  TessroContextConversion conversion{tessro.GetContext()};
+};
+
+TEST_F(NavBarLayout, HoverOverTheExportedBarComposesOnlyTheHoveredButton) {
+  CExportServices exportServices;
+  SetBitmapServices(&exportServices);
+  bar.SetVertical(false);
+  bar.SetSizingMode(1);
+  bar.SetButtonSpacing(2);
+  bar.SetStateEnabled(0, 1);
+  bar.SetStateEnabled(1, 1);
+  SetTemplateColours(*bar.GetStateRecord(1), 0x00FF00);
+  ASSERT_EQ(1, bar.Render(true, 0));  // a 278 x 20 bar
+  services.temporaryExport = services.Path("temptwg.jpg");
+
+  bar.SetHover(1, 1);
+  ASSERT_EQ(1, bar.GetRenderer()->ShowHoverButton());
+  EXPECT_EQ(services.temporaryExport, services.previewImage);
+  EXPECT_EQ(1, services.previewFlag);
+  // The bar is centred in the 300 x 100 window; button 1 starts 130 pixels in.
+  EXPECT_EQ(11 + 130, services.copiedAt.x);
+  EXPECT_EQ(40, services.copiedAt.y);
+  ASSERT_EQ(40, services.copied.Width());
+  EXPECT_EQ(FakePixel(0x00FF00, 5), services.copied.Pixels()[0]);
+  EXPECT_EQ(0, bar.GetButton(1)->GetState());
+  EXPECT_EQ(0, bar.GetRenderer()->ShowHoverButton());  // the same hover again
+
+  bar.SetCurrentState(1, 1, 1);
+  bar.SetHover(2, 1);
+  EXPECT_EQ(0, bar.GetRenderer()->ShowHoverButton());
+  SetBitmapServices(nullptr);
 }
 
 #ifdef _WIN32
