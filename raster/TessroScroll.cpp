@@ -60,7 +60,7 @@ struct SquareRoots {
 
 }  // namespace
 
-std::uint32_t TessroIntegerSquareRoot(std::uint64_t v) {
+std::uint32_t IntegerSquareRoot(std::uint64_t v) {
     static const SquareRoots table;
     if (v < 65536) return table.entries[v];
     // Normalise so that the top two bits are not both zero, estimate from the top 16 bits,

@@ -3,4 +3,4 @@
 
 #include <cstdint>
 
-std::uint32_t TessroIntegerSquareRoot(std::uint64_t v);
+std::uint32_t IntegerSquareRoot(std::uint64_t v);

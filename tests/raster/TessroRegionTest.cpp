@@ -260,9 +260,9 @@ TEST(IntegerSquareRoot, FloorsForEveryMagnitude) {
         {0, 0}, {1, 1}, {65535, 255}, {65536, 256}, {99999999999ull, 316227},
         {(1ull << 62) - 1, (1u << 31) - 1}, {~0ull, 4294967295u}, {4294967296ull * 4294967295ull, 4294967295u},
     };
-    for (const auto& c : cases) EXPECT_EQ(c.second, TessroIntegerSquareRoot(c.first)) << c.first;
+    for (const auto& c : cases) EXPECT_EQ(c.second, IntegerSquareRoot(c.first)) << c.first;
     for (std::uint64_t v = 65530; v < 70000; ++v) {
-        const std::uint64_t r = TessroIntegerSquareRoot(v);
+        const std::uint64_t r = IntegerSquareRoot(v);
         ASSERT_TRUE(r * r <= v && (r + 1) * (r + 1) > v) << v;
     }
 }
