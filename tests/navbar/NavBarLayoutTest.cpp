@@ -145,6 +145,29 @@ TEST_F(NavBarLayout, EndCapsTakeRoomBeforeAndAfter) {
   EXPECT_EQ(1, index);
 }
 
+TEST_F(NavBarLayout, LongestTextSetsEveryWidth) {
+  bar.SetVertical(false);
+  bar.SetSizingMode(0);
+  services.graphic.SetConstrainedWidth(55, -1);
+  ASSERT_EQ(1, bar.Render(true, 0));
+  // The widest text is rendered once to learn its natural width, then every button at it.
+  ASSERT_GE(services.renderedTexts.size(), 5u);
+  EXPECT_EQ("Your Button Text", services.renderedTexts[0]);
+  EXPECT_EQ(5, services.renders);
+  const double natural = services.graphic.GetScaledWidth() / services.graphic.GetScale();
+  EXPECT_DOUBLE_EQ(natural, services.graphic.GetConstrainedWidth(-1));
+  for (int state = 0; state < 4; ++state)
+    EXPECT_DOUBLE_EQ(natural, bar.GetStateRecord(state)->GetConstrainedWidth(-1)) << state;
+
+  // Nothing changed: nothing is rendered again; a longer text starts over.
+  ASSERT_EQ(1, bar.Render(true, 0));
+  EXPECT_EQ(5, services.renders);
+  bar.SetButtonText(3, "A much longer text than the others");
+  ASSERT_EQ(1, bar.Render(true, 0));
+  EXPECT_EQ(10, services.renders);
+  EXPECT_EQ("A much longer text than the others", services.renderedTexts[5]);
+}
+
 TEST_F(NavBarLayout, CapsRenderFromTheirOwnStyleAndTheGraphicComesBack) {
   COptions record;
   services.MakeTemplateRecord(record, 0x10);
