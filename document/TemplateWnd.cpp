@@ -15,6 +15,7 @@
 #include "document/OperationsManager.h"
 #include "document/OperationsServices.h"
 #include "document/Options.h"
+#include "document/OptionsExportRecord.h"
 #include "document/OptionsServices.h"
 #include "document/RenderRequest.h"
 #include "document/TemplateRecordState.h"
@@ -577,7 +578,9 @@ std::uint32_t* CTemplateWnd::RenderToBitmap(int* width, int* height) {
     ReportOutOfMemory();
     return nullptr;
   }
-  CExportBitmap composition;
+  CExportBitmapFromOptions composition;
+  COptionsExportRecord exportRecord(*record);
+  composition.SetFromOptions(&exportRecord);
   composition.SetOutput(w, h, block);
   composition.SetGraphic(m_width, m_height, m_pixels.data());
   composition.SetGraphicOffset(designX, designY);
@@ -594,12 +597,6 @@ std::uint32_t* CTemplateWnd::RenderToBitmap(int* width, int* height) {
     composition.SetBackdrop(m_shadow->Width(), m_shadow->Height(), m_shadow->Pixels());
     composition.SetBackdropOffset(designX + m_shadowX, designY + m_shadowY);
   }
-  const int type = record->GetExportType();
-  composition.SetFormat(type == 0 ? kFormatGif : type == 1 ? kFormatJpeg : type == 4 ? kFormatPng : kFormatOther,
-                        type == 1 ? 24 : static_cast<int>(record->GetExportBpp()));
-  composition.SetTransparent(record->GetTransparent());
-  composition.SetThreshold(record->GetTransThreshold());
-  composition.SetBackgroundColour(record->GetBackgroundColour());
   if (FAILED(composition.Compose())) {
     delete[] block;
     ReportOutOfMemory();

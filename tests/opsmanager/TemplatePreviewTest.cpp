@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "bitmap/BitmapServices.h"
+#include "bitmap/TessroContextConversion.h"
 #include "document/OperationsManager.h"
+#include "raster/Tessro.h"
 #include "document/RenderRequest.h"
 #include "document/TemplateCOM.h"
 #include "document/TemplateHandler.h"
@@ -351,4 +354,31 @@ TEST_F(TemplatePreviewTest, PictureFileIsShownInThePlaceOfTheDesign) {
   EXPECT_EQ(0x808080u, pixels[(1 + 39) * 202 + 1 + 99]);  // the 4 x 4 picture, centred
   const DWORD outside = pixels[(1 + 39) * 202 + 1 + 90];
   EXPECT_TRUE(outside == 0xC5C5C5u || outside == 0xFFFFFFu) << std::hex << outside;
+}
+
+TEST_F(TemplatePreviewTest, RenderedBitmapIsTheComposedDesign) {
+  ::MoveWindow(Preview()->GetSafeHwnd(), 0, 0, 202, 82, FALSE);
+  COptions& record = services.record;
+  record.SetGraphicType(kGraphicButton);
+  record.SetBaseSize(40, 20, 1.0);
+  record.SetShadowOn(0);
+  record.SetExportType(4);  // PNG
+  record.SetExportBpp(32);
+  // The composition undoes premultiplication through the rasterizer.
+  struct Conversion : BitmapServices {
+    CTessro tessro{CTessro::kAppStackAllowance};
+    TessroContextConversion conversion{tessro.GetContext()};
+    TessroConversion* GetTessroContext() override { return &conversion; }
+  } bitmapServices;
+  BitmapServices* previous = SetBitmapServices(&bitmapServices);
+  ASSERT_EQ(1, RenderPreview(0, 0));
+  int width = 0, height = 0;
+  std::uint32_t* block = GetRenderedBitmap(&width, &height);
+  ASSERT_NE(nullptr, block);
+  EXPECT_EQ(40, width);
+  EXPECT_EQ(20, height);
+  EXPECT_EQ(0xFF0000u, block[10 * 40 + 20] & 0xFFFFFFu);
+  delete[] block;
+  EXPECT_EQ(nullptr, Preview()->RenderToBitmap(nullptr, &height));
+  SetBitmapServices(previous);
 }
