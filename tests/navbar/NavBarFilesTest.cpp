@@ -99,6 +99,24 @@ TEST_F(NavBarFiles, TemplateSets) {
   EXPECT_TRUE(services.internalErrors.empty());
 }
 
+TEST_F(NavBarFiles, ColourEditsSpreadByNameWhenStatesHaveTheirOwnTemplates) {
+  WriteStyle("D#1.qtw", 0x10, "Button.kiq");
+  WriteStyle("D#2.qtw", 0x20, "Button_over.kiq");
+  ASSERT_EQ(1, LoadSet("D", kRow | kOff | kOver));
+  ASSERT_EQ(2, bar.GetStateTemplateCount());
+  // The first colour notification after a load is the load's own.
+  services.graphic.SetColourValue(0x55, 1);
+  bar.OnGraphicChanged(kChangeColours, 0);
+  EXPECT_EQ(0x20u, Face(1));
+  EXPECT_TRUE(bar.IsColourSpreadingArmed());
+  // Later edits reach every state, matched by the colour's style name.
+  bar.GetButton(0)->SetImageValid(1, true);
+  services.graphic.SetColourValue(0x66, 1);
+  bar.OnGraphicChanged(kChangeColours, 0);
+  for (int s = 0; s < 4; ++s) EXPECT_EQ(0x66u, Face(s)) << s;
+  EXPECT_FALSE(bar.GetButton(0)->IsImageValid(1));
+}
+
 TEST_F(NavBarFiles, CapsNeedBothFilesAndMenusFollowTheOrientation) {
   WriteStyle("C_off.qtw", 0x10);
   WriteStyle("C_Left.qtw", 0x60);
