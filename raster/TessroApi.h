@@ -152,3 +152,6 @@ int TessroShadeValue(TessroContext* context, DWORD amount, DWORD value);
 
 // Drawing: targets, clip, fills and fill styles.
 #include "raster/TessroDrawApi.h"
+
+// Paths: geometry, fills, strokes, hit tests, region recording, scrolling.
+#include "raster/TessroPathApi.h"
