@@ -199,6 +199,12 @@ TEST_F(RegionTest, HitTestsMeasureWithoutPaintingOrChangingTheFillStyle) {
     EXPECT_EQ(kTessroFillFlat, ctx->fillStyle);
     EXPECT_EQ(kEmptyChange, Changed());
     EXPECT_EQ(std::string::npos, Drawn().find('#'));
+    // A zero-width stroke grows the changed area even when it only measures.
+    PathBuilder hair = Path();
+    hair.Move(5, 6.5).Line(9, 6.5);
+    EXPECT_EQ(1, TessroHitTestStroke(ctx, hair.points.data(), hair.verbs.data(), hair.count(), 0, 0, 0,
+                                     0, nullptr));
+    EXPECT_EQ((std::vector<DWORD>{5, 6, 10, 7}), Changed());
     // No bits are needed, and failures keep the inner code.
     ASSERT_EQ(0, TessroSetBitmap(ctx, target.header(), nullptr, 0));
     PathBuilder p = Path();
