@@ -1,0 +1,143 @@
+#include "app/HomePageManager.h"
+
+#include "app/AppServices.h"
+#include "app/PanelMessage.h"
+#include "app/PromptWnd.h"
+#include "app/UIServices.h"
+#include "app/VyButtonWindow.h"
+#include "app/WidgetsDlg.h"
+#include "app/widgets.h"
+
+#include <new>
+
+CHomePageManager::CHomePageManager()
+{
+    m_backgroundAllowed = 1;
+}
+
+int CHomePageManager::Create(CWnd* parent, CWinManagerBase* owner, int, const CString& prompt,
+                             const CString& galleryDocument, double left, double promptProportion, double panel)
+{
+    if (!parent || !owner)
+        return 0;
+    if (!CWinManagerBase::Create(parent, owner, left, promptProportion, panel))
+        return 0;
+    RECT promptArea, panelArea;
+    GetRects(&promptArea, &panelArea, nullptr);
+    if (parent->GetSafeHwnd()) {
+        CPromptWnd* window = new (std::nothrow) CPromptWnd;
+        if (!window)
+            return 0;
+        if (!window->Create(parent, promptArea, (UINT)-1, 0)) {
+            delete window;
+            return 0;
+        }
+        window->ShowWindow(SW_HIDE);
+        window->LoadWebFile(GetRootPath() + prompt);
+        m_prompt = window;
+    }
+    (void)galleryDocument;  // the graphic-type gallery becomes the panel once it can be shown
+    m_backgroundAllowed = 1;
+    return 1;
+}
+
+bool CHomePageManager::HitTestRightNinth(POINT* screen, bool lower)
+{
+    if (!m_prompt || !m_prompt->GetSafeHwnd() || !screen)
+        return false;
+    RECT r;
+    m_prompt->GetWindowRect(&r);
+    r.left = r.right - (r.right - r.left) / 9;
+    const int half = (int)(r.top + (r.bottom - r.top) * 0.5) - r.top;
+    r.bottom = r.top + half;
+    if (lower)
+        OffsetRect(&r, 0, half);
+    return ::PtInRect(&r, *screen) != 0;
+}
+
+int CHomePageManager::HitTestLowerRight(POINT* screen)
+{
+    VyButtonWindow* bar = CurrentButtonBar();
+    if (!bar || bar->GetSelectedPage() != 1)
+        return 0;
+    return HitTestRightNinth(screen, true);
+}
+
+int CHomePageManager::HandleMessage(CPanelMessage* message)
+{
+    if (!message)
+        return 0;
+    int x = 0, y = 0;
+    message->GetParams(&x, &y);
+    POINT screen = {x, y};
+    RECT galleryRect = {0, 0, 0, 0};
+    const bool haveGallery = m_panel && m_panel->GetSafeHwnd();
+    if (haveGallery)
+        m_panel->GetWindowRect(&galleryRect);
+    const bool inGallery = haveGallery && ::PtInRect(&galleryRect, screen);
+    switch (message->GetKind()) {
+    case 1:
+        if (!m_active)
+            break;
+        if (inGallery) {
+            m_panel->SendMessage(WM_LBUTTONDOWN, 0, 0);
+            return 1;
+        }
+        if (HitTestUpperRight(&screen)) {
+            ShowHelp();
+            return 1;
+        }
+        if (HitTestLowerRight(&screen)) {
+            CheckForUpdates();
+            return 1;
+        }
+        break;
+    case 3: {
+        if (!m_active)
+            break;
+        CWidgetsDlg* dialog = GetMainDialog();
+        CUIServices* services = dialog ? dialog->GetUIServices() : nullptr;
+        VyButtonWindow* bar = CurrentButtonBar();
+        if (HitTestUpperRight(&screen))
+            SetHelpCursor();
+        else if (bar && bar->IsOverButton(x, y))
+            SetButtonCursor();
+        else if (HitTestLowerRight(&screen))
+            SetUpdateCursor();
+        else if (services)
+            services->ReleaseCaptureCursor(0);
+        return 1;
+    }
+    default:
+        break;
+    }
+    return CWinManagerBase::HandleMessage(message);
+}
+
+int CHomePageManager::HandleCommand(const CString& command)
+{
+    return m_panel ? CWinManagerBase::HandleCommand(command) : 0;
+}
+
+void CHomePageManager::PlaceDialog(RECT* area, int redraw, int)
+{
+    if (!m_panel || !m_panel->GetSafeHwnd() || !area)
+        return;
+    m_panel->SetWindowPos((HWND)nullptr, area->left, area->top, area->right - area->left, area->bottom - area->top,
+                          SWP_NOZORDER | SWP_SHOWWINDOW);
+    if (redraw)
+        ::RedrawWindow(m_panel->GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    m_panel->ValidateRect(nullptr);
+    if (CWidgetsDlg* dialog = GetMainDialog())
+        if (dialog->GetSafeHwnd())
+            dialog->ValidateRect(nullptr);
+}
+
+void CHomePageManager::Refresh(int prompt, int view, int background, int panel)
+{
+    if (prompt && m_prompt && m_prompt->GetSafeHwnd())
+        ::RedrawWindow(m_prompt->GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    (void)view;
+    if ((panel || background) && m_panel && m_panel->GetSafeHwnd())
+        ::RedrawWindow(m_panel->GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}

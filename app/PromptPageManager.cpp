@@ -1,0 +1,78 @@
+#include "app/PromptPageManager.h"
+
+#include "app/AppServices.h"
+#include "app/PromptWnd.h"
+
+#include <new>
+
+namespace {
+
+const CPageTraits kPages[] = {
+    {4, 114, "SysResources\\prompts\\loadwork.web", true, false, false},
+    {5, 112, "SysResources\\prompts\\themes.web", true, false, false},
+    {6, 100, "SysResources\\prompts\\export.web", false, false, false},
+    {7, 105, "SysResources\\prompts\\font.web", true, true, false},
+    {8, 109, "SysResources\\prompts\\background.web", true, true, false},
+    {9, 101, "SysResources\\prompts\\colour.web", true, true, false},
+    {10, 111, "SysResources\\prompts\\size.web", true, true, false},
+    {11, 102, "SysResources\\prompts\\navbars.web", true, false, false},
+    {12, 113, "SysResources\\prompts\\save.web", true, false, true},
+    {13, 113, "SysResources\\prompts\\save.web", true, true, true},
+    {14, 113, "SysResources\\prompts\\save.web", true, true, true},
+    {15, 113, "SysResources\\prompts\\save.web", true, false, true},
+};
+
+}  // namespace
+
+const CPageTraits* CPromptPageManager::TraitsFor(int type)
+{
+    for (const CPageTraits& traits : kPages)
+        if (traits.type == type)
+            return &traits;
+    return nullptr;
+}
+
+CPromptPageManager::CPromptPageManager(const CPageTraits& traits) : m_traits(traits)
+{
+    m_helpContext = traits.helpContext;
+    if (traits.type == 9)
+        m_secondHelpContext = 120;
+}
+
+int CPromptPageManager::Create(CWnd* parent, CWinManagerBase* owner, double left, double prompt, double panel)
+{
+    if (!CWinManagerBase::Create(parent, owner, left, prompt, panel))
+        return 0;
+    if (!parent || !parent->GetSafeHwnd() || !m_traits.promptDocument)
+        return 1;  // no window to show the page in: a page without windows
+    CPromptWnd* window = new (std::nothrow) CPromptWnd;
+    if (!window)
+        return 0;
+    RECT area;
+    GetRects(&area, nullptr, nullptr);
+    if (!window->Create(parent, area, (UINT)-1, 0)) {
+        delete window;
+        return 0;
+    }
+    window->ShowWindow(SW_HIDE);
+    window->LoadWebFile(GetRootPath() + m_traits.promptDocument);
+    m_prompt = window;
+    return 1;
+}
+
+void CPromptPageManager::SetPanel(CWnd* panel)
+{
+    if (m_panel && m_panel != panel) {
+        if (m_panel->GetSafeHwnd())
+            m_panel->DestroyWindow();
+        delete m_panel;
+    }
+    m_panel = panel;
+    m_panelWidth = m_panelHeight = -1;
+    if (panel && panel->GetSafeHwnd()) {
+        RECT own;
+        panel->GetWindowRect(&own);
+        m_panelWidth = own.right - own.left;
+        m_panelHeight = own.bottom - own.top;
+    }
+}

@@ -1,0 +1,34 @@
+// CPromptPageManager: an editing page made of a prompt document over a docked panel. The page
+// knows its window type, help context, prompt document and which corner tiles it shows; its
+// panel, when the page has one, is given to it with SetPanel.
+#pragma once
+
+#include "app/WinManagerBase.h"
+
+struct CPageTraits {
+    int type;
+    int helpContext;
+    const char* promptDocument;  // under the root folder
+    bool revertButton;
+    bool styleButton;
+    bool leaveNotify;  // the save pages
+};
+
+class CPromptPageManager : public CWinManagerBase {
+public:
+    explicit CPromptPageManager(const CPageTraits& traits);
+
+    int GetType() const override { return m_traits.type; }
+    bool NeedsLeaveNotify() override { return m_traits.leaveNotify; }
+    bool HasRevertButton() override { return m_traits.revertButton; }
+    bool HasStyleButton() override { return m_traits.styleButton; }
+    int Create(CWnd* parent, CWinManagerBase* owner, double left, double prompt, double panel) override;
+    // Takes ownership of a created panel window and records its size.
+    void SetPanel(CWnd* panel);
+
+    // The traits of the editing page of a window type (4 to 15); null for any other type.
+    static const CPageTraits* TraitsFor(int type);
+
+private:
+    CPageTraits m_traits;
+};
