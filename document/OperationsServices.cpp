@@ -1,5 +1,6 @@
 #include "document/OperationsServices.h"
 
+#include "bitmap/ImageImport.h"
 #include "document/OperationsManager.h"
 #include "document/OptionsServices.h"
 
@@ -32,7 +33,9 @@ COperationsManager* COperationsServices::GetOperationsManager() {
 
 CString COperationsServices::GetRootPath() { return GetOptionsServices().GetRootPath(); }
 
-int COperationsServices::LoadImage32(const CString&, Bitmap32&) { return -1; }
+int COperationsServices::LoadImage32(const CString& path, Bitmap32& bitmap) {
+  return ::LoadImage32(&bitmap, path) < 0 ? -1 : 0;
+}
 
 COperationsServices& GetOperationsServices() { return g_services ? *g_services : g_defaultServices; }
 

@@ -34,7 +34,8 @@ class COperationsServices {
   virtual COperationsManager* GetOperationsManager();
   virtual CString GetRootPath();  // ends with a backslash when known
 
-  // Loads a picture file (any importable format) into a bitmap; 0 on success.
+  // Loads a picture file (any importable format) into a bitmap; 0 on success. The base uses
+  // the program's image import.
   virtual int LoadImage32(const CString& path, Bitmap32& bitmap);
 
   // Creates the navigation bar model the operations manager owns; null when the program has
