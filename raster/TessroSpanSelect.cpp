@@ -2,12 +2,17 @@
 // Every combination without a routine fails with its code here, before any pixel is written.
 #include "raster/TessroCoverage.h"
 #include "raster/TessroDrawInternal.h"
+#include "raster/TessroGraduationSpans.h"
 #include "raster/TessroRegion.h"
 
 namespace {
 
 const DWORD kRowDriverCount = 32;
 const DWORD kLinearKinds = 12;
+const DWORD kRadialFirstKind = 12;
+const DWORD kConicalKind = 24;
+const DWORD kSquareFirstKind = 25;
+const DWORD kRadialDriverFirst = 3;
 const DWORD kGraduationIndices = 296;  // kind x 8 + format, kinds 0..36
 const DWORD kFourColourFirst = 695;
 const DWORD kFourColourLast = 700;
@@ -138,7 +143,17 @@ const TessroRowDriver& TessroRowDriverAt(DWORD index) {
         case 27: return kTessroThreePointDriver;
         case 28: return kTessroRowAffineDriver;
         case 29: return kTessroPerspectiveDriver;
+        case 15: return kTessroConicalDriver;
+        case 16:
+        case 17: return kTessroSquareDrivers[index - 16];
         default:
+            // Radial drivers 3..14: mapping + 3 x long + 6 x repeat; the perspective mapping
+            // (2) is not built yet.
+            if (index >= kRadialDriverFirst && index < kRadialDriverFirst + 12 &&
+                (index - kRadialDriverFirst) % 3 != 2) {
+                const DWORD n = index - kRadialDriverFirst;
+                return kTessroRadialDrivers[n % 3][n / 6];
+            }
             if (index >= kRowDriverCount) TessroFail(TESSRO_ERROR_INVALID_SCANLINE_ROUTINE);
             // Drivers of the fills that a later build adds.
             TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
@@ -152,6 +167,16 @@ TessroFillIndexEntry TessroFillIndexAt(DWORD index) {
         const DWORD kind = index / 8, format = index % 8;
         if (format == kTessroFormat2) return {nullptr, nullptr, 0, TESSRO_ERROR_INVALID_BITMAP_DEPTH};
         if (kind < kLinearKinds) return TessroLinearFillEntry(kind, format);
+        // Radial and square kinds: mapping + 3 x long + 6 x repeat from their first kind.
+        if (kind >= kRadialFirstKind && kind < kRadialFirstKind + 12 && (kind - kRadialFirstKind) % 3 != 2) {
+            const DWORD n = kind - kRadialFirstKind;
+            return TessroRadialFillEntry((n / 3) % 2 == 1, n >= 6, format);
+        }
+        if (kind == kConicalKind) return TessroConicalFillEntry(format);
+        if (kind >= kSquareFirstKind && kind < kSquareFirstKind + 12 && (kind - kSquareFirstKind) % 3 != 2) {
+            const DWORD n = kind - kSquareFirstKind;
+            return TessroSquareFillEntry((n / 3) % 2 == 1, n >= 6, format);
+        }
     } else if (index >= kFourColourFirst && index <= kFourColourLast) {
         return TessroFourColourFillEntry(index);
     }

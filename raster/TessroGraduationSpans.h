@@ -1,0 +1,18 @@
+// Span routines and row drivers of the radial, conical and square graduations, by target
+// format. The span selection installs them; the graduation setters choose the indices.
+#pragma once
+
+#include "raster/TessroDrawInternal.h"
+
+// Radial: drivers by mapping (0 three-point, 1 row-affine) and family (0 clamped,
+// 1 repeating); one span per family, length and format serves both mappings.
+extern const TessroRowDriver kTessroRadialDrivers[2][2];
+TessroFillIndexEntry TessroRadialFillEntry(bool isLong, bool repeat, DWORD format);
+
+// Conical: one driver and one span per format for both table lengths.
+extern const TessroRowDriver kTessroConicalDriver;
+TessroFillIndexEntry TessroConicalFillEntry(DWORD format);
+
+// Square: drivers by mapping (0 three-point, 1 row-affine).
+extern const TessroRowDriver kTessroSquareDrivers[2];
+TessroFillIndexEntry TessroSquareFillEntry(bool isLong, bool repeat, DWORD format);
