@@ -96,6 +96,21 @@ struct TessroConicalRows {
     std::int64_t steps[kTessroConicalColumns];
 };
 
+// Source of a bitmap fill, read in place while the fill style is in use: rows of rowSize
+// bytes from bits (source row 0 first), the format code of the texel reader, the translated
+// palette and the channel tables (red, green, blue, fourth), the outside colour (0x00RRGGBB)
+// and the tile style.
+struct TessroBitmapSource {
+    const BYTE* bits;
+    std::int32_t rowSize;
+    std::int32_t width, height;
+    DWORD code;
+    DWORD tileStyle;
+    DWORD outside;
+    DWORD palette[256];
+    BYTE tables[4][256];
+};
+
 struct TessroDrawState {
     // Target extent in device units (1/16384 px).
     std::int32_t widthDevice;
@@ -140,6 +155,11 @@ struct TessroDrawState {
     TessroConicalGeometry conical;
     TessroRadialRow radialRow;
     TessroConicalRows conicalRows;
+    TessroBitmapSource bitmap;
+    // Bitmap-fill switches, read by the next bitmap setter, and the filtering amount.
+    BYTE bitmapSmoothing;
+    BYTE bitmapFiltering;
+    std::int32_t bitmapAmount;
 
     // Colour fields: corner colours (0x00BBGGRR) and kind.
     DWORD fieldColours[4];
