@@ -413,7 +413,8 @@ void DrawShape(const StyleEngine& engine, const ShapeItem& shape, const std::str
         Surface layer(work.width, work.height);
         DrawNode(std::move(node), layer, toDevice);
         if (!picture.pixels.empty())
-            ApplyPicture(layer, picture, matrix, fill == ShapeItem::Fill::kContone, colour, colour2, toDevice);
+            ApplyPicture(layer, picture, matrix, fill == ShapeItem::Fill::kContone, Resolve(engine, shape.tone),
+                         Resolve(engine, shape.tone2), toDevice);
         if (shape.bevel) {
             const double scale = toDevice.MeanScale();
             ApplyBevel(layer, Number(engine, shape.bevelIndent) * scale, Number(engine, shape.bevelAngle),

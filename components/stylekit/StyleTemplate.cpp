@@ -121,6 +121,14 @@ bool ReadShape(const pugi::xml_node& node, ShapeItem* shape, std::string* error)
     }
     ParseColourRef(node.attribute("colour").value(), &shape->colour);
     ParseColourRef(node.attribute("colour2").value(), &shape->colour2);
+    if (node.attribute("tone"))
+        ParseColourRef(node.attribute("tone").value(), &shape->tone);
+    else
+        shape->tone = shape->colour;
+    if (node.attribute("tone2"))
+        ParseColourRef(node.attribute("tone2").value(), &shape->tone2);
+    else
+        shape->tone2 = shape->colour2;
     shape->angle = node.attribute("angle").as_double(90);
     shape->textureSlot = node.attribute("texture").value();
     shape->fillTypeSlot = node.attribute("filltype").value();

@@ -48,6 +48,7 @@ struct ShapeItem {
 
     enum class Fill { kNone, kFlat, kGraduated, kRadial, kBitmap, kContone } fill = Fill::kFlat;
     ColourRef colour, colour2;
+    ColourRef tone, tone2;        // contone: the picture's dark and light ends (colour, colour2 when not given)
     double angle = 90;            // graduated: direction in degrees, 90 = top to bottom
     std::string textureSlot;      // bitmap or contone: the picture slot
     std::string fillTypeSlot;     // the FILLTYPE slot that may switch the fill
