@@ -10,7 +10,6 @@
 #include "app/util/TextFile.h"
 #include "document/Options.h"
 #include "document/OptionsServices.h"
-#include "framework/core/CFileException.h"
 #include "navbar/NavBar.h"
 #include "navbar/NavBarServices.h"
 
@@ -39,6 +38,17 @@ CString NoscriptPart(const CString& noscriptImage) {
 
 bool WriteAll(std::FILE* file, const char* bytes, std::size_t length) {
   return length == 0 || std::fwrite(bytes, 1, length, file) == length;
+}
+
+bool ReadWholeFile(const CString& path, std::string& bytes) {
+  std::FILE* in = FileSystem::OpenStream(path, "rb");
+  if (!in) return false;
+  char block[4096];
+  std::size_t count;
+  while ((count = std::fread(block, 1, sizeof block, in)) > 0) bytes.append(block, count);
+  const bool ok = !std::ferror(in);
+  std::fclose(in);
+  return ok;
 }
 
 bool CopyFileOver(const CString& from, const CString& to) {
@@ -115,8 +125,8 @@ CString MakeNavBarBodyTag(const CString& pageFolder) {
   COptions* options = GetNavBarServices().GetCurrentOptions();
   const COLORREF colour = options ? options->GetBackgroundColourRGB() : 0xFFFFFF;
   CString tag;
-  tag.Format("<body bgcolor=\"#%.2x%.2x%.2x\" text=\"BLACK\"", colour & 0xFF, (colour >> 8) & 0xFF,
-             (colour >> 16) & 0xFF);
+  // The colour is 0xRRGGBB here, so it reads red first.
+  tag.Format("<body bgcolor=\"#%.6x\" text=\"BLACK\"", static_cast<unsigned>(colour & 0xFFFFFF));
   CString texture;
   if (options && options->FindBackgroundTextureFile(texture) && !texture.IsEmpty()) {
     texture = CFileUtils::MakeAbsolutePath(texture);
@@ -131,7 +141,7 @@ CString MakeNavBarBodyTag(const CString& pageFolder) {
 
 bool WriteNewNavBarPage(const CString& pagePath, const CString& snippet) {
   const CString folder = CFileUtils::GetFolder(pagePath);
-  if (!folder.IsEmpty() && !CFileUtils::FolderExists(folder)) CFileUtils::CreateFolder(folder, TRUE);
+  CFileUtils::CreateFolder(pagePath, TRUE);  // creates the folders that lead to the page
   std::FILE* file = FileSystem::OpenStream(pagePath, "wb");
   if (!file) return false;
   const CString text = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n<html>\r\n<head>\r\n"
@@ -146,16 +156,8 @@ bool InsertSnippetIntoPage(const CString& pagePath, const CString& snippet, Inse
   InsertResult dummy;
   InsertResult& result = why ? *why : dummy;
   result = InsertResult::kUnreadable;
-  DWORD length = 0;
-  std::unique_ptr<char[]> buffer;
-  try {
-    buffer.reset(ReadTextFileToBuffer(pagePath, &length));
-  } catch (CFileException* e) {
-    e->Delete();
-    return false;
-  }
-  if (!buffer || length <= 1) return false;
-  const std::string page(buffer.get(), length - 1);
+  std::string page;
+  if (!ReadWholeFile(pagePath, page) || page.empty()) return false;
   // A page in UTF-16 would be corrupted by single-byte text put into it.
   if ((page.size() >= 2 && ((page[0] == '\xFF' && page[1] == '\xFE') || (page[0] == '\xFE' && page[1] == '\xFF'))) ||
       page.find('\0') != std::string::npos) {

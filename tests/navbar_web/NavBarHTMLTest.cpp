@@ -1,1 +1,118 @@
+// Snippets, new pages and insertion into existing pages.
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "document/DocumentFiles.h"
+#include "navbar/NavBarHTML.h"
+#include "tests/navbar/FakeNavBarServices.h"
+
+namespace {
+
+class NavBarHTML : public ::testing::Test {
+ protected:
+  std::string Read(const char* name) const {
+    std::ifstream in(std::string(DocumentFiles::NativePath(services.Path(name))), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  CFakeNavBarServices services;
+};
+
+TEST_F(NavBarHTML, ScriptTagsRelativeOrFileURL) {
+  EXPECT_STREQ("<script barwright src=\"js/nav.js\"></script>",
+               MakeNavBarScriptTag("C:\\site\\js\\nav.js", "C:\\site\\", "").GetString());
+  EXPECT_STREQ("<script barwright src=\"file:///D:/js/nav.js\"></script>"
+               "<noscript><img src=\"img/nav.gif\" editor=\"barwright\"></noscript>",
+               MakeNavBarScriptTag("D:\\js\\nav.js", "C:\\site\\", "img\\nav.gif").GetString());
+}
+
+TEST_F(NavBarHTML, MenuTagLoadsTheRuntimeCopiedBesideThePage) {
+  services.MakeFolder("SysResources");
+  services.MakeFolder("site");
+  services.WriteFile("SysResources\\quormenu.js", "// runtime");
+  EXPECT_STREQ("<script src=\"quormenu.js\"></script><script barwright src=\"nav.js\"></script>",
+               MakeMenuScriptTag(services.Path("site\\nav.js"), services.Path("site\\"), "").GetString());
+  EXPECT_EQ("// runtime", Read("site\\quormenu.js"));
+}
+
+TEST_F(NavBarHTML, NewPageAroundTheSnippet) {
+  services.graphic.SetBackgroundColour(0x00332211);
+  ASSERT_TRUE(WriteNewNavBarPage(services.Path("new\\page.html"), "<script barwright src=\"nav.js\"></script>"));
+  EXPECT_EQ(
+      "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n<html>\r\n<head>\r\n"
+      "<title>Barwright produced NavBar</title>\r\n</head>\r\n<body bgcolor=\"#112233\" text=\"BLACK\">\r\n"
+      "<script barwright src=\"nav.js\"></script>\r\n</body></html>\r\n",
+      Read("new\\page.html"));
+}
+
+TEST_F(NavBarHTML, InsertionChangesNothingButTheInsertion) {
+  const char snippet[] = "<script barwright src=\"nav.js\"></script>";
+  const struct {
+    const char* page;
+    bool ok;
+    const char* after;
+  } cases[] = {
+      {"<html>\r\n\r\n<BODY BGCOLOR=white>\r\n<p>x</p>\r\n\r\n</body></html>\r\n", true,
+       "<html>\r\n\r\n<BODY BGCOLOR=white><script barwright src=\"nav.js\"></script>\r\n\r\n<p>x</p>\r\n\r\n"
+       "</body></html>\r\n"},
+      {"<html><p>a</p>\n\n</html>\n", true,
+       "<html><p>a</p>\n\n<script barwright src=\"nav.js\"></script>\n</html>\n"},
+      {"<p>no place</p>", false, "<p>no place</p>"},
+      {"<html><body", false, "<html><body"},
+      {"</html>", false, "</html>"},
+      {"<body><SCRIPT BARWRIGHT SRC=\"NAV.JS\"></SCRIPT></body>", true,
+       "<body><SCRIPT BARWRIGHT SRC=\"NAV.JS\"></SCRIPT></body>"},
+  };
+  for (const auto& c : cases) {
+    services.WriteFile("page.htm", c.page);
+    EXPECT_EQ(c.ok, InsertSnippetIntoPage(services.Path("page.htm"), snippet)) << c.page;
+    EXPECT_EQ(c.after, Read("page.htm")) << c.page;
+  }
+  // A second insertion finds the first.
+  services.WriteFile("page.htm", "<body>\n</body>");
+  ASSERT_TRUE(InsertSnippetIntoPage(services.Path("page.htm"), snippet));
+  const std::string once = Read("page.htm");
+  ASSERT_TRUE(InsertSnippetIntoPage(services.Path("page.htm"), snippet));
+  EXPECT_EQ(once, Read("page.htm"));
+}
+
+TEST_F(NavBarHTML, MenuSnippetAddsOnlyAMissingRuntime) {
+  const char snippet[] = "<script src=\"quormenu.js\"></script><script barwright src=\"nav.js\"></script>";
+  const struct {
+    const char* page;
+    const char* after;
+  } cases[] = {
+      {"<body>\n<script barwright src=\"nav.js\"></script></body>",
+       "<body><script src=\"quormenu.js\"></script>\n\n<script barwright src=\"nav.js\"></script></body>"},
+      {"<body><script src=\"quormenu.js\"></script>\n<script barwright src=\"nav.js\"></script></body>",
+       "<body><script src=\"quormenu.js\"></script>\n<script barwright src=\"nav.js\"></script></body>"},
+  };
+  for (const auto& c : cases) {
+    services.WriteFile("page.htm", c.page);
+    EXPECT_TRUE(InsertSnippetIntoPage(services.Path("page.htm"), snippet));
+    EXPECT_EQ(c.after, Read("page.htm"));
+  }
+}
+
+TEST_F(NavBarHTML, UnicodePagesAreRefusedUntouched) {
+  const std::string page("\xFF\xFE<\0b\0o\0d\0y\0>\0", 14);
+  services.WriteFile("page.htm", page);
+  InsertResult why = InsertResult::kInserted;
+  EXPECT_FALSE(InsertSnippetIntoPage(services.Path("page.htm"), "<script></script>", &why));
+  EXPECT_EQ(InsertResult::kUnicode, why);
+  EXPECT_EQ(page, Read("page.htm"));
+}
+
+TEST_F(NavBarHTML, FileNames) {
+  EXPECT_STREQ("C:\\x\\nav.gif", MakeOutputPath("C:\\x\\", "nav", 1, "gif").GetString());
+  EXPECT_STREQ("nav2.js", MakeOutputPath("", "nav", 2, "js").GetString());
+  EXPECT_STREQ("_bottom", GetCapSuffix(1, true).GetString());
+  EXPECT_STREQ("_left", GetCapSuffix(0, false).GetString());
+  EXPECT_STREQ("_clk", GetStateSuffix(2).GetString());
+}
+
+}  // namespace
