@@ -7,6 +7,7 @@
 #include "app/UIServices.h"
 #include "app/WindowPlacement.h"
 #include "app/widgets.h"
+#include "document/OperationsManager.h"
 #include "document/Options.h"
 
 #include <new>
@@ -60,6 +61,9 @@ CWidgetsDlg::CWidgetsDlg(CSplashDlg* splash, CWnd* parent)
 
 CWidgetsDlg::~CWidgetsDlg()
 {
+    // The operations manager's handlers still read the records while they go: it goes first.
+    delete m_operationsManager;
+    m_operationsManager = nullptr;
     // The pages may use the UI services while they go: the manager first.
     delete m_options;
     m_options = nullptr;
@@ -121,6 +125,10 @@ int CWidgetsDlg::CreateTopLevelManager()
     if (!m_backupOptions)
         return 0;
     m_backupOptions->LoadDialogPrefs();
+
+    m_operationsManager = new (std::nothrow) COperationsManager(this);
+    if (!m_operationsManager || !m_operationsManager->Init())
+        return 0;
 
     CTopLevelManager* manager = new (std::nothrow) CTopLevelManager;
     if (!manager) {

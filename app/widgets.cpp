@@ -1,6 +1,7 @@
 #include "app/widgets.h"
 
 #include "app/AppCommandLineInfo.h"
+#include "app/AppServiceAdapters.h"
 #include "app/AppServices.h"
 #include "app/Errors.h"
 #include "app/OnIdleManager.h"
@@ -192,7 +193,7 @@ BOOL CWidgetsApp::InitInstance()
 {
     MessageBoxHost host = {SetMainMessageBoxUp, RepaintMainDialog};
     SetMessageBoxHost(host);
-    InstallAppUtilServices();
+    InstallAppServiceAdapters();
 
     m_mutex = ::CreateMutexA(nullptr, TRUE, kMutexName);
     const bool otherInstance = m_mutex && ::GetLastError() == ERROR_ALREADY_EXISTS;
