@@ -50,7 +50,7 @@ double Number(const StyleEngine& engine, const NumberRef& ref)
     double v = ref.value;
     if (!ref.slot.empty())
         SlotNumber(engine, ref.slot, &v);
-    return v;
+    return std::max(-100000.0, std::min(100000.0, v));
 }
 
 struct Rgba {
@@ -334,12 +334,16 @@ void ApplyPicture(Surface& layer, const Picture& picture, const FillTypeValue& m
             if ((p >> 24) == 255)
                 continue;
             const vector::PointF q = deviceToPicture.Apply(vector::PointF{x + 0.5, y + 0.5});
-            long px = static_cast<long>(std::floor(q.x)) % picture.width;
-            long py = static_cast<long>(std::floor(q.y)) % picture.height;
-            if (px < 0)
-                px += picture.width;
-            if (py < 0)
-                py += picture.height;
+            if (!std::isfinite(q.x) || !std::isfinite(q.y))
+                continue;
+            // Tiling in doubles: a matrix may send points far beyond the range of integers.
+            double fx = std::fmod(std::floor(q.x), picture.width), fy = std::fmod(std::floor(q.y), picture.height);
+            if (fx < 0)
+                fx += picture.width;
+            if (fy < 0)
+                fy += picture.height;
+            const long px = std::min(static_cast<long>(fx), static_cast<long>(picture.width - 1));
+            const long py = std::min(static_cast<long>(fy), static_cast<long>(picture.height - 1));
             const std::uint32_t c = picture.pixels[static_cast<size_t>(py) * picture.width + px];
             unsigned r = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF, b = c & 0xFF;
             if (contone) {
@@ -380,7 +384,8 @@ void DrawShape(const StyleEngine& engine, const ShapeItem& shape, const std::str
         if (!file.empty() && !IsAbsolute(file))
             file = folder + file;
         // Without a picture the shape keeps its colour, so a template never renders empty.
-        if (file.empty() || !LoadPicture(file, &picture))
+        // A singular matrix maps the picture onto nothing: treated like a missing picture.
+        if (file.empty() || matrix.a * matrix.d - matrix.b * matrix.c == 0 || !LoadPicture(file, &picture))
             fill = shape.fill == ShapeItem::Fill::kBitmap || shape.fill == ShapeItem::Fill::kContone
                        ? ShapeItem::Fill::kFlat
                        : shape.fill;

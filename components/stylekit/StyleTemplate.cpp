@@ -1,5 +1,6 @@
 #include "components/stylekit/StyleTemplate.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -19,13 +20,29 @@ bool EqualNoCase(const char* a, const char* b)
     return *a == *b;
 }
 
+// Geometry beyond this many pixels (or percent) has no use on a page of at most 4000 pixels;
+// keeping numbers in range keeps every later conversion to integers defined.
+const double kMaxCoordinate = 100000;
+
+double Limited(double v)
+{
+    if (!(v == v))
+        return 0;  // NaN
+    return std::max(-kMaxCoordinate, std::min(kMaxCoordinate, v));
+}
+
 // A length: "12" pixels or "30%" of the relevant side.
 double ReadLength(const char* text, bool* percent)
 {
     char* end = nullptr;
     const double v = std::strtod(text, &end);
     *percent = end && *end == '%';
-    return end == text ? 0 : v;
+    return end == text ? 0 : Limited(v);
+}
+
+double ReadDouble(const pugi::xml_node& node, const char* name, double fallback)
+{
+    return Limited(node.attribute(name).as_double(fallback));
 }
 
 std::vector<int> ReadStateList(const char* text)
@@ -50,7 +67,7 @@ NumberRef ReadNumber(const pugi::xml_node& node, const char* name, double fallba
     char* end = nullptr;
     const double v = std::strtod(text, &end);
     if (end != text && *end == 0)
-        ref.value = v;
+        ref.value = Limited(v);
     else
         ref.slot = text;
     return ref;
@@ -96,11 +113,11 @@ bool ReadShape(const pugi::xml_node& node, ShapeItem* shape, std::string* error)
             return false;
         }
         shape->pathFixed = EqualNoCase(node.attribute("frame").as_string("box"), "fixed");
-        shape->anchorX = node.attribute("anchor-x").as_double(0.5);
-        shape->anchorY = node.attribute("anchor-y").as_double(0.5);
-        shape->offsetX = node.attribute("x").as_double(0);
-        shape->offsetY = node.attribute("y").as_double(0);
-        shape->pathScale = node.attribute("scale").as_double(1);
+        shape->anchorX = ReadDouble(node, "anchor-x", 0.5);
+        shape->anchorY = ReadDouble(node, "anchor-y", 0.5);
+        shape->offsetX = ReadDouble(node, "x", 0);
+        shape->offsetY = ReadDouble(node, "y", 0);
+        shape->pathScale = ReadDouble(node, "scale", 1);
     }
     const char* fill = node.attribute("fill").as_string("flat");
     static const struct {
@@ -129,12 +146,12 @@ bool ReadShape(const pugi::xml_node& node, ShapeItem* shape, std::string* error)
         ParseColourRef(node.attribute("tone2").value(), &shape->tone2);
     else
         shape->tone2 = shape->colour2;
-    shape->angle = node.attribute("angle").as_double(90);
+    shape->angle = ReadDouble(node, "angle", 90);
     shape->textureSlot = node.attribute("texture").value();
     shape->fillTypeSlot = node.attribute("filltype").value();
     ParseColourRef(node.attribute("stroke").value(), &shape->stroke);
-    shape->strokeWidth = node.attribute("stroke-width").as_double(shape->stroke.none ? 0 : 1);
-    shape->opacity = node.attribute("opacity").as_double(1);
+    shape->strokeWidth = ReadDouble(node, "stroke-width", shape->stroke.none ? 0 : 1);
+    shape->opacity = ReadDouble(node, "opacity", 1);
     shape->bevel = node.attribute("bevel-indent") != nullptr;
     shape->bevelIndent = ReadNumber(node, "bevel-indent", 0);
     shape->bevelAngle = ReadNumber(node, "bevel-angle", 135);
@@ -149,19 +166,19 @@ void ReadText(const pugi::xml_node& node, TextItem* text)
     text->n = node.attribute("n").as_int(1);
     ParseColourRef(node.attribute("colour").as_string("#000000"), &text->colour);
     ParseColourRef(node.attribute("shadow").value(), &text->shadow);
-    text->shadowDx = node.attribute("shadow-dx").as_double(0);
-    text->shadowDy = node.attribute("shadow-dy").as_double(1);
+    text->shadowDx = ReadDouble(node, "shadow-dx", 0);
+    text->shadowDy = ReadDouble(node, "shadow-dy", 1);
     text->text = node.attribute("text").value();
     text->face = node.attribute("face").as_string("Liberation Sans");
-    text->sizePoints = node.attribute("size").as_double(12);
+    text->sizePoints = ReadDouble(node, "size", 12);
     text->bold = node.attribute("bold").as_bool(false);
     text->italic = node.attribute("italic").as_bool(false);
     text->aspect = node.attribute("aspect").as_int(100);
     text->tracking = node.attribute("tracking").as_int(0);
     text->justification = node.attribute("justify").as_int(1);
     text->position = node.attribute("position").as_int(4);
-    text->insetX = node.attribute("inset-x").as_double(0);
-    text->insetY = node.attribute("inset-y").as_double(0);
+    text->insetX = ReadDouble(node, "inset-x", 0);
+    text->insetY = ReadDouble(node, "inset-y", 0);
     text->states = ReadStateList(node.attribute("states").value());
 }
 
