@@ -41,7 +41,7 @@ CString CapCell(const CString& baseName, const CString& suffix, const CNavBarIte
 // The x offset of a button in a vertical bar whose buttons keep their own widths.
 int ButtonOffset(const CNavBar& bar, const CNavBarButton* button) {
   if (!bar.IsVertical() || bar.GetSizingMode() != 1 || bar.GetJustification() == 0) return 0;
-  if (bar.GetJustification() == 1) return -1;
+  if (bar.GetJustification() == 2) return -1;  // right
   return (bar.GetBarWidth() - button->Width()) / 2;
 }
 

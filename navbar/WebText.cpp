@@ -68,5 +68,7 @@ CString NormalizeNavBarLink(const CString& link, const CString& pageFolder) {
 }
 
 bool IsScriptOrURLLink(const CString& link) {
-  return CFileUtils::IsURL(link) || link.Left(11).CompareNoCase("javascript:") == 0;
+  // A file URL (a page on another drive) is complete as it stands, like any other URL.
+  return CFileUtils::IsURL(link) || link.Left(11).CompareNoCase("javascript:") == 0 ||
+         link.Left(5).CompareNoCase("file:") == 0;
 }

@@ -17,5 +17,6 @@ CString EscapeMenuText(const CString& text);
 // host-like name gets "http://", an absolute path becomes relative to pageFolder (or a file
 // URL on another drive), and every backslash becomes a slash.
 CString NormalizeNavBarLink(const CString& link, const CString& pageFolder);
-// The link runs in the browser without the page's folder in front: a URL, or "javascript:".
+// The link runs in the browser without the page's folder in front: a URL (file URLs too), or
+// "javascript:".
 bool IsScriptOrURLLink(const CString& link);
