@@ -2,6 +2,7 @@
 // Every combination without a routine fails with its code here, before any pixel is written.
 #include "raster/TessroCoverage.h"
 #include "raster/TessroDrawInternal.h"
+#include "raster/TessroBitmapSpans.h"
 #include "raster/TessroGraduationSpans.h"
 #include "raster/TessroRegion.h"
 
@@ -13,6 +14,8 @@ const DWORD kRadialFirstKind = 12;
 const DWORD kConicalKind = 24;
 const DWORD kSquareFirstKind = 25;
 const DWORD kRadialDriverFirst = 3;
+const DWORD kBitmapIndicesPerMapping = 78;  // 6 tile styles x 13 source codes
+const DWORD kBitmapPerspectiveFirst = 452;
 const DWORD kGraduationIndices = 296;  // kind x 8 + format, kinds 0..36
 const DWORD kFourColourFirst = 695;
 const DWORD kFourColourLast = 700;
@@ -146,6 +149,9 @@ const TessroRowDriver& TessroRowDriverAt(DWORD index) {
         case 15: return kTessroConicalDriver;
         case 16:
         case 17: return kTessroSquareDrivers[index - 16];
+        // Bitmap fills share the square graduation's drivers.
+        case 19:
+        case 20: return kTessroSquareDrivers[index - 19];
         default:
             // Radial drivers 3..14: mapping + 3 x long + 6 x repeat; the perspective mapping
             // (2) is not built yet.
@@ -177,6 +183,8 @@ TessroFillIndexEntry TessroFillIndexAt(DWORD index) {
             const DWORD n = kind - kSquareFirstKind;
             return TessroSquareFillEntry((n / 3) % 2 == 1, n >= 6, format);
         }
+    } else if (index < kBitmapPerspectiveFirst) {
+        return TessroBitmapFillEntry((index - kGraduationIndices) % kBitmapIndicesPerMapping);
     } else if (index >= kFourColourFirst && index <= kFourColourLast) {
         return TessroFourColourFillEntry(index);
     }

@@ -1,0 +1,167 @@
+// Nearest-texel bitmap fill spans: each pixel centre is mapped to a source column u and row v
+// (32.32), tiled by the fill's tile style, and the texel is read as a 32-bit colour by the
+// reader of the source format. The loop for a (tile style, source format) pair is chosen once
+// per fill from the precompiled set; it writes 32-bit pixels, into the target on 32-bit
+// targets and into the row buffer ahead of the converter on the others.
+#include <cstring>
+
+#include "raster/TessroBitmapSpans.h"
+
+namespace {
+
+const DWORD kTileClamp = 0, kTileOutside = 1, kTileRepeat = 2, kTileMirror = 3;
+const DWORD kCodesPerTile = 13;
+const DWORD kTileStylesPerGroup = 6;  // styles 4 and 5 have indices but no setter
+
+inline const BYTE* Row(const TessroBitmapSource& b, std::int32_t v) {
+    return b.bits + static_cast<std::ptrdiff_t>(v) * b.rowSize;
+}
+
+inline DWORD Widen5(DWORD i) { return (i << 3) | (i >> 2); }
+
+inline DWORD Read32(const BYTE* p) {
+    DWORD v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+
+// Texel readers by source format code.
+template <int Code>
+DWORD Texel(const TessroBitmapSource& b, std::int32_t u, std::int32_t v) {
+    const BYTE* row = Row(b, v);
+    const BYTE(&t)[4][256] = b.tables;  // red, green, blue, fourth
+    switch (Code) {
+        case 0: return b.palette[(row[u >> 3] >> (7 - (u & 7))) & 1];
+        case 1: return b.palette[(u & 1) ? row[u >> 1] & 0xF : row[u >> 1] >> 4];
+        case 2: return b.palette[row[u]];
+        case 3:
+        case 8: {
+            const DWORD p = row[2 * u] | (row[2 * u + 1] << 8);
+            const DWORD lo = Widen5(p & 31), mid = Widen5((p >> 5) & 31), hi = Widen5((p >> 10) & 31);
+            if (Code == 8) return lo | (mid << 8) | (hi << 16);
+            return t[0][lo] | (t[1][mid] << 8) | (t[2][hi] << 16);
+        }
+        case 4:
+        case 5:
+        case 7: {
+            const BYTE* p = row + (Code == 4 ? 3 * u : 4 * u);
+            const DWORD rgb = t[2][p[0]] | (t[1][p[1]] << 8) | (t[0][p[2]] << 16);
+            return Code == 7 ? rgb | (static_cast<DWORD>(t[3][p[3]]) << 24) : rgb;
+        }
+        case 9: {
+            const BYTE* p = row + 3 * u;
+            return p[0] | (p[1] << 8) | (p[2] << 16);
+        }
+        case 10: return Read32(row + 4 * u) & 0x00FFFFFFu;
+        case 12: return Read32(row + 4 * u);
+        case 6:
+        case 11: {
+            // Subtractive inks: bytes 0..2 take away red, green and blue, byte 3 all three.
+            const BYTE* p = row + 4 * u;
+            const int k = Code == 6 ? t[3][p[3]] : p[3];
+            const int c = Code == 6 ? t[0][p[0]] : p[0];
+            const int m = Code == 6 ? t[1][p[1]] : p[1];
+            const int y = Code == 6 ? t[2][p[2]] : p[2];
+            const auto ink = [k](int x) { const int r = 255 - x - k; return static_cast<DWORD>(r < 0 ? 0 : r); };
+            return ink(y) | (ink(m) << 8) | (ink(c) << 16);
+        }
+    }
+    return 0;
+}
+
+// Integer part of a 32.32 coordinate.
+inline std::int32_t Whole(std::int64_t c) { return TessroHigh32(c); }
+
+// Brings a coordinate into [0, period) (a whole number of periods away).
+inline std::int64_t Wrap(std::int64_t c, std::int64_t period) {
+    c %= period;
+    return c < 0 ? c + period : c;
+}
+
+template <int Code, DWORD Tile>
+void Span(TessroContext* context, BYTE* target, std::int32_t, std::int32_t x0, std::int32_t x1) {
+    const TessroDrawState& draw = context->draw;
+    const TessroFillGeometry& g = draw.colour;
+    const TessroBitmapSource& b = draw.bitmap;
+    const std::int32_t w = b.width, h = b.height;
+    const double dx = static_cast<double>(static_cast<std::int64_t>(x0) * 1024 + 512 - g.rowOriginX);
+    std::int64_t u = TessroAdd64(TessroNearest64(dx * g.rowGradientU), g.rowU);
+    std::int64_t v = TessroAdd64(TessroNearest64(dx * g.rowGradientV), g.rowV);
+    std::int64_t stepU = g.rowStepU, stepV = g.rowStepV;
+    std::int64_t periodU = 0, periodV = 0;
+    if (Tile == kTileRepeat || Tile == kTileMirror) {
+        // The row-affine rows bring their own steps: reduced like the three-point ones, so no
+        // step wraps more than once and no read leaves the source.
+        TessroReduceBitmapSteps(context, &stepU, &stepV);
+        const int shift = Tile == kTileMirror ? 33 : 32;
+        periodU = static_cast<std::int64_t>(w) << shift;
+        periodV = static_cast<std::int64_t>(h) << shift;
+        u = Wrap(u, periodU);
+        v = Wrap(v, periodV);
+    }
+    DWORD* out = reinterpret_cast<DWORD*>(target);
+    for (std::int32_t x = x0; x < x1; ++x) {
+        std::int32_t iu = Whole(u), iv = Whole(v);
+        DWORD colour;
+        if (Tile == kTileClamp) {
+            if (static_cast<std::uint32_t>(iu) >= static_cast<std::uint32_t>(w)) iu = iu < 0 ? 0 : w - 1;
+            if (static_cast<std::uint32_t>(iv) >= static_cast<std::uint32_t>(h)) iv = iv < 0 ? 0 : h - 1;
+            colour = Texel<Code>(b, iu, iv);
+        } else if (Tile == kTileOutside) {
+            const bool inside = static_cast<std::uint32_t>(iu) < static_cast<std::uint32_t>(w) &&
+                                static_cast<std::uint32_t>(iv) < static_cast<std::uint32_t>(h);
+            colour = inside ? Texel<Code>(b, iu, iv) : b.outside;
+        } else if (Tile == kTileRepeat) {
+            colour = Texel<Code>(b, iu, iv);
+        } else {
+            // The second half of the period reads the bitmap backwards.
+            if (iu >= w) iu = 2 * w - 1 - iu;
+            if (iv >= h) iv = 2 * h - 1 - iv;
+            colour = Texel<Code>(b, iu, iv);
+        }
+        std::memcpy(out + x, &colour, 4);
+        // Clamped and outside coordinates may run far: their arithmetic wraps. Tiled ones stay
+        // within one period of the source.
+        u = TessroAdd64(u, stepU);
+        v = TessroAdd64(v, stepV);
+        if (Tile == kTileRepeat || Tile == kTileMirror) {
+            if (u >= periodU) u -= periodU; else if (u < 0) u += periodU;
+            if (v >= periodV) v -= periodV; else if (v < 0) v += periodV;
+        }
+    }
+}
+
+template <DWORD Tile>
+TessroSpanFunc ForCode(DWORD code) {
+    switch (code) {
+        case 0: return Span<0, Tile>;
+        case 1: return Span<1, Tile>;
+        case 2: return Span<2, Tile>;
+        case 3: return Span<3, Tile>;
+        case 4: return Span<4, Tile>;
+        case 5: return Span<5, Tile>;
+        case 6: return Span<6, Tile>;
+        case 7: return Span<7, Tile>;
+        case 8: return Span<8, Tile>;
+        case 9: return Span<9, Tile>;
+        case 10: return Span<10, Tile>;
+        case 11: return Span<11, Tile>;
+        default: return Span<12, Tile>;
+    }
+}
+
+}  // namespace
+
+TessroFillIndexEntry TessroBitmapFillEntry(DWORD offset) {
+    const DWORD tile = offset / kCodesPerTile, code = offset % kCodesPerTile;
+    if (tile >= kTileStylesPerGroup) return {nullptr, nullptr, 0, TESSRO_ERROR_INVALID_SCANLINE_ROUTINE};
+    TessroSpanFunc span;
+    switch (tile) {
+        case kTileClamp: span = ForCode<kTileClamp>(code); break;
+        case kTileOutside: span = ForCode<kTileOutside>(code); break;
+        case kTileRepeat: span = ForCode<kTileRepeat>(code); break;
+        case kTileMirror: span = ForCode<kTileMirror>(code); break;
+        default: span = TessroNoSpan; break;
+    }
+    return {span, nullptr, kTessroFillToRowBuffer, TESSRO_ERROR_NONE};
+}
