@@ -69,7 +69,7 @@ class CStyleKitEngine;
 
 // One slot of the loaded template. It refers to its engine by the load generation, so a slot
 // kept past a new load or an unload answers E_UNEXPECTED instead of reaching another slot.
-class CStyleKitSlot : public IStyleKitSlot {
+class CStyleKitSlot final : public IStyleKitSlot {
 public:
     CStyleKitSlot(CStyleKitEngine* engine, size_t index, unsigned generation);
     ~CStyleKitSlot();
@@ -111,7 +111,7 @@ private:
     unsigned m_generation;
 };
 
-class CStyleKitSlotEnum : public IStyleKitSlotEnum {
+class CStyleKitSlotEnum final : public IStyleKitSlotEnum {
 public:
     explicit CStyleKitSlotEnum(std::vector<IUnknown*> slots) : m_slots(std::move(slots))
     {
@@ -168,7 +168,7 @@ private:
     size_t m_next = 0;
 };
 
-class CStyleKitEngine : public IStyleKitEngine, public IStyleKitDocument {
+class CStyleKitEngine final : public IStyleKitEngine, public IStyleKitDocument {
 public:
     CStyleKitEngine() { InterlockedIncrement(&g_objects); }
     ~CStyleKitEngine() { InterlockedDecrement(&g_objects); }

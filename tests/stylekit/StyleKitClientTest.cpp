@@ -26,7 +26,7 @@ HRESULT CreateFromDll(IStyleKitEngine** engine)
     }
     if (!module)
         return E_FAIL;
-    auto get = reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(GetProcAddress(module, "DllGetClassObject"));
+    auto get = reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
     IClassFactory* factory = nullptr;
     if (!get || FAILED(get(CLSID_StyleKitEngine, IID_IClassFactory, reinterpret_cast<void**>(&factory))))
         return E_FAIL;

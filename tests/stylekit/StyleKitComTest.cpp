@@ -64,7 +64,7 @@ protected:
         m_module = LoadLibraryA(DistPath("dlls\\stylekit.dll").c_str());
         ASSERT_NE(m_module, nullptr);
         auto get = reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(
-            GetProcAddress(m_module, "DllGetClassObject"));
+            reinterpret_cast<void*>(GetProcAddress(m_module, "DllGetClassObject")));
         ASSERT_NE(get, nullptr);
         IClassFactory* factory = nullptr;
         ASSERT_EQ(get(CLSID_StyleKitEngine, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
