@@ -406,3 +406,31 @@ TEST(StyleEngineRender, HostileDrawingValuesStayInsideTheBuffer)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StyleEngineSize, MoreLinesAndWiderSpacingMakeTheTextPageTaller)
+{
+    struct Case {
+        const char* text;
+        double extraHeight;  // over one line of 12 pt: 1.2 x 12 per further line at 100%
+    } cases[] = {
+        {"lsvalue\r100\rOne", 0},
+        {"lsvalue\r100\rOne\r\nTwo", 14.4},
+        {"lsvalue\r200\rOne\r\nTwo", 28.8},
+        {"lsvalue\r100\rOne\nTwo\nThree", 28.8},
+    };
+    double oneLine = 0;
+    for (const Case& c : cases) {
+        StyleEngine engine;
+        Loaded(engine);
+        ASSERT_TRUE(engine.SetSlotValue(static_cast<size_t>(engine.FindSlot("Text1")), c.text));
+        double w, h;
+        engine.PageSize(&w, &h);
+        if (c.extraHeight == 0)
+            oneLine = h;
+        EXPECT_NEAR(h, oneLine + c.extraHeight, 1.0) << c.text;
+    }
+}
+
+}  // namespace
