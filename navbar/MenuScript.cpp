@@ -174,8 +174,10 @@ bool WriteMenuScript(CNavBar& bar, const CString& scriptPath, const CString& bas
   if (!file) return false;
 
   CString text = "// Navigation bar written by Barwright: drop-down menus\r\n";
+  // The probe takes the folder of the script's own address in the page. It matches whole
+  // file names only, so that "menu.js" never takes the folder from "quormenu.js".
   text += "if(typeof(loc)==\"undefined\"||loc==\"\"){var loc=\"\";if(document.body&&document.body.innerHTML){"
-          "var tt=document.body.innerHTML;var ml=tt.match(/[\"']([^'\"]*)" +
+          "var tt=document.body.innerHTML;var ml=tt.match(/[\"']((?:[^'\"]*\\/)?)" +
           EscapeScriptRegex(scriptName) + "[\"']/i);if(ml && ml.length > 1) loc=ml[1];}}\r\n\r\n";
   CString line;
   line.Format("var bd=%d\r\n", border);

@@ -76,8 +76,10 @@ bool WriteNavBarScript(CNavBar& bar, const CString& scriptPath, const CString& b
   text += "var selstate=\"";
   text += (selected && distinctSelected) ? "_on" : (over ? "_over" : "");
   text += "\";";
+  // The probe takes the folder of the script's own address in the page. It matches whole
+  // file names only, so that "menu.js" never takes the folder from "quormenu.js".
   text += "if (typeof(loc)==\"undefined\" || loc==\"\"){var loc=\"\";if (document.body&&document.body.innerHTML){"
-          "var tt=document.body.innerHTML;var ml=tt.match(/[\"']([^'\"]*)" +
+          "var tt=document.body.innerHTML;var ml=tt.match(/[\"']((?:[^'\"]*\\/)?)" +
           EscapeScriptRegex(scriptName) + "[\"']/i);if(ml && ml.length > 1) loc=ml[1];}}";
   CString line;
   line.Format("document.write(\"<table border=\\\"0\\\" cellspacing=\\\"%d\\\" cellpadding=\\\"0\\\"><tr>\");",

@@ -59,7 +59,7 @@ TEST_F(MenuScript, BarWithTwoLevelsOfMenus) {
   Add(bar.GetButton(0), "", "");
   Add(bar.GetButton(1), "Two", "Q:\\x\\two.html");
   EXPECT_EQ(Lines(R"js(// Navigation bar written by Barwright: drop-down menus
-if(typeof(loc)=="undefined"||loc==""){var loc="";if(document.body&&document.body.innerHTML){var tt=document.body.innerHTML;var ml=tt.match(/["']([^'"]*)nav\.js["']/i);if(ml && ml.length > 1) loc=ml[1];}}
+if(typeof(loc)=="undefined"||loc==""){var loc="";if(document.body&&document.body.innerHTML){var tt=document.body.innerHTML;var ml=tt.match(/["']((?:[^'"]*\/)?)nav\.js["']/i);if(ml && ml.length > 1) loc=ml[1];}}
 
 var bd=0
 document.write("<style type=\"text/css\">");

@@ -54,7 +54,7 @@ class NavBarScript : public ::testing::Test {
 
 const char kProbe[] =
     "if (typeof(loc)==\"undefined\" || loc==\"\"){var loc=\"\";if (document.body&&document.body.innerHTML){"
-    "var tt=document.body.innerHTML;var ml=tt.match(/[\"']([^'\"]*)nav\\.js[\"']/i);if(ml && ml.length > 1) "
+    "var tt=document.body.innerHTML;var ml=tt.match(/[\"']((?:[^'\"]*\\/)?)nav\\.js[\"']/i);if(ml && ml.length > 1) "
     "loc=ml[1];}}";
 const char kTurnOver[] =
     "function turn_over(name) {if (document.images != null && clicked != name) {document[name].src = "

@@ -1,0 +1,138 @@
+// Navigation bars written by the program, in headless Chromium: rollover images swap on
+// hover and click, the current page shows selected, menus open where they belong and close
+// again, and no page raises an error.
+"use strict";
+const path = require("path");
+const { pathToFileURL } = require("url");
+const puppeteer = require("puppeteer-core");
+
+const pages = process.argv[2];
+const results = { passed: 0, failed: 0 };
+
+async function test(name, body) {
+  try {
+    await body();
+    results.passed++;
+    console.log("ok     " + name);
+  } catch (error) {
+    results.failed++;
+    console.log("FAILED " + name + "\n       " + String(error && error.stack || error).split("\n").join("\n       "));
+  }
+}
+
+function check(condition, message) {
+  if (!condition) throw new Error(message);
+}
+function equal(actual, expected, message) {
+  if (actual !== expected) throw new Error(message + ": expected " + JSON.stringify(expected) + ", got " + JSON.stringify(actual));
+}
+
+// Opens a page and collects its console errors and page errors.
+async function open(browser, file) {
+  const page = await browser.newPage();
+  const errors = [];
+  page.on("console", (m) => { if (m.type() === "error") errors.push("console: " + m.text()); });
+  page.on("pageerror", (e) => errors.push("page: " + e.message));
+  page.on("requestfailed", (r) => errors.push("request: " + r.url()));
+  await page.goto(pathToFileURL(path.join(pages, file)).href, { waitUntil: "load" });
+  return { page, errors };
+}
+
+const base = (src) => src.substring(src.lastIndexOf("/") + 1);
+const imageSrc = (page, name) => page.$eval(`img[name="${name}"]`, (i) => i.src);
+const box = (page, selector) => page.$eval(selector, (e) => { const r = e.getBoundingClientRect(); return { left: r.left, top: r.top, right: r.right, bottom: r.bottom }; });
+const visible = (page, id) => page.$eval("#" + id, (e) => getComputedStyle(e).visibility === "visible");
+
+async function hover(page, selector) {
+  const b = await box(page, selector);
+  await page.mouse.move((b.left + b.right) / 2, (b.top + b.bottom) / 2);
+}
+
+(async () => {
+  const browser = await puppeteer.launch({
+    executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
+    headless: true,
+    userDataDir: process.argv[3],
+    args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+           "--disable-background-networking", "--disable-component-update", "--disable-sync",
+           "--allow-file-access-from-files"],
+  });
+  try {
+    await test("horizontal rollover bar: row with caps, images swap on hover", async () => {
+      const { page, errors } = await open(browser, "rollover-h.html");
+      const cells = await page.$$eval("table td", (tds) => tds.map((td) => { const r = td.getBoundingClientRect(); return [r.left, r.top]; }));
+      equal(cells.length, 5, "cap, three buttons, cap");
+      check(cells.every((c) => c[1] === cells[0][1]), "one row");
+      check(cells.every((c, i) => i === 0 || c[0] > cells[i - 1][0]), "left to right");
+      const srcs = await page.$$eval("table img", (imgs) => imgs.map((i) => i.src.substring(i.src.lastIndexOf("/") + 1)));
+      equal(srcs.join(" "), "navh_left.gif navh_b1.gif navh_b2.gif navh_b3.gif navh_right.gif", "image names");
+      await hover(page, 'img[name="navh_b2"]');
+      equal(base(await imageSrc(page, "navh_b2")), "navh_b2_over.gif", "hovered");
+      equal(base(await imageSrc(page, "navh_b1")), "navh_b1.gif", "others stay");
+      await page.mouse.move(600, 500);
+      equal(base(await imageSrc(page, "navh_b2")), "navh_b2.gif", "left again");
+      const hrefs = await page.$$eval("table a", (as) => as.map((a) => a.getAttribute("href")));
+      equal(hrefs.join(" "), "js/../rollover-v.html js/../news.html javascript:;", "links relative to the page");
+      equal(errors.join("\n"), "", "errors");
+    });
+
+    await test("vertical rollover bar: column with caps, current page selected, click keeps nothing stuck", async () => {
+      const { page, errors } = await open(browser, "rollover-v.html");
+      const rows = await page.$$eval("table img", (imgs) => imgs.map((i) => i.getBoundingClientRect().top));
+      equal(rows.length, 5, "cap, three buttons, cap");
+      check(rows.every((t, i) => i === 0 || t > rows[i - 1]), "top to bottom");
+      equal(base(await imageSrc(page, "navv_b1")), "navv_b1_on.gif", "the current page is selected");
+      await hover(page, 'img[name="navv_b1"]');
+      equal(base(await imageSrc(page, "navv_b1")), "navv_b1_on.gif", "the selected button ignores hover");
+      await hover(page, 'img[name="navv_b3"]');
+      equal(base(await imageSrc(page, "navv_b3")), "navv_b3_over.gif", "hovered");
+      await page.click('img[name="navv_b3"]');  // a "javascript:;" link: the page stays
+      await page.mouse.move(600, 500);
+      equal(base(await imageSrc(page, "navv_b3")), "navv_b3.gif", "left again");
+      equal(base(await imageSrc(page, "navv_b1")), "navv_b1_on.gif", "still selected");
+      equal(errors.join("\n"), "", "errors");
+    });
+
+    await test("menus: open below the button, submenu to the right, close again", async () => {
+      const { page, errors } = await open(browser, "menu.html");
+      check(!(await visible(page, "quormenu_menu_b1")), "closed at first");
+      await hover(page, 'img[name="menu_b1"]');
+      check(await visible(page, "quormenu_menu_b1"), "the button's menu opens");
+      equal(base(await imageSrc(page, "menu_b1")), "menu_b1_over.gif", "button rollover");
+      const button = await box(page, 'img[name="menu_b1"]');
+      const menu = await box(page, "#quormenu_menu_b1");
+      equal(Math.round(menu.left), Math.round(button.left), "menu under the button's left edge");
+      equal(Math.round(menu.top), Math.round(button.bottom), "menu below the button");
+      const style = await page.$eval("#quormenu_menu_b1", (e) => { const s = getComputedStyle(e); return [s.opacity, s.backgroundColor, s.borderTopWidth]; });
+      equal(style.join(" "), "0.9 rgb(240, 240, 240) 1px", "transparency, colour and border");
+      const texts = await page.$$eval("#quormenu_menu_b1 a", (as) => as.map((a) => a.textContent));
+      equal(texts.join("|"), "Tools|Parts \"all\"", "entries, escaped texts shown as written");
+      equal(await page.$$eval("#quormenu_menu_b1 .quormenu-separator", (s) => s.length), 1, "separator");
+      check(!(await visible(page, "quormenu_menu_b1_1")), "submenu closed");
+      await hover(page, "#menu_b1_1_item");
+      check(await visible(page, "quormenu_menu_b1_1"), "submenu opens on its entry");
+      const sub = await box(page, "#quormenu_menu_b1_1");
+      equal(Math.round(sub.left), Math.round(menu.right), "submenu at the menu's right edge");
+      const entry = await box(page, "#menu_b1_1_item");
+      equal(Math.round(sub.top), Math.round(entry.top), "submenu level with its entry");
+      equal((await page.$$eval("#quormenu_menu_b1_1 a", (as) => as.map((a) => a.textContent))).join("|"), "Hammer|Saw <fine>", "submenu entries");
+      await hover(page, "#quormenu_menu_b1_1 a");
+      check(await visible(page, "quormenu_menu_b1"), "the chain stays open");
+      await hover(page, 'img[name="menu_b2"]');
+      check(await visible(page, "quormenu_menu_b2"), "the other button's menu opens");
+      check(!(await visible(page, "quormenu_menu_b1")) && !(await visible(page, "quormenu_menu_b1_1")), "the first closes");
+      await page.mouse.move(700, 500);
+      await page.waitForFunction(() => getComputedStyle(document.getElementById("quormenu_menu_b2")).visibility === "hidden", { timeout: 5000 });
+      equal(base(await imageSrc(page, "menu_b2")), "menu_b2.gif", "button back to Off");
+      equal(errors.join("\n"), "", "errors");
+    });
+  } finally {
+    await browser.close();
+  }
+  console.log(`${results.passed} passed, ${results.failed} failed`);
+  process.exit(results.failed ? 1 : 0);
+})().catch((error) => {
+  console.log(String(error && error.stack || error));
+  console.log(`${results.passed} passed, ${results.failed + 1} failed`);
+  process.exit(1);
+});
