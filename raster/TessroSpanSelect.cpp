@@ -3,6 +3,7 @@
 #include "raster/TessroCoverage.h"
 #include "raster/TessroDrawInternal.h"
 #include "raster/TessroBitmapSpans.h"
+#include "raster/TessroBlendSpans.h"
 #include "raster/TessroGraduationSpans.h"
 #include "raster/TessroRegion.h"
 
@@ -53,8 +54,8 @@ void SelectAliased(TessroContext* context) {
         default:
             if (style >= kTransparentFlatFirst && style <= kTransparentFlatLast) {
                 if (!TessroIs32BitFormat(format)) TessroFail(TESSRO_ERROR_MUST_BE_32BPP);
-                // The blend spans of the transparency modes are not part of this build.
-                TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
+                draw.span = TessroFlatBlendSpan(context);
+                return;
             }
             TessroFail(TESSRO_ERROR_UNDEFINED_FILL_STYLE);
     }
@@ -96,8 +97,7 @@ void SelectPrepared(TessroContext* context) {
         converter = TessroRowConverter(format, context->targetMode);
         if (converter == nullptr) TessroFail(TESSRO_ERROR_INVALID_SCANLINE_ROUTINE);
     }
-    // Transparency on 32-bit targets needs the blend routines, which are not part of this build.
-    if (is32 && type != 0) TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
+    const bool blended = is32 && (context->transparencyType & 0xC00000FFu) != 0;
 
     draw.begin = driver.begin;
     draw.rowStart = driver.rowStart;
@@ -117,6 +117,7 @@ void SelectPrepared(TessroContext* context) {
         draw.rowBufferFill = span;
         span = converter;
     }
+    if (blended) span = TessroPreparedBlendSpan(context, span);
     draw.span = span;
     if (entry.setup != nullptr) entry.setup(context);
 }
