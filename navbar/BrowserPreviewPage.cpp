@@ -1,0 +1,116 @@
+#include "navbar/BrowserPreviewPage.h"
+
+#include <cstdio>
+#include <exception>
+
+#include "app/util/FileSystem.h"
+#include "app/util/FileUtils.h"
+#include "navbar/NavBarServices.h"
+
+namespace {
+
+PreviewPageOpener g_opener = nullptr;
+
+// The logos link to these pages.
+const char kProductPage[] = "https://www.barwright.example/";
+const char kMakerPage[] = "https://www.quor.example/";
+
+const char kStyleSheet[] =
+    "\t<style type=\"text/css\">\r\n"
+    "\t\t<!--\r\n"
+    "\t\th1 {\r\n\t\t\tfont-family: Verdana;\r\n\t\t\tfont-weight: normal;\r\n\t\t\tfont-size: 20pt;\r\n"
+    "\t\t\ttext-align: center;\r\n\t\t}\r\n"
+    "\t\th2 {\r\n\t\t\tfont-family: Verdana;\r\n\t\t\tfont-weight: bold;\r\n\t\t\tfont-size: 12pt;\r\n"
+    "\t\t\tmargin: 0px;\r\n\t\t\ttext-align: center;\r\n\t\t}\r\n"
+    "\t\tfont.itemtitle {\r\n\t\t\tfont-family: Verdana;\r\n\t\t\tfont-weight: bold;\r\n\t\t\tfont-size: 10pt;\r\n\t\t}\r\n"
+    "\t\tfont.itemvalue {\r\n\t\t\tfont-family: Verdana;\r\n\t\t\tfont-weight: normal;\r\n\t\t\tfont-size: 10pt;\r\n"
+    "\t\t}\r\n"
+    "\t\ttable.toplevelwithborder {\r\n\t\t\tborder: 1px solid black;\r\n\t\t}\r\n"
+    "\t\ttable.infotablecontainer {\r\n\t\t\tborder: 1px solid black;\r\n\t\t\tbackground-color: #d2cfdf;\r\n\t\t}\r\n"
+    "\t\ttd.nopadding {\r\n\t\t\tpadding: 0px;\r\n\t\t}\r\n"
+    "\t\ttd.infotablecontainer {\r\n\t\t\tpadding: 0px;\r\n\t\t}\r\n"
+    "\t\t-->\r\n"
+    "\t</style>\r\n";
+
+}  // namespace
+
+void SetPreviewPageOpener(PreviewPageOpener opener) { g_opener = opener; }
+
+CString FormatHTMLColour(COLORREF colour) {
+  CString text;
+  text.Format("#%02x%02x%02x", colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+  return text;
+}
+
+CString MakeFileURL(const CString& path) {
+  if (path.IsEmpty()) return CString();
+  CString full = path;
+  if (!CFileUtils::IsAbsolutePath(full)) full = CFileUtils::WithBackslash(GetNavBarServices().GetRootPath()) + full;
+  return CFileUtils::PathToFileURL(full);
+}
+
+CString CBrowserPreviewPage::GetTitle() const { return PreviewString(33245, "Quor Bar Wright Browser Preview"); }
+
+CString CBrowserPreviewPage::GetHeading() const { return PreviewString(33246, "Browser Preview"); }
+
+CString CBrowserPreviewPage::WriteInfo(int n) const {
+  return Indent(n, "<table width=\"100%\">") + Indent(n + 1, "<tr>") +
+         Indent(n + 2, "<td class=\"infotablecontainer\" width=\"48%\" height=\"100%\" valign=\"top\">") +
+         CFileInfoSection(m_info).Write(n + 3) + Indent(n + 2, "</td>") +
+         Indent(n + 2, "<td class=\"nopadding\" width=\"4%\"></td>") +
+         Indent(n + 2, "<td class=\"infotablecontainer\" width=\"48%\" height=\"100%\">") +
+         CDownloadTimesSection(m_info.fileSize).Write(n + 3) + Indent(n + 2, "</td>") + Indent(n + 1, "</tr>") +
+         Indent(n, "</table>");
+}
+
+CString CBrowserPreviewPage::BuildHTML() const {
+  CString html = Indent(0, "<html>") + Indent(1, "<head>") + Indent(2, "<title>" + GetTitle() + "</title>") +
+                 Indent(1, "</head>") + kStyleSheet +
+                 Indent(1, "<body bgcolor=\"#d0d0d0\" topmargin=\"20\" leftmargin=\"30\" rightmargin=\"30\">");
+  html += Indent(2, "<table width=\"100%\">") + Indent(3, "<tr>") + Indent(4, "<td class=\"nopadding\" width=\"128\">") +
+          Indent(5, CString("<a href=\"") + kProductPage + "\">") +
+          Indent(6, "<img src=\"" + MakeFileURL("SysResources\\graphics\\BarwrightLogo.png") +
+                        "\" width=\"128\" height=\"48\" border=\"0\" />") +
+          Indent(5, "</a>") + Indent(4, "</td>") + Indent(4, "<td width=\"100%\">") +
+          Indent(5, "<h1>" + GetHeading() + "</h1>") + Indent(4, "</td>") +
+          Indent(4, "<td class=\"nopadding\" width=\"131\">") + Indent(5, CString("<a href=\"") + kMakerPage + "\">") +
+          Indent(6, "<img src=\"" + MakeFileURL("SysResources\\graphics\\QuorLogo.png") +
+                        "\" width=\"131\" height=\"46\" border=\"0\" />") +
+          Indent(5, "</a>") + Indent(4, "</td>") + Indent(3, "</tr>") + Indent(2, "</table>") + Indent(2, "<br />");
+  html += Indent(2, "<table class=\"toplevelwithborder\" width=\"100%\" bgColor=\"" + GetBackgroundColour() +
+                        "\" background=\"" + GetBackgroundImage() + "\">") +
+          Indent(3, "<tr>") + Indent(4, "<td class=\"nopadding\" width=\"100%\" valign=\"center\" align=\"center\">") +
+          WriteGraphic(4) + Indent(4, "</td>") + Indent(3, "</tr>") + Indent(2, "</table>");
+  html += Indent(2, "<div align=\"center\"><font class=\"itemvalue\">" + GetCaption() + "</font></div>") +
+          Indent(2, "<br />");
+  html += WriteInfo(2) + Indent(1, "</body>") + Indent(0, "</html>");
+  return html;
+}
+
+void CBrowserPreviewPage::WriteAndOpen() const {
+  const CString path = GetPath();
+  std::FILE* file = FileSystem::OpenStream(path, "wb");
+  if (!file) return;
+  bool ok = false;
+  try {
+    const CString html = BuildHTML();
+    ok = std::fwrite(html.GetString(), 1, static_cast<std::size_t>(html.GetLength()), file) ==
+         static_cast<std::size_t>(html.GetLength());
+  } catch (const std::exception&) {
+    ok = false;
+  }
+  if (std::fclose(file) != 0) ok = false;
+  if (ok && g_opener) g_opener(path);
+}
+
+CString CGraphicPreviewPage::WriteGraphic(int indent) const {
+  return Indent(indent, "<br/><br/><img src=\"" + MakeFileURL(m_info.path) + "\" /><br/><br/><br/>");
+}
+
+CString CBackgroundPreviewPage::WriteGraphic(int indent) const {
+  return Indent(indent, "<br/><br/><br/><br/><br/><br/><br/><br/><br/><br/>");
+}
+
+CString CNavBarPreviewPage::WriteGraphic(int indent) const {
+  return Indent(indent, "<br/><br/>" + m_snippet + "<br/><br/><br/>");
+}
