@@ -2,6 +2,7 @@
 // channel values is one product-table lookup. On the premultiplied format the fourth byte is
 // the pixel's transparency T and each colour channel stays within 0..255 - T.
 #include "raster/TessroBlendSpans.h"
+#include "raster/TessroCoverage.h"
 
 namespace {
 
@@ -69,12 +70,98 @@ template <Mode M, bool Premultiplied, bool Amount>
 void RowBufferSpan(TessroContext* context, BYTE* row, std::int32_t y, std::int32_t x0, std::int32_t x1) {
     TessroDrawState& draw = context->draw;
     draw.rowBufferFill(context, reinterpret_cast<BYTE*>(draw.rowBuffer), y, x0, x1);
+    // In coverage mode the span only fills the row buffer: the blend writer mixes it in.
+    if (row == reinterpret_cast<BYTE*>(draw.rowBuffer)) return;
     const int amount = static_cast<int>(draw.transparencyAmount & 0xFF);
     DWORD* out = Pixels(row);
     for (std::int32_t x = x0; x < x1; ++x) {
         const DWORD src = draw.rowBuffer[x];
         out[x] = Blend<M, Premultiplied>(out[x], src, Amount ? amount : static_cast<int>(src >> 24));
     }
+}
+
+// One pixel with coverage cov (1..254; 255 for the per-pixel and amount writers of modes 2
+// and 3 takes the aliased formula). Flat writers scale the full-coverage change; the others
+// scale the opacity first.
+template <Mode M, bool Premultiplied, bool Flat>
+DWORD BlendCovered(DWORD dst, DWORD src, int t, int cov) {
+    const int o = 255 - t;
+    const int T = Premultiplied ? Channel(dst, 3) : 0;
+    if (M == kMix) {
+        const int oc = P(cov, o);
+        DWORD out = Premultiplied ? static_cast<DWORD>(P(255 - oc, T)) << 24 : dst & 0xFF000000u;
+        for (int c = 0; c < 3; ++c) {
+            const int d = Channel(dst, c);
+            out |= static_cast<DWORD>(d + P(oc, Channel(src, c) - d)) << (8 * c);
+        }
+        return out;
+    }
+    if (!Flat && cov >= 255) return Blend<M, Premultiplied>(dst, src, t);
+    if (!Premultiplied) {
+        DWORD out = dst & 0xFF000000u;
+        for (int c = 0; c < 3; ++c) {
+            const int s = Channel(src, c), d = Channel(dst, c);
+            const int v = M == kMultiply ? d - P(cov, P(P(o, 255 - s), d)) : d + P(cov, P(P(o, s), 255 - d));
+            out |= static_cast<DWORD>(v) << (8 * c);
+        }
+        return out;
+    }
+    const int mean = Mean(src);
+    const int m = P(cov, o);
+    int e;
+    if (M == kMultiply) {
+        e = Flat ? P(cov, 255 - (mean + P(t, 255 - mean))) : P(m, 255 - mean);
+    } else {
+        e = Flat ? P(cov, P(o, mean)) : P(m, mean);
+    }
+    const int newT = P(255 - e, T);
+    DWORD out = static_cast<DWORD>(newT) << 24;
+    for (int c = 0; c < 3; ++c) {
+        const int s = Channel(src, c), d = Channel(dst, c);
+        int g;
+        if (M == kMultiply) {
+            g = Flat ? P(cov, 255 - (s + P(t, 255 - s))) : P(m, 255 - s);
+        } else {
+            g = Flat ? P(cov, P(o, s)) : P(m, s);
+        }
+        int v = P(255 - g, d) + P(255 - g, T / 2) - newT / 2;
+        if (M == kScreen) v += g;
+        out |= static_cast<DWORD>(Clamp(v, 255 - newT)) << (8 * c);
+    }
+    return out;
+}
+
+// Coverage writers: the flat colour, or the row buffer that the fill's span has filled, with
+// t from the colour's top byte, the buffer's fourth byte or the style's amount.
+enum Source { kFlatColour, kPerPixel, kAmount };
+template <Mode M, bool Premultiplied, Source S>
+void Writer(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0, std::int32_t x1) {
+    const BYTE* coverage = reinterpret_cast<const BYTE*>(context->path.coverage);
+    const DWORD flat = context->pattern[0];
+    const DWORD* fills = context->draw.rowBuffer;
+    const int amount = static_cast<int>(context->draw.transparencyAmount & 0xFF);
+    DWORD* out = Pixels(row);
+    for (std::int32_t x = x0; x < x1; ++x) {
+        const int cov = coverage[x];
+        if (cov == 0) continue;
+        const DWORD src = S == kFlatColour ? flat : fills[x];
+        const int t = S == kAmount ? amount : static_cast<int>(src >> 24);
+        out[x] = BlendCovered<M, Premultiplied, S == kFlatColour>(out[x], src, t, cov);
+    }
+}
+
+template <bool Premultiplied, Source S>
+TessroCoverageWriteFunc WriterFor(DWORD mode) {
+    switch (mode) {
+        case kMix: return Writer<kMix, Premultiplied, S>;
+        case kMultiply: return Writer<kMultiply, Premultiplied, S>;
+        default: return Writer<kScreen, Premultiplied, S>;
+    }
+}
+
+template <Source S>
+TessroCoverageWriteFunc WriterFor(DWORD mode, bool premultiplied) {
+    return premultiplied ? WriterFor<true, S>(mode) : WriterFor<false, S>(mode);
 }
 
 template <bool Premultiplied>
@@ -97,25 +184,31 @@ TessroSpanFunc RowBufferFor(DWORD mode) {
 
 }  // namespace
 
-TessroSpanFunc TessroFlatBlendSpan(TessroContext* context) {
+namespace {
+
+// The blend mode of a transparent flat colour; a sourced style without a transparency source
+// takes the constant amount into the colour's top byte.
+DWORD FlatMode(TessroContext* context) {
     const DWORD style = context->fillStyle;
     const DWORD mode = (style - 4) / 2 + 1;
     // The other blend modes are not part of this build.
     if (mode > kLastSimpleMode) TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
     if (style % 2 == 1) {
-        // Sourced: a transparency source would give t per pixel (not part of this build);
-        // without one the constant amount stands in the colour's top byte.
+        // Sourced: a transparency source would give t per pixel (not part of this build).
         if (context->draw.transparencySource != 0) TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
         const DWORD top = (context->draw.transparencyAmount & 0xFF) << 24;
         context->rememberedColour = (context->rememberedColour & 0x00FFFFFFu) | top;
         for (DWORD& word : context->pattern) word = (word & 0x00FFFFFFu) | top;
     }
-    const bool premultiplied = context->targetFormat == kTessroFormat32Alpha;
-    return premultiplied ? FlatFor<true>(mode) : FlatFor<false>(mode);
+    return mode;
 }
 
-TessroSpanFunc TessroPreparedBlendSpan(TessroContext* context, TessroSpanFunc colour) {
-    TessroDrawState& draw = context->draw;
+struct PreparedChoice {
+    DWORD mode;
+    bool amount;
+};
+
+PreparedChoice PreparedMode(TessroContext* context) {
     DWORD type = context->transparencyType & 0xFF;
     if ((context->transparencyType & kVariantFlags) != 0 || type == 0 || type > kLastSourcedType) {
         TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
@@ -123,13 +216,37 @@ TessroSpanFunc TessroPreparedBlendSpan(TessroContext* context, TessroSpanFunc co
     if (type >= kFirstSourcedType) {
         // Without a transparency source a sourced type is the amount type of its mode, with
         // the constant amount.
-        if (draw.transparencySource != 0) TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
+        if (context->draw.transparencySource != 0) TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
         type -= 3;
     }
     const bool amount = type >= kFirstAmountType;
-    const DWORD mode = amount ? type - 3 : type;
-    draw.rowBufferFill = colour;
-    const bool premultiplied = context->targetFormat == kTessroFormat32Alpha;
-    if (premultiplied) return amount ? RowBufferFor<true, true>(mode) : RowBufferFor<true, false>(mode);
-    return amount ? RowBufferFor<false, true>(mode) : RowBufferFor<false, false>(mode);
+    return {amount ? type - 3 : type, amount};
+}
+
+bool Premultiplied(const TessroContext* context) { return context->targetFormat == kTessroFormat32Alpha; }
+
+}  // namespace
+
+TessroSpanFunc TessroFlatBlendSpan(TessroContext* context) {
+    const DWORD mode = FlatMode(context);
+    return Premultiplied(context) ? FlatFor<true>(mode) : FlatFor<false>(mode);
+}
+
+TessroSpanFunc TessroPreparedBlendSpan(TessroContext* context, TessroSpanFunc colour) {
+    const PreparedChoice choice = PreparedMode(context);
+    context->draw.rowBufferFill = colour;
+    if (Premultiplied(context)) {
+        return choice.amount ? RowBufferFor<true, true>(choice.mode) : RowBufferFor<true, false>(choice.mode);
+    }
+    return choice.amount ? RowBufferFor<false, true>(choice.mode) : RowBufferFor<false, false>(choice.mode);
+}
+
+TessroCoverageWriteFunc TessroFlatBlendWriter(TessroContext* context) {
+    return WriterFor<kFlatColour>(FlatMode(context), Premultiplied(context));
+}
+
+TessroCoverageWriteFunc TessroPreparedBlendWriter(TessroContext* context) {
+    const PreparedChoice choice = PreparedMode(context);
+    return choice.amount ? WriterFor<kAmount>(choice.mode, Premultiplied(context))
+                         : WriterFor<kPerPixel>(choice.mode, Premultiplied(context));
 }

@@ -7,6 +7,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "raster/TessroBlendSpans.h"
 #include "raster/TessroDrawInternal.h"
 
 namespace {
@@ -316,8 +317,6 @@ void TessroSelectCoverageRoutines(TessroContext* context) {
     }
     if (style >= 4 && style <= 23) {
         if (!TessroIs32BitFormat(format)) TessroFail(TESSRO_ERROR_MUST_BE_32BPP);
-        // The blend writers of the transparent colours are not part of this build.
-        TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
     }
     if (format == kTessroFormat1 || format == kTessroFormat2) {
         TessroFail(TESSRO_ERROR_INVALID_BITMAP_DEPTH);
@@ -330,6 +329,10 @@ void TessroSelectCoverageRoutines(TessroContext* context) {
     draw.span = TessroNoSpan;
     draw.rowEnd = TessroDefaultRowEnd;
     draw.finish = TessroNoRow;
+    if (style >= 4 && style <= 23) {
+        path.writeCoverage = TessroFlatBlendWriter(context);
+        return;
+    }
     if (style == kTessroFillFlat) {
         switch (format) {
             case kTessroFormat32: path.writeCoverage = Write32<false, true>; return;
@@ -357,6 +360,7 @@ void TessroSelectCoverageRoutines(TessroContext* context) {
     draw.clipRegion = region;
     path.accumulate = TessroAccumulateSeventeen;
     path.writeCoverage = format == kTessroFormat32 ? Write32<false, false> : Write32<true, false>;
+    if ((context->transparencyType & 0xC00000FFu) != 0) path.writeCoverage = TessroPreparedBlendWriter(context);
 }
 
 void TessroAddCoverageCount(BYTE* row, std::int32_t a, std::int32_t b) {

@@ -1,6 +1,6 @@
 // Mix, multiply and screen blends of transparent flat colours and of prepared fills, on the
 // plain and the premultiplied 32-bit formats.
-#include "tests/raster/TessroDrawSupport.h"
+#include "tests/raster/TessroPathSupport.h"
 
 namespace {
 
@@ -99,6 +99,48 @@ TEST_F(BlendTest, SourcedTypesWithoutSourceUseTheConstantAmount) {
     EXPECT_EQ(-1, FillDevice(0, 0, 1, 1));
     EXPECT_EQ(TESSRO_ERROR_UNIMPLEMENTED, LastError());
     EXPECT_EQ(Grey(175), t.Pixel(0, 0) & 0xFFFFFF);
+}
+
+// Antialiased: a covered pixel gets the whole-pixel result, a half-covered one lies between
+// it and the target, an uncovered one is untouched; for flat colours and prepared fills.
+TEST_F(BlendTest, CoverageScalesTheBlend) {
+    const struct {
+        const char* name;
+        DWORD type;  // with amount 64 and colour grey 200 over grey 100
+        bool prepared;
+    } cases[] = {
+        {"mix", 4, false}, {"multiply", 5, false}, {"screen", 6, false},
+        {"mix fill", 4, true}, {"multiply fill", 5, true}, {"screen fill", 6, true},
+    };
+    std::vector<DWORD> grad(3 + 256, 0x00C8C8C8);
+    grad[0] = 256;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DWORD aliased = FlatOver(Grey(100), false, Grey(200), c.type, 64);
+        Target t(6, 2, 32);
+        std::fill(t.bytes().begin(), t.bytes().end(), 100);
+        Attach(t);
+        ASSERT_EQ(0, TessroSetAntialias(ctx, 1));
+        if (c.prepared) {
+            const TessroPoint g0 = Device(0, 0), g1 = Device(1, 0), g2 = Device(0, 1);
+            ASSERT_EQ(0, TessroSetGraduation(ctx, (c.type << 8) | (64 << 16), grad.data(), &g0, &g1, &g2));
+        } else {
+            ASSERT_EQ(0, TessroSetTransparentColour(ctx, Grey(200), c.type | (64 << 8)));
+        }
+        PathBuilder p(2);
+        p.Rect(1.5, 0, 4, 2);
+        ASSERT_EQ(0, TessroFillPath(ctx, p.points.data(), p.verbs.data(), p.count(), 0)) << LastError();
+        for (int y = 0; y < 2; ++y) {
+            EXPECT_EQ(Grey(100), t.Pixel(0, y) & 0xFFFFFF);
+            EXPECT_EQ(aliased & 0xFFFFFF, t.Pixel(2, y) & 0xFFFFFF);
+            EXPECT_EQ(aliased & 0xFFFFFF, t.Pixel(3, y) & 0xFFFFFF);
+            EXPECT_EQ(Grey(100), t.Pixel(4, y) & 0xFFFFFF);
+            const DWORD half = t.Pixel(1, y) & 0xFF, low = std::min<DWORD>(100, aliased & 0xFF),
+                        high = std::max<DWORD>(100, aliased & 0xFF);
+            EXPECT_GT(half, low);
+            EXPECT_LT(half, high);
+        }
+    }
 }
 
 }  // namespace
