@@ -157,6 +157,11 @@ struct TessroDrawState {
     TessroConicalRows conicalRows;
     TessroBitmapSource bitmap;
     // Bitmap-fill switches, read by the next bitmap setter, and the filtering amount.
+    // The colour fill's drivers and span while a transparency generator runs in front of them.
+    TessroRowFunc savedBegin;
+    TessroRowFunc savedRowStart;
+    TessroRowFunc savedRowEnd;
+    TessroSpanFunc sourceSpan;
     BYTE bitmapSmoothing;
     BYTE bitmapFiltering;
     std::int32_t bitmapAmount;
