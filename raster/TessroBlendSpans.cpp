@@ -3,6 +3,7 @@
 // the pixel's transparency T and each colour channel stays within 0..255 - T.
 #include "raster/TessroBlendSpans.h"
 #include "raster/TessroCoverage.h"
+#include "raster/TessroTransparencyGenerators.h"
 
 namespace {
 
@@ -62,6 +63,18 @@ void FlatSpan(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0, 
     const int t = static_cast<int>(colour >> 24);
     DWORD* out = Pixels(row);
     for (std::int32_t x = x0; x < x1; ++x) out[x] = Blend<M, Premultiplied>(out[x], colour, t);
+}
+
+// Flat colour through a transparency source: the generator writes t into the row buffer.
+template <Mode M, bool Premultiplied>
+void SourcedFlatSpan(TessroContext* context, BYTE* row, std::int32_t y, std::int32_t x0, std::int32_t x1) {
+    TessroDrawState& draw = context->draw;
+    draw.rowBufferFill(context, reinterpret_cast<BYTE*>(draw.rowBuffer), y, x0, x1);
+    const DWORD colour = context->pattern[0];
+    DWORD* out = Pixels(row);
+    for (std::int32_t x = x0; x < x1; ++x) {
+        out[x] = Blend<M, Premultiplied>(out[x], colour, static_cast<int>(draw.rowBuffer[x] >> 24));
+    }
 }
 
 // Prepared fill: the colour span fills the row buffer first; t is the buffer's fourth byte
@@ -133,7 +146,7 @@ DWORD BlendCovered(DWORD dst, DWORD src, int t, int cov) {
 
 // Coverage writers: the flat colour, or the row buffer that the fill's span has filled, with
 // t from the colour's top byte, the buffer's fourth byte or the style's amount.
-enum Source { kFlatColour, kPerPixel, kAmount };
+enum Source { kFlatColour, kSourcedFlat, kPerPixel, kAmount };
 template <Mode M, bool Premultiplied, Source S>
 void Writer(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0, std::int32_t x1) {
     const BYTE* coverage = reinterpret_cast<const BYTE*>(context->path.coverage);
@@ -144,8 +157,8 @@ void Writer(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0, st
     for (std::int32_t x = x0; x < x1; ++x) {
         const int cov = coverage[x];
         if (cov == 0) continue;
-        const DWORD src = S == kFlatColour ? flat : fills[x];
-        const int t = S == kAmount ? amount : static_cast<int>(src >> 24);
+        const DWORD src = S == kFlatColour || S == kSourcedFlat ? flat : fills[x];
+        const int t = S == kAmount ? amount : static_cast<int>((S == kSourcedFlat ? fills[x] : src) >> 24);
         out[x] = BlendCovered<M, Premultiplied, S == kFlatColour>(out[x], src, t, cov);
     }
 }
@@ -165,11 +178,12 @@ TessroCoverageWriteFunc WriterFor(DWORD mode, bool premultiplied) {
 }
 
 template <bool Premultiplied>
-TessroSpanFunc FlatFor(DWORD mode) {
+TessroSpanFunc FlatFor(DWORD mode, bool sourced) {
     switch (mode) {
-        case kMix: return FlatSpan<kMix, Premultiplied>;
-        case kMultiply: return FlatSpan<kMultiply, Premultiplied>;
-        default: return FlatSpan<kScreen, Premultiplied>;
+        case kMix: return sourced ? SourcedFlatSpan<kMix, Premultiplied> : FlatSpan<kMix, Premultiplied>;
+        case kMultiply:
+            return sourced ? SourcedFlatSpan<kMultiply, Premultiplied> : FlatSpan<kMultiply, Premultiplied>;
+        default: return sourced ? SourcedFlatSpan<kScreen, Premultiplied> : FlatSpan<kScreen, Premultiplied>;
     }
 }
 
@@ -186,26 +200,34 @@ TessroSpanFunc RowBufferFor(DWORD mode) {
 
 namespace {
 
-// The blend mode of a transparent flat colour; a sourced style without a transparency source
-// takes the constant amount into the colour's top byte.
-DWORD FlatMode(TessroContext* context) {
+// The blend mode of a transparent flat colour, and whether a transparency generator gives t
+// per pixel; a sourced style without one takes the constant amount into the colour's top byte.
+struct FlatChoice {
+    DWORD mode;
+    bool sourced;
+};
+
+FlatChoice FlatMode(TessroContext* context) {
     const DWORD style = context->fillStyle;
     const DWORD mode = (style - 4) / 2 + 1;
     // The other blend modes are not part of this build.
     if (mode > kLastSimpleMode) TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
     if (style % 2 == 1) {
-        // Sourced: a transparency source would give t per pixel (not part of this build).
-        if (context->draw.transparencySource != 0) TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
+        if (context->draw.transparencySource != 0) {
+            if (!TessroHasTransparencyGenerator(context)) TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
+            return {mode, true};
+        }
         const DWORD top = (context->draw.transparencyAmount & 0xFF) << 24;
         context->rememberedColour = (context->rememberedColour & 0x00FFFFFFu) | top;
         for (DWORD& word : context->pattern) word = (word & 0x00FFFFFFu) | top;
     }
-    return mode;
+    return {mode, false};
 }
 
 struct PreparedChoice {
     DWORD mode;
     bool amount;
+    bool generated;
 };
 
 PreparedChoice PreparedMode(TessroContext* context) {
@@ -214,13 +236,16 @@ PreparedChoice PreparedMode(TessroContext* context) {
         TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
     }
     if (type >= kFirstSourcedType) {
+        if (context->draw.transparencySource != 0) {
+            if (!TessroHasTransparencyGenerator(context)) TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
+            return {type - 6, false, true};
+        }
         // Without a transparency source a sourced type is the amount type of its mode, with
         // the constant amount.
-        if (context->draw.transparencySource != 0) TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
         type -= 3;
     }
     const bool amount = type >= kFirstAmountType;
-    return {amount ? type - 3 : type, amount};
+    return {amount ? type - 3 : type, amount, false};
 }
 
 bool Premultiplied(const TessroContext* context) { return context->targetFormat == kTessroFormat32Alpha; }
@@ -228,12 +253,15 @@ bool Premultiplied(const TessroContext* context) { return context->targetFormat 
 }  // namespace
 
 TessroSpanFunc TessroFlatBlendSpan(TessroContext* context) {
-    const DWORD mode = FlatMode(context);
-    return Premultiplied(context) ? FlatFor<true>(mode) : FlatFor<false>(mode);
+    const FlatChoice choice = FlatMode(context);
+    if (choice.sourced) context->draw.rowBufferFill = TessroSetUpTransparencyGenerator(context, nullptr);
+    return Premultiplied(context) ? FlatFor<true>(choice.mode, choice.sourced)
+                                  : FlatFor<false>(choice.mode, choice.sourced);
 }
 
 TessroSpanFunc TessroPreparedBlendSpan(TessroContext* context, TessroSpanFunc colour) {
     const PreparedChoice choice = PreparedMode(context);
+    if (choice.generated) colour = TessroSetUpTransparencyGenerator(context, colour);
     context->draw.rowBufferFill = colour;
     if (Premultiplied(context)) {
         return choice.amount ? RowBufferFor<true, true>(choice.mode) : RowBufferFor<true, false>(choice.mode);
@@ -242,9 +270,16 @@ TessroSpanFunc TessroPreparedBlendSpan(TessroContext* context, TessroSpanFunc co
 }
 
 TessroCoverageWriteFunc TessroFlatBlendWriter(TessroContext* context) {
-    return WriterFor<kFlatColour>(FlatMode(context), Premultiplied(context));
+    const FlatChoice choice = FlatMode(context);
+    if (choice.sourced) {
+        // The generator fills the row buffer's transparency bytes ahead of the writer.
+        context->draw.span = TessroSetUpTransparencyGenerator(context, nullptr);
+        return WriterFor<kSourcedFlat>(choice.mode, Premultiplied(context));
+    }
+    return WriterFor<kFlatColour>(choice.mode, Premultiplied(context));
 }
 
+// The prepared blend span has set the generator up already when there is one.
 TessroCoverageWriteFunc TessroPreparedBlendWriter(TessroContext* context) {
     const PreparedChoice choice = PreparedMode(context);
     return choice.amount ? WriterFor<kAmount>(choice.mode, Premultiplied(context))

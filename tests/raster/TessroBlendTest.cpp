@@ -143,4 +143,36 @@ TEST_F(BlendTest, CoverageScalesTheBlend) {
     }
 }
 
+// A linear transparency graduation gives t per pixel to a sourced type: t = table entry of the
+// column (8 + 16 x here), for a flat colour and for a prepared fill, aliased and antialiased.
+TEST_F(BlendTest, TransparencyGraduationGivesTheSourcedTransparency) {
+    std::vector<BYTE> ramp(256);
+    for (int i = 0; i < 256; ++i) ramp[i] = static_cast<BYTE>(i);
+    std::vector<DWORD> grad(3 + 256, 0x00C8C8C8);
+    grad[0] = 256;
+    for (int variant = 0; variant < 4; ++variant) {
+        const bool prepared = variant & 1, antialiased = variant & 2;
+        SCOPED_TRACE(testing::Message() << "prepared " << prepared << " antialiased " << antialiased);
+        Target t(16, 2, 32);
+        std::fill(t.bytes().begin(), t.bytes().end(), 100);
+        Attach(t);
+        ASSERT_EQ(0, TessroSetAntialias(ctx, antialiased ? 1 : 0));
+        const TessroPoint g0 = Device(0, 0), g1 = Device(0, 16), g2 = Device(16, 0);
+        if (prepared) {
+            ASSERT_EQ(0, TessroSetGraduation(ctx, 7 << 8, grad.data(), &g0, &g1, &g2));
+        } else {
+            ASSERT_EQ(0, TessroSetTransparentColour(ctx, Grey(200), 7));
+        }
+        ASSERT_EQ(0, TessroSetTransparencyGraduation(ctx, 0, ramp.data(), &g0, &g1, &g2));
+        PathBuilder p(2);
+        p.Rect(0, 0, 16, 2);
+        ASSERT_EQ(0, TessroFillPath(ctx, p.points.data(), p.verbs.data(), p.count(), 0)) << LastError();
+        for (int y = 0; y < 2; ++y) {
+            EXPECT_EQ(Grey(197), t.Pixel(0, y) & 0xFFFFFF);
+            EXPECT_EQ(Grey(103), t.Pixel(15, y) & 0xFFFFFF);
+            for (int x = 1; x < 16; ++x) EXPECT_LT(t.Pixel(x, y) & 0xFF, t.Pixel(x - 1, y) & 0xFF) << x;
+        }
+    }
+}
+
 }  // namespace

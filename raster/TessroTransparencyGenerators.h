@@ -1,0 +1,13 @@
+// Transparency generators of linear transparency graduations: they write the transparency
+// byte of every row-buffer pixel of a span, after running the colour fill's span into the row
+// buffer (full entry) or alone (alpha-only entry). Their drivers run in front of the colour
+// fill's, which they keep and call.
+#pragma once
+
+#include "raster/TessroDrawInternal.h"
+
+// True when the context's transparency source has a generator in this build.
+bool TessroHasTransparencyGenerator(const TessroContext* context);
+// Installs the generator's drivers in front of the current ones and answers its span; colour is
+// the fill's span into the row buffer (null: alpha-only).
+TessroSpanFunc TessroSetUpTransparencyGenerator(TessroContext* context, TessroSpanFunc colour);
