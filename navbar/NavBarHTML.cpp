@@ -1,13 +1,17 @@
 #include "navbar/NavBarHTML.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <memory>
 #include <string>
 
 #include "app/util/FileSystem.h"
 #include "app/util/FileUtils.h"
 #include "app/util/TextFile.h"
+#include "app/util/TextFilters.h"
 #include "document/Options.h"
 #include "document/OptionsServices.h"
 #include "navbar/NavBar.h"
@@ -231,5 +235,29 @@ bool WriteNavBarIntoPage(CNavBar& bar, const CString& pagePath, const CString& s
   InsertResult why;
   if (InsertSnippetIntoPage(pagePath, snippet, &why)) return true;
   app.InformWarningWithPath(why == InsertResult::kUnicode ? kMsgPageIsUnicode : kMsgPageNotChanged, pagePath);
+  return false;
+}
+
+void SetPreviewCounter(int value) { g_previewCounter = value; }
+
+bool MakeNavBarPreviewPaths(CString& name, CString& pagePath) {
+  CString base = CFileUtils::RemoveExtension(CFileUtils::GetFileName(name));
+  MakeScriptIdentifier(base);
+  if (g_previewCounter < 0) {
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    g_previewCounter = std::rand() % 100;
+  }
+  const CString folder = CFileUtils::WithBackslash(CFileUtils::GetSystemTempPath()) + "QBW\\";
+  name = MakeOutputPath(folder, base, g_previewCounter, "js");
+  pagePath = MakeOutputPath(folder, base, g_previewCounter, "htm");
+  CFileUtils::DeleteFolderFiles(folder, FALSE);
+  g_previewCounter = g_previewCounter % 100 + 1;
+  return true;
+}
+
+bool ContainsPagePath(const std::vector<NavBarPageEntry>& list, const CString& path, int count) {
+  const std::size_t limit = count < 0 ? list.size() : std::min(list.size(), static_cast<std::size_t>(count));
+  for (std::size_t i = 0; i < limit; ++i)
+    if (list[i].path == path) return true;
   return false;
 }

@@ -3,6 +3,8 @@
 // into existing pages.
 #pragma once
 
+#include <vector>
+
 #include "framework/core/CString.h"
 
 class CNavBar;
@@ -34,6 +36,25 @@ enum class InsertResult { kInserted, kNoPlace, kUnreadable, kUnicode, kUnwritabl
 // Puts the snippet into an existing page just after its body tag (or before "</html>"); every
 // other byte of the page stays as it was. True also when the page already holds the snippet.
 bool InsertSnippetIntoPage(const CString& pagePath, const CString& snippet, InsertResult* why = nullptr);
+// Chooses the browser preview's script (name: in, the graphic's name; out, the script path)
+// and page paths in the temporary folder "QBW", numbered so that the browser never shows a
+// cached older preview, and empties that folder. True.
+bool MakeNavBarPreviewPaths(CString& name, CString& pagePath);
+// Sets the preview counter as a new process has it (-1) or as a test needs it.
+void SetPreviewCounter(int value);
+
+// A page of the save dialog's list: its path and three flags; the second marks a page the
+// user added, which the Delete key may remove.
+struct NavBarPageEntry {
+  CString path;
+  int flags[3] = {1, 0, 1};
+  NavBarPageEntry() = default;
+  NavBarPageEntry(const CString& page, int first, int userAdded, int third) : path(page), flags{first, userAdded, third} {}
+  bool IsUserAdded() const { return flags[1] != 0; }
+};
+// One of the first count entries (all for -1) has exactly this path.
+bool ContainsPagePath(const std::vector<NavBarPageEntry>& list, const CString& path, int count);
+
 // Writes the bar's snippet into an .htm or .html page, a new one or an existing one, and
 // reports a failure to the user; other pages are left alone.
 bool WriteNavBarIntoPage(CNavBar& bar, const CString& pagePath, const CString& scriptPath);

@@ -5,6 +5,7 @@
 #include <sstream>
 #include <string>
 
+#include "app/util/FileUtils.h"
 #include "document/DocumentFiles.h"
 #include "navbar/NavBarHTML.h"
 #include "tests/navbar/FakeNavBarServices.h"
@@ -113,6 +114,35 @@ TEST_F(NavBarHTML, FileNames) {
   EXPECT_STREQ("_bottom", GetCapSuffix(1, true).GetString());
   EXPECT_STREQ("_left", GetCapSuffix(0, false).GetString());
   EXPECT_STREQ("_clk", GetStateSuffix(2).GetString());
+}
+
+TEST_F(NavBarHTML, PreviewNamesCountFromTheStartAndWrapAround) {
+  SetPreviewCounter(0);
+  const char* expected[] = {"preview.js", "preview.js", "preview2.js"};
+  for (const char* e : expected) {
+    CString name = "C:\\x\\Preview.htm", page;
+    ASSERT_TRUE(MakeNavBarPreviewPaths(name, page));
+    EXPECT_STREQ(e, CFileUtils::GetFileName(name).GetString());
+    EXPECT_STREQ((CFileUtils::RemoveExtension(CFileUtils::GetFileName(name)) + ".htm").GetString(),
+                 CFileUtils::GetFileName(page).GetString());
+    EXPECT_NE(-1, name.Find("\\QBW\\"));
+  }
+  SetPreviewCounter(100);
+  CString name = "Preview.htm", page;
+  MakeNavBarPreviewPaths(name, page);
+  EXPECT_STREQ("preview100.js", CFileUtils::GetFileName(name).GetString());
+  MakeNavBarPreviewPaths(name = "Preview.htm", page);
+  EXPECT_STREQ("preview.js", CFileUtils::GetFileName(name).GetString());  // back to 1
+  SetPreviewCounter(-1);
+}
+
+TEST_F(NavBarHTML, PageList) {
+  const std::vector<NavBarPageEntry> list{{"a.html", 1, 0, 1}, {"b.html", 1, 1, 1}};
+  EXPECT_TRUE(ContainsPagePath(list, "b.html", -1));
+  EXPECT_FALSE(ContainsPagePath(list, "b.html", 1));
+  EXPECT_FALSE(ContainsPagePath(list, "B.html", -1));
+  EXPECT_FALSE(NavBarPageEntry().IsUserAdded());
+  EXPECT_TRUE(list[1].IsUserAdded());
 }
 
 }  // namespace
