@@ -2,6 +2,7 @@
 //   rollover-h.html  a row with end caps and the Over state
 //   rollover-v.html  a column with end caps, the Over and Selected states
 //   menu.html        a row whose buttons have menus two levels deep
+//   menuv.html       a column of the same, menus opening to the right, unfolding
 // Usage: navbar_web_pages <output folder> <program root>. Images are small single-colour
 // GIFs so that every name the scripts ask for exists.
 #include <cstdio>
@@ -87,9 +88,11 @@ bool RolloverPage(PageServices& services, const CString& out, const char* page, 
   return WriteNewNavBarPage(out + page, MakeNavBarScriptTag(script, out, CString()));
 }
 
-bool MenuPage(PageServices& services, const CString& out) {
+bool MenuPage(PageServices& services, const CString& out, bool vertical) {
   CNavBar& bar = services.bar;
-  bar.SetVertical(false);
+  bar.SetVertical(vertical);
+  bar.SetMenuDirection(1);
+  if (vertical) bar.SetMenuAnimation(150);
   States(bar, true, false);
   if (!Buttons(bar, {"Products", "About"}, {"products.html", "about.html"})) return false;
   const COLORREF colours[] = {0xF0F0F0, 0x202020, 0x803000, 0xFFFFFF, 0x404040};
@@ -111,10 +114,11 @@ bool MenuPage(PageServices& services, const CString& out) {
   CNavBarMenuItem* team = bar.GetButton(1)->AppendChild(nullptr);
   team->SetText("Team");
   team->SetURL("javascript:;", false);
-  const CString script = out + "menu.js";
-  if (!WriteMenuScript(bar, script, "menu", out)) return false;
-  ButtonImages(bar, out, "menu", true, false);
-  return WriteNewNavBarPage(out + "menu.html", MakeMenuScriptTag(script, out, CString()));
+  const CString base = vertical ? "menuv" : "menu";
+  const CString script = out + base + ".js";
+  if (!WriteMenuScript(bar, script, base, out)) return false;
+  ButtonImages(bar, out, base, true, false);
+  return WriteNewNavBarPage(out + base + ".html", MakeMenuScriptTag(script, out, CString()));
 }
 
 }  // namespace
@@ -133,7 +137,8 @@ int main(int argc, char** argv) {
   const Page pages[] = {
       {"rollover-h.html", [](PageServices& s, const CString& o) { return RolloverPage(s, o, "rollover-h.html", false, false); }},
       {"rollover-v.html", [](PageServices& s, const CString& o) { return RolloverPage(s, o, "rollover-v.html", true, true); }},
-      {"menu.html", MenuPage},
+      {"menu.html", [](PageServices& s, const CString& o) { return MenuPage(s, o, false); }},
+      {"menuv.html", [](PageServices& s, const CString& o) { return MenuPage(s, o, true); }},
   };
   for (const Page& page : pages) {
     PageServices services;

@@ -126,6 +126,24 @@ async function hover(page, selector) {
       equal(base(await imageSrc(page, "menu_b2")), "menu_b2.gif", "button back to Off");
       equal(errors.join("\n"), "", "errors");
     });
+    await test("vertical menu bar: menus open to the right of their button and unfold", async () => {
+      const { page, errors } = await open(browser, "menuv.html");
+      const rows = await page.$$eval("table img", (imgs) => imgs.map((i) => i.getBoundingClientRect().top));
+      check(rows.length === 2 && rows[1] > rows[0], "one button per row");
+      await hover(page, 'img[name="menuv_b2"]');
+      check(await visible(page, "quormenu_menuv_b2"), "the button's menu opens");
+      const button = await box(page, 'img[name="menuv_b2"]');
+      const menu = await box(page, "#quormenu_menuv_b2");
+      equal(Math.round(menu.left), Math.round(button.right), "menu at the button's right edge");
+      equal(Math.round(menu.top), Math.round(button.top), "menu level with the button");
+      await page.waitForFunction(() => document.getElementById("quormenu_menuv_b2").style.clipPath === "", { timeout: 5000 });
+      await hover(page, 'img[name="menuv_b1"]');
+      // Folded parts take no pointer: the entry is reached once the menu has unfolded.
+      await page.waitForFunction(() => document.getElementById("quormenu_menuv_b1").style.clipPath === "", { timeout: 5000 });
+      await hover(page, "#menuv_b1_1_item");
+      check(await visible(page, "quormenu_menuv_b1_1"), "submenu opens");
+      equal(errors.join("\n"), "", "errors");
+    });
   } finally {
     await browser.close();
   }
