@@ -30,7 +30,8 @@ int g_previewCounter = -1;
 const char kRuntimeTag[] = "<script src=\"quormenu.js\"></script>";
 
 CString ScriptSource(const CString& scriptPath, const CString& pageFolder) {
-  const CString relative = CFileUtils::MakeRelativePath(scriptPath, pageFolder);
+  // Without a page folder there is nothing to be relative to: the script's own file URL.
+  const CString relative = pageFolder.IsEmpty() ? CString() : CFileUtils::MakeRelativePath(scriptPath, pageFolder);
   if (relative.IsEmpty()) return "file:///" + CFileUtils::ToForwardSlashes(scriptPath);
   return CFileUtils::ToForwardSlashes(relative);
 }
@@ -116,9 +117,11 @@ CString MakeMenuScriptTag(const CString& scriptPath, const CString& pageFolder, 
   const CString src = ScriptSource(scriptPath, pageFolder);
   // The runtime goes beside the page, where the tag below looks for it. A failed copy is not
   // reported: an older copy may still serve.
-  CString runtime = GetNavBarServices().GetRootPath();
-  CFileUtils::AddBackslash(runtime);
-  CopyFileOver(runtime + "SysResources\\quormenu.js", CFileUtils::WithBackslash(pageFolder) + "quormenu.js");
+  if (!pageFolder.IsEmpty()) {
+    CString runtime = GetNavBarServices().GetRootPath();
+    CFileUtils::AddBackslash(runtime);
+    CopyFileOver(runtime + "SysResources\\quormenu.js", CFileUtils::WithBackslash(pageFolder) + "quormenu.js");
+  }
 
   CString tag;
   tag.Format("%s<script barwright src=\"%s\"></script>", kRuntimeTag, src.GetString());

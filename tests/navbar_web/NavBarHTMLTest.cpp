@@ -29,6 +29,32 @@ TEST_F(NavBarHTML, ScriptTagsRelativeOrFileURL) {
   EXPECT_STREQ("<script barwright src=\"file:///D:/js/nav.js\"></script>"
                "<noscript><img src=\"img/nav.gif\" editor=\"barwright\"></noscript>",
                MakeNavBarScriptTag("D:\\js\\nav.js", "C:\\site\\", "img\\nav.gif").GetString());
+  // No page folder (an editor without a document folder): the script's file URL.
+  EXPECT_STREQ("<script barwright src=\"file:///C:/js/nav.js\"></script>",
+               MakeNavBarScriptTag("C:\\js\\nav.js", "", "").GetString());
+}
+
+TEST_F(NavBarHTML, BarIntoPages) {
+  CNavBar& bar = services.bar;
+  bar.CreateDefaultButtons();
+  services.WriteFile("page.php", "<body></body>");
+  services.WriteFile("none.htm", "<p>no place</p>");
+  services.WriteFile("old.HTML", "<body>\n</body>");
+  const struct {
+    const char* page;
+    bool ok;
+    const char* after;  // null: a new page
+  } cases[] = {
+      {"page.php", true, "<body></body>"},
+      {"none.htm", false, "<p>no place</p>"},
+      {"old.HTML", true, "<body><script barwright src=\"js/nav.js\"></script>\n\n</body>"},
+      {"sub\\new.html", true, nullptr},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.ok, WriteNavBarIntoPage(bar, services.Path(c.page), services.Path("js\\nav.js"))) << c.page;
+    if (c.after) EXPECT_EQ(c.after, Read(c.page)) << c.page;
+  }
+  EXPECT_NE(std::string::npos, Read("sub\\new.html").find("<script barwright src=\"../js/nav.js\"></script>\r\n</body>"));
 }
 
 TEST_F(NavBarHTML, MenuTagLoadsTheRuntimeCopiedBesideThePage) {
