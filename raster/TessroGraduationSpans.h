@@ -16,3 +16,6 @@ TessroFillIndexEntry TessroConicalFillEntry(DWORD format);
 // Square: drivers by mapping (0 three-point, 1 row-affine).
 extern const TessroRowDriver kTessroSquareDrivers[2];
 TessroFillIndexEntry TessroSquareFillEntry(bool isLong, bool repeat, DWORD format);
+
+// Three-colour field by kind (0, 1, 2), three-point and row-affine (the square drivers).
+TessroFillIndexEntry TessroThreeColourFillEntry(DWORD kind);

@@ -17,6 +17,7 @@ const DWORD kSquareFirstKind = 25;
 const DWORD kRadialDriverFirst = 3;
 const DWORD kBitmapIndicesPerMapping = 78;  // 6 tile styles x 13 source codes
 const DWORD kBitmapPerspectiveFirst = 452;
+const DWORD kThreeColourFirst = 686;
 const DWORD kGraduationIndices = 296;  // kind x 8 + format, kinds 0..36
 const DWORD kFourColourFirst = 695;
 const DWORD kFourColourLast = 700;
@@ -153,6 +154,9 @@ const TessroRowDriver& TessroRowDriverAt(DWORD index) {
         // Bitmap fills share the square graduation's drivers.
         case 19:
         case 20: return kTessroSquareDrivers[index - 19];
+        // So do the three-colour fields.
+        case 24:
+        case 25: return kTessroSquareDrivers[index - 24];
         default:
             // Radial drivers 3..14: mapping + 3 x long + 6 x repeat; the perspective mapping
             // (2) is not built yet.
@@ -186,6 +190,9 @@ TessroFillIndexEntry TessroFillIndexAt(DWORD index) {
         }
     } else if (index < kBitmapPerspectiveFirst) {
         return TessroBitmapFillEntry((index - kGraduationIndices) % kBitmapIndicesPerMapping);
+    } else if (index >= kThreeColourFirst && index < kThreeColourFirst + 6) {
+        // Three-point 686..688, row-affine 689..691 by kind; the perspective ones follow.
+        return TessroThreeColourFillEntry((index - kThreeColourFirst) % 3);
     } else if (index >= kFourColourFirst && index <= kFourColourLast) {
         return TessroFourColourFillEntry(index);
     }
