@@ -54,8 +54,7 @@ async function hover(page, selector) {
     headless: true,
     userDataDir: process.argv[3],
     args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-           "--disable-background-networking", "--disable-component-update", "--disable-sync",
-           "--allow-file-access-from-files"],
+           "--disable-background-networking", "--disable-component-update", "--disable-sync"],
   });
   try {
     await test("horizontal rollover bar: row with caps, images swap on hover", async () => {
