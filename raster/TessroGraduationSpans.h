@@ -19,3 +19,12 @@ TessroFillIndexEntry TessroSquareFillEntry(bool isLong, bool repeat, DWORD forma
 
 // Three-colour field by kind (0, 1, 2), three-point and row-affine (the square drivers).
 TessroFillIndexEntry TessroThreeColourFillEntry(DWORD kind);
+
+// Square-root tables of the clamped radial spans: floor(sqrt(i)) and floor(sqrt(64 i + 32)),
+// i = 0..65535.
+const BYTE* TessroCoarseRoots();
+const WORD* TessroFineRoots();
+
+// Perspective radial and square spans (the shared perspective drivers run them).
+TessroFillIndexEntry TessroRadialPerspectiveFillEntry(bool isLong, bool repeat, DWORD format);
+TessroFillIndexEntry TessroSquarePerspectiveFillEntry(bool isLong, bool repeat, DWORD format);

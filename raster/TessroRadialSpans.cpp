@@ -265,6 +265,9 @@ template <class W> using RepeatingLong = Repeating<W, true>;
 
 }  // namespace
 
+const BYTE* TessroCoarseRoots() { return Roots().coarse; }
+const WORD* TessroFineRoots() { return Roots().fine; }
+
 // Drivers by mapping (three-point, row-affine) and family (clamped, repeating).
 const TessroRowDriver kTessroRadialDrivers[2][2] = {
     {{BeginClampedThreePoint, RowStartClampedThreePoint, RowEndThreePoint},

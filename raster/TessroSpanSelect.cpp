@@ -157,12 +157,14 @@ const TessroRowDriver& TessroRowDriverAt(DWORD index) {
         // So do the three-colour fields.
         case 24:
         case 25: return kTessroSquareDrivers[index - 24];
+        // Perspective square graduations.
+        case 18: return kTessroPerspectiveDriver;
         default:
-            // Radial drivers 3..14: mapping + 3 x long + 6 x repeat; the perspective mapping
-            // (2) is not built yet.
-            if (index >= kRadialDriverFirst && index < kRadialDriverFirst + 12 &&
-                (index - kRadialDriverFirst) % 3 != 2) {
+            // Radial drivers 3..14: mapping + 3 x long + 6 x repeat; perspective ones (mapping 2)
+            // are the shared perspective drivers.
+            if (index >= kRadialDriverFirst && index < kRadialDriverFirst + 12) {
                 const DWORD n = index - kRadialDriverFirst;
+                if (n % 3 == 2) return kTessroPerspectiveDriver;
                 return kTessroRadialDrivers[n % 3][n / 6];
             }
             if (index >= kRowDriverCount) TessroFail(TESSRO_ERROR_INVALID_SCANLINE_ROUTINE);
@@ -179,13 +181,15 @@ TessroFillIndexEntry TessroFillIndexAt(DWORD index) {
         if (format == kTessroFormat2) return {nullptr, nullptr, 0, TESSRO_ERROR_INVALID_BITMAP_DEPTH};
         if (kind < kLinearKinds) return TessroLinearFillEntry(kind, format);
         // Radial and square kinds: mapping + 3 x long + 6 x repeat from their first kind.
-        if (kind >= kRadialFirstKind && kind < kRadialFirstKind + 12 && (kind - kRadialFirstKind) % 3 != 2) {
+        if (kind >= kRadialFirstKind && kind < kRadialFirstKind + 12) {
             const DWORD n = kind - kRadialFirstKind;
+            if (n % 3 == 2) return TessroRadialPerspectiveFillEntry((n / 3) % 2 == 1, n >= 6, format);
             return TessroRadialFillEntry((n / 3) % 2 == 1, n >= 6, format);
         }
         if (kind == kConicalKind) return TessroConicalFillEntry(format);
-        if (kind >= kSquareFirstKind && kind < kSquareFirstKind + 12 && (kind - kSquareFirstKind) % 3 != 2) {
+        if (kind >= kSquareFirstKind && kind < kSquareFirstKind + 12) {
             const DWORD n = kind - kSquareFirstKind;
+            if (n % 3 == 2) return TessroSquarePerspectiveFillEntry((n / 3) % 2 == 1, n >= 6, format);
             return TessroSquareFillEntry((n / 3) % 2 == 1, n >= 6, format);
         }
     } else if (index < kBitmapPerspectiveFirst) {

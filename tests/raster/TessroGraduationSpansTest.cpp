@@ -257,4 +257,62 @@ TEST_F(GraduationSpanTest, RowAffineFourPointsMatchThreePoints) {
     }
 }
 
+// Four points that are nearly a parallelogram take the perspective spans and give nearly the
+// three-point picture.
+TEST_F(GraduationSpanTest, PerspectiveFourPointsFollowTheirQuadrilateral) {
+    const DWORD styles[] = {kRadial, kRadial | kRepeat, kSquare, kSquare | kRepeat};
+    const double cx = 24.4, cy = 20.7, ax = 14, ay = 3, bx = -4, by = 11;
+    for (DWORD style : styles) {
+        SCOPED_TRACE(style);
+        Target three(48, 40, 32), four(48, 40, 32);
+        // Perspective square spans sample each pixel at its top left corner.
+        const double shift = (style & 0x7F) == kSquare ? 0.5 : 0.0;
+        const std::vector<DWORD> want =
+            Draw(three, style, EntryTable(256), cx + shift, cy + shift, ax, ay, bx, by);
+        Attach(four);
+        const TessroPoint p0 = Device(cx, cy), p1 = Device(cx + ax, cy + ay),
+                          p2 = Device(cx + ax + bx + 0.02, cy + ay + by), p3 = Device(cx + bx, cy + by);
+        const std::vector<DWORD> table = EntryTable(256);
+        ASSERT_EQ(0, TessroSetPerspectiveGraduation(ctx, style, table.data(), &p0, &p1, &p2, &p3));
+        ASSERT_EQ(0, ctx->draw.colour.rowAffine);
+        ASSERT_EQ(0, FillDevice(0, 0, 48, 40)) << LastError();
+        std::vector<DWORD> got = Pixels(four);
+        int off = 0;
+        for (size_t i = 0; i < got.size(); ++i) {
+            got[i] &= 0xFF;
+            double diff = std::fabs(static_cast<double>(want[i]) - got[i]);
+            if (style & kRepeat) diff = std::fmin(diff, 256 - diff);
+            if (diff > 1) ++off;
+            ASSERT_LE(diff, 16) << i % 48 << "," << i / 48;
+        }
+        // Band edges and the folds of the repeating ramps round either way.
+        EXPECT_LT(off, static_cast<int>(got.size()) / 6);
+    }
+}
+
+// A quadrilateral whose vanishing line crosses the target: the quotients grow without bound
+// there, and every pixel still takes an entry of the table (the tables are sized exactly).
+TEST_F(GraduationSpanTest, PerspectiveSpansAcrossTheVanishingLine) {
+    const DWORD styles[] = {kRadial, kRadial | kRepeat, kSquare, kSquare | kRepeat};
+    for (DWORD count : {256u, 2048u}) {
+        for (DWORD style : styles) {
+            for (WORD bits : {8, 32}) {
+                SCOPED_TRACE(testing::Message() << "style " << style << " length " << count << " bits " << bits);
+                Target t(48, 32, bits);
+                Attach(t);
+                const TessroPoint p0 = Device(10, 10), p1 = Device(20, 12), p2 = Device(20, 18), p3 = Device(10, 20);
+                const std::vector<DWORD> table = EntryTable(count);
+                ASSERT_EQ(0, TessroSetPerspectiveGraduation(ctx, style, table.data(), &p0, &p1, &p2, &p3));
+                ASSERT_EQ(0, ctx->draw.colour.rowAffine);
+                ASSERT_EQ(0, FillDevice(0, 0, 48, 32)) << LastError();
+                if (bits == 32) {
+                    for (int y = 0; y < 32; ++y) {
+                        for (int x = 0; x < 48; ++x) ASSERT_LT(t.Pixel(x, y) & 0xFFFF, count > 256 ? count : 0x10000u);
+                    }
+                }
+            }
+        }
+    }
+}
+
 }  // namespace
