@@ -19,6 +19,8 @@ TessroFillIndexEntry TessroSquareFillEntry(bool isLong, bool repeat, DWORD forma
 
 // Three-colour field by kind (0, 1, 2), three-point and row-affine (the square drivers).
 TessroFillIndexEntry TessroThreeColourFillEntry(DWORD kind);
+// The same by the perspective mapping (the shared perspective drivers).
+TessroFillIndexEntry TessroPerspectiveThreeColourFillEntry(DWORD kind);
 
 // Square-root tables of the clamped radial spans: floor(sqrt(i)) and floor(sqrt(64 i + 32)),
 // i = 0..65535.

@@ -158,7 +158,8 @@ const TessroRowDriver& TessroRowDriverAt(DWORD index) {
         case 24:
         case 25: return kTessroSquareDrivers[index - 24];
         // Perspective square graduations.
-        case 18: return kTessroPerspectiveDriver;
+        case 18:
+        case 26: return kTessroPerspectiveDriver;
         default:
             // Radial drivers 3..14: mapping + 3 x long + 6 x repeat; perspective ones (mapping 2)
             // are the shared perspective drivers.
@@ -194,9 +195,11 @@ TessroFillIndexEntry TessroFillIndexAt(DWORD index) {
         }
     } else if (index < kBitmapPerspectiveFirst) {
         return TessroBitmapFillEntry((index - kGraduationIndices) % kBitmapIndicesPerMapping);
-    } else if (index >= kThreeColourFirst && index < kThreeColourFirst + 6) {
-        // Three-point 686..688, row-affine 689..691 by kind; the perspective ones follow.
-        return TessroThreeColourFillEntry((index - kThreeColourFirst) % 3);
+    } else if (index >= kThreeColourFirst && index < kThreeColourFirst + 9) {
+        // Three-point 686..688, row-affine 689..691, perspective 692..694 by kind.
+        const DWORD kind = (index - kThreeColourFirst) % 3;
+        if (index >= kThreeColourFirst + 6) return TessroPerspectiveThreeColourFillEntry(kind);
+        return TessroThreeColourFillEntry(kind);
     } else if (index >= kFourColourFirst && index <= kFourColourLast) {
         return TessroFourColourFillEntry(index);
     }

@@ -3,6 +3,8 @@
 // outside the triangle: 0 takes the nearest edge's ramp or corner, 1 continues each edge's ramp
 // parallel to the opposite median, 2 tiles the plane with triangles in a repeating pattern.
 // Pixels are 32-bit (blue, green, red, 0), into the row buffer on targets below 32 bits.
+#include <cmath>
+
 #include "raster/TessroGraduationSpans.h"
 
 namespace {
@@ -108,9 +110,60 @@ void Span(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0, std:
     }
 }
 
+// Perspective weights are whole numbers: W = Nearest(u), limited before the conversion so
+// that a pixel near the vanishing line (or a NaN there) lands far beyond the triangle instead
+// of in an undefined conversion.
+const double kWeightLimit = 1048576.0;  // 2^20
+inline std::int64_t WholeWeight(double w) {
+    if (!(w == w)) w = kWeightLimit;
+    if (w > kWeightLimit) w = kWeightLimit;
+    if (w < -kWeightLimit) w = -kWeightLimit;
+    return static_cast<std::int64_t>(std::nearbyint(w));
+}
+
+template <int Kind>
+void PerspectiveSpan(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0, std::int32_t x1) {
+    const TessroDrawState& draw = context->draw;
+    const TessroFillGeometry& g = draw.colour;
+    const DWORD* colours = draw.fieldColours;
+    const double qu = g.uX, qv = g.vX, pu = g.runU, pv = g.runV;
+    const bool slanted = std::fabs(pu) > 1e-8;
+    const double k = slanted ? pv / pu : 0.0, m = slanted ? qv - qu * k : 0.0;
+    double w = g.runDen + x0;
+    DWORD* out = reinterpret_cast<DWORD*>(row);
+    for (std::int32_t x = x0; x < x1; ++x, w += 1.0) {
+        double fu, fv;
+        if (slanted) {
+            fu = pu / w + qu;
+            fv = fu * k + m;
+        } else {
+            fu = qu;
+            fv = pv / w + qv;
+        }
+        // As 32.32 values with no fraction: the weight w taken with 8 fraction bits is 256 W.
+        const std::int64_t W1 = WholeWeight(fu), W2 = WholeWeight(fv);
+        const std::int64_t u = W1 * 4294967296ll, v = W2 * 4294967296ll, w0 = (255 - W1 - W2) * 4294967296ll;
+        DWORD pixel = 0;
+        if (Kind == 2) {
+            pixel = KindTwo(colours, u, v);
+        } else {
+            for (int ch = 0; ch < 3; ++ch) {
+                const int value = Kind == 0 ? KindZero(colours, ch, u, v, w0) : KindOne(colours, ch, u, v, w0);
+                pixel |= static_cast<DWORD>(value) << (8 * ch);
+            }
+        }
+        out[x] = pixel;
+    }
+}
+
 }  // namespace
 
 TessroFillIndexEntry TessroThreeColourFillEntry(DWORD kind) {
     TessroSpanFunc span = kind == 0 ? Span<0> : kind == 1 ? Span<1> : Span<2>;
+    return {span, nullptr, kTessroFillToRowBuffer, TESSRO_ERROR_NONE};
+}
+
+TessroFillIndexEntry TessroPerspectiveThreeColourFillEntry(DWORD kind) {
+    TessroSpanFunc span = kind == 0 ? PerspectiveSpan<0> : kind == 1 ? PerspectiveSpan<1> : PerspectiveSpan<2>;
     return {span, nullptr, kTessroFillToRowBuffer, TESSRO_ERROR_NONE};
 }

@@ -33,15 +33,43 @@ TEST_F(DrawTest, ThreeColourFieldKinds) {
         {2, 256, 256, PixelOf(kRed)},
         {2, -256, 0, PixelOf(kBlue)},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "kind " << c.kind << " at " << c.u << "," << c.v);
-        Target t(80, 48, 32);
-        std::fill(t.bytes().begin(), t.bytes().end(), 0x55);
+    for (int perspective = 0; perspective < 2; ++perspective) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << "kind " << c.kind << " at " << c.u << "," << c.v
+                                            << (perspective ? " perspective" : ""));
+            Target t(80, 48, 32);
+            std::fill(t.bytes().begin(), t.bytes().end(), 0x55);
+            Attach(t);
+            if (perspective) {
+                // Nearly the same parallelogram; whole weights rounded at each pixel's top left
+                // corner, so the anchors sit 1/16 pixel up and left of the centres above.
+                const TessroPoint p0 = Device(39.9375, 9.9375), p1 = Device(71.9375, 9.9375),
+                                  p2 = Device(71.9375, 41.9475), p3 = Device(39.9375, 41.9375);
+                ASSERT_EQ(0, TessroSetPerspectiveThreeColourFill(ctx, c.kind, kRed, kGreen, kBlue, &p0, &p1, &p2, &p3));
+                ASSERT_EQ(0, ctx->draw.colour.rowAffine);
+            } else {
+                const TessroPoint p0 = Device(40.5, 10.5), p1 = Device(72.5, 10.5), p2 = Device(40.5, 42.5);
+                ASSERT_EQ(0, TessroSetThreeColourFill(ctx, c.kind, kRed, kGreen, kBlue, &p0, &p1, &p2));
+            }
+            ASSERT_EQ(0, FillDevice(0, 0, 80, 48)) << LastError();
+            EXPECT_EQ(c.pixel, t.Pixel(40 + c.u / 8, 10 + c.v / 8));
+        }
+    }
+}
+
+// Across a vanishing line the weights grow without bound: every pixel is still one of the
+// field's blends, with a clear fourth byte.
+TEST_F(DrawTest, PerspectiveThreeColourFieldAcrossTheVanishingLine) {
+    for (DWORD kind : {0u, 1u, 2u}) {
+        SCOPED_TRACE(kind);
+        Target t(48, 32, 32);
         Attach(t);
-        const TessroPoint p0 = Device(40.5, 10.5), p1 = Device(72.5, 10.5), p2 = Device(40.5, 42.5);
-        ASSERT_EQ(0, TessroSetThreeColourFill(ctx, c.kind, kRed, kGreen, kBlue, &p0, &p1, &p2));
-        ASSERT_EQ(0, FillDevice(0, 0, 80, 48)) << LastError();
-        EXPECT_EQ(c.pixel, t.Pixel(40 + c.u / 8, 10 + c.v / 8));
+        const TessroPoint p0 = Device(10, 10), p1 = Device(20, 12), p2 = Device(20, 18), p3 = Device(10, 20);
+        ASSERT_EQ(0, TessroSetPerspectiveThreeColourFill(ctx, kind, kRed, kGreen, kBlue, &p0, &p1, &p2, &p3));
+        ASSERT_EQ(0, FillDevice(0, 0, 48, 32)) << LastError();
+        for (int y = 0; y < 32; ++y) {
+            for (int x = 0; x < 48; ++x) ASSERT_EQ(0u, t.Pixel(x, y) >> 24) << x << "," << y;
+        }
     }
 }
 
