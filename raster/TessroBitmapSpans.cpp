@@ -3,6 +3,7 @@
 // reader of the source format. The loop for a (tile style, source format) pair is chosen once
 // per fill from the precompiled set; it writes 32-bit pixels, into the target on 32-bit
 // targets and into the row buffer ahead of the converter on the others.
+#include <cmath>
 #include <cstring>
 
 #include "raster/TessroBitmapSpans.h"
@@ -131,36 +132,103 @@ void Span(TessroContext* context, BYTE* target, std::int32_t, std::int32_t x0, s
     }
 }
 
+// Perspective mapping: u = Qu + Pu / (x + G), v from u along the row (or Qv + Pv / (x + G)
+// when Pu vanishes); the texel is the nearest one, the setter's half-pixel offset making that
+// the texel containing the point. Coordinates are limited before their integer conversion, so
+// a pixel at the vanishing line reads an edge or tiled texel instead of converting a NaN.
+const double kCoordinateLimit = 1073741824.0;  // 2^30
+
+inline std::int64_t Nearest(double c) {
+    if (!(c == c)) c = kCoordinateLimit;
+    if (c > kCoordinateLimit) c = kCoordinateLimit;
+    if (c < -kCoordinateLimit) c = -kCoordinateLimit;
+    return static_cast<std::int64_t>(std::nearbyint(c));
+}
+
+inline std::int64_t Modulo(std::int64_t c, std::int64_t period) {
+    const std::int64_t r = c % period;
+    return r < 0 ? r + period : r;
+}
+
 template <DWORD Tile>
+inline bool TileCoordinate(std::int64_t& c, std::int32_t size) {
+    if (Tile == kTileClamp) {
+        if (c < 0) c = 0;
+        if (c >= size) c = size - 1;
+    } else if (Tile == kTileOutside) {
+        return c >= 0 && c < size;
+    } else if (Tile == kTileRepeat) {
+        c = Modulo(c, size);
+    } else {
+        c = Modulo(c, 2 * static_cast<std::int64_t>(size));
+        if (c >= size) c = 2 * static_cast<std::int64_t>(size) - 1 - c;
+    }
+    return true;
+}
+
+template <int Code, DWORD Tile>
+void PerspectiveSpan(TessroContext* context, BYTE* target, std::int32_t, std::int32_t x0, std::int32_t x1) {
+    const TessroDrawState& draw = context->draw;
+    const TessroFillGeometry& g = draw.colour;
+    const TessroBitmapSource& b = draw.bitmap;
+    const double qu = g.uX, qv = g.vX, pu = g.runU, pv = g.runV;
+    const bool slanted = std::fabs(pu) > 1e-8;
+    const double k = slanted ? pv / pu : 0.0, m = slanted ? qv - qu * k : 0.0;
+    double w = g.runDen + x0;
+    DWORD* out = reinterpret_cast<DWORD*>(target);
+    for (std::int32_t x = x0; x < x1; ++x, w += 1.0) {
+        double u, v;
+        if (slanted) {
+            u = pu / w + qu;
+            v = u * k + m;
+        } else {
+            u = qu;
+            v = pv / w + qv;
+        }
+        std::int64_t iu = Nearest(u), iv = Nearest(v);
+        const bool insideU = TileCoordinate<Tile>(iu, b.width);
+        const bool insideV = TileCoordinate<Tile>(iv, b.height);
+        const DWORD colour = insideU && insideV ? Texel<Code>(b, static_cast<std::int32_t>(iu), static_cast<std::int32_t>(iv))
+                                                : b.outside;
+        std::memcpy(out + x, &colour, 4);
+    }
+}
+
+template <DWORD Tile, bool Perspective, int Code>
+TessroSpanFunc Pick() {
+    return Perspective ? PerspectiveSpan<Code, Tile> : Span<Code, Tile>;
+}
+
+template <DWORD Tile, bool Perspective = false>
 TessroSpanFunc ForCode(DWORD code) {
     switch (code) {
-        case 0: return Span<0, Tile>;
-        case 1: return Span<1, Tile>;
-        case 2: return Span<2, Tile>;
-        case 3: return Span<3, Tile>;
-        case 4: return Span<4, Tile>;
-        case 5: return Span<5, Tile>;
-        case 6: return Span<6, Tile>;
-        case 7: return Span<7, Tile>;
-        case 8: return Span<8, Tile>;
-        case 9: return Span<9, Tile>;
-        case 10: return Span<10, Tile>;
-        case 11: return Span<11, Tile>;
-        default: return Span<12, Tile>;
+        case 0: return Pick<Tile, Perspective, 0>();
+        case 1: return Pick<Tile, Perspective, 1>();
+        case 2: return Pick<Tile, Perspective, 2>();
+        case 3: return Pick<Tile, Perspective, 3>();
+        case 4: return Pick<Tile, Perspective, 4>();
+        case 5: return Pick<Tile, Perspective, 5>();
+        case 6: return Pick<Tile, Perspective, 6>();
+        case 7: return Pick<Tile, Perspective, 7>();
+        case 8: return Pick<Tile, Perspective, 8>();
+        case 9: return Pick<Tile, Perspective, 9>();
+        case 10: return Pick<Tile, Perspective, 10>();
+        case 11: return Pick<Tile, Perspective, 11>();
+        default: return Pick<Tile, Perspective, 12>();
     }
 }
 
 }  // namespace
 
-TessroFillIndexEntry TessroBitmapFillEntry(DWORD offset) {
+TessroFillIndexEntry TessroBitmapFillEntry(DWORD offset, bool perspective) {
     const DWORD tile = offset / kCodesPerTile, code = offset % kCodesPerTile;
     if (tile >= kTileStylesPerGroup) return {nullptr, nullptr, 0, TESSRO_ERROR_INVALID_SCANLINE_ROUTINE};
     TessroSpanFunc span;
     switch (tile) {
-        case kTileClamp: span = ForCode<kTileClamp>(code); break;
-        case kTileOutside: span = ForCode<kTileOutside>(code); break;
-        case kTileRepeat: span = ForCode<kTileRepeat>(code); break;
-        case kTileMirror: span = ForCode<kTileMirror>(code); break;
+        case kTileClamp: span = perspective ? ForCode<kTileClamp, true>(code) : ForCode<kTileClamp>(code); break;
+        case kTileOutside: span = perspective ? ForCode<kTileOutside, true>(code) : ForCode<kTileOutside>(code); break;
+        case kTileRepeat: span = perspective ? ForCode<kTileRepeat, true>(code) : ForCode<kTileRepeat>(code); break;
+        case kTileMirror: span = perspective ? ForCode<kTileMirror, true>(code) : ForCode<kTileMirror>(code); break;
         default: span = TessroNoSpan; break;
     }
     return {span, nullptr, kTessroFillToRowBuffer, TESSRO_ERROR_NONE};

@@ -5,5 +5,6 @@
 
 // Steps of a repeating or mirrored fill brought within half a period either way.
 void TessroReduceBitmapSteps(TessroContext* context, std::int64_t* stepU, std::int64_t* stepV);
-// Nearest-texel spans of the affine mappings, by offset 13 x tile style + source code.
-TessroFillIndexEntry TessroBitmapFillEntry(DWORD offset);
+// Nearest-texel spans by offset 13 x tile style + source code: the affine mappings (three-point
+// and row-affine) or the perspective one.
+TessroFillIndexEntry TessroBitmapFillEntry(DWORD offset, bool perspective);

@@ -159,6 +159,7 @@ const TessroRowDriver& TessroRowDriverAt(DWORD index) {
         case 25: return kTessroSquareDrivers[index - 24];
         // Perspective square graduations.
         case 18:
+        case 21:
         case 26: return kTessroPerspectiveDriver;
         default:
             // Radial drivers 3..14: mapping + 3 x long + 6 x repeat; perspective ones (mapping 2)
@@ -193,8 +194,9 @@ TessroFillIndexEntry TessroFillIndexAt(DWORD index) {
             if (n % 3 == 2) return TessroSquarePerspectiveFillEntry((n / 3) % 2 == 1, n >= 6, format);
             return TessroSquareFillEntry((n / 3) % 2 == 1, n >= 6, format);
         }
-    } else if (index < kBitmapPerspectiveFirst) {
-        return TessroBitmapFillEntry((index - kGraduationIndices) % kBitmapIndicesPerMapping);
+    } else if (index < kBitmapPerspectiveFirst + kBitmapIndicesPerMapping) {
+        return TessroBitmapFillEntry((index - kGraduationIndices) % kBitmapIndicesPerMapping,
+                                     index >= kBitmapPerspectiveFirst);
     } else if (index >= kThreeColourFirst && index < kThreeColourFirst + 9) {
         // Three-point 686..688, row-affine 689..691, perspective 692..694 by kind.
         const DWORD kind = (index - kThreeColourFirst) % 3;

@@ -126,15 +126,27 @@ TEST_F(BitmapFillTest, TileStylesAtTheEdges) {
         {3, {0x11, 0x10, 0x10, 0x11, 0x12, 0x13, 0x13, 0x12, 0x11, 0x10, 0x10},
          {0x11, 0x10, 0x10, 0x11, 0x12, 0x13, 0x13, 0x12, 0x11, 0x10, 0x10}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.tile);
-        Target t(11, 2, 32);
-        Attach(t);
-        ASSERT_EQ(0, SetFill(h, source, c.tile, 2, 1, nullptr, nullptr, nullptr, nullptr, nullptr, outside));
-        ASSERT_EQ(0, FillDevice(0, 0, 11, 2));
-        for (int x = 0; x < 11; ++x) {
-            EXPECT_EQ(c.row0[x], t.Pixel(x, 0)) << x;
-            EXPECT_EQ(c.row1[x], t.Pixel(x, 1)) << x;
+    for (int perspective = 0; perspective < 2; ++perspective) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << "tile " << c.tile << (perspective ? " perspective" : ""));
+            Target t(11, 2, 32);
+            Attach(t);
+            if (perspective) {
+                // Nearly the same rectangle; the perspective spans take the texel under each pixel's
+                // top left corner, so the source sits a quarter pixel up and left.
+                const TessroPoint p0 = Device(1.75, 0.75), p1 = Device(5.75, 0.75), p2 = Device(5.75, 2.76),
+                                  p3 = Device(1.75, 2.75);
+                ASSERT_EQ(0, TessroSetPerspectiveBitmapFill(ctx, &h, source, c.tile, &p0, &p1, &p2, &p3, outside,
+                                                            nullptr, nullptr, nullptr, nullptr, nullptr, 0));
+                ASSERT_EQ(0, ctx->draw.colour.rowAffine);
+            } else {
+                ASSERT_EQ(0, SetFill(h, source, c.tile, 2, 1, nullptr, nullptr, nullptr, nullptr, nullptr, outside));
+            }
+            ASSERT_EQ(0, FillDevice(0, 0, 11, 2)) << LastError();
+            for (int x = 0; x < 11; ++x) {
+                EXPECT_EQ(c.row0[x], t.Pixel(x, 0)) << x;
+                EXPECT_EQ(c.row1[x], t.Pixel(x, 1)) << x;
+            }
         }
     }
 }
@@ -211,8 +223,8 @@ TEST_F(BitmapFillTest, RowAffineTilesWithLongStepsReadOnlyTheSource) {
             }
         }
     }
-    // The perspective mapping and the smoothed and filtered families are not built: the fill
-    // says so before writing anything.
+    // The smoothed and filtered families are not built: the fill says so before writing
+    // anything.
     Target t(8, 8, 32);
     Attach(t);
     ASSERT_EQ(0, TessroSetBitmapFillSmoothing(ctx, 1));
