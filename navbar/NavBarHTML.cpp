@@ -22,7 +22,7 @@ namespace {
 constexpr unsigned kMsgSnippetFailed = 32953;
 constexpr unsigned kMsgPageNotCreated = 32954;
 constexpr unsigned kMsgPageNotChanged = 32955;
-constexpr unsigned kMsgPageIsUnicode = 32956;
+constexpr unsigned kMsgPageIsUnicode = 32957;
 
 // The preview counter: -1 until the first browser preview.
 int g_previewCounter = -1;
