@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "raster/TessroBitmapSpans.h"
+#include "raster/TessroGraduationSpans.h"
 
 namespace {
 
@@ -218,7 +219,154 @@ TessroSpanFunc ForCode(DWORD code) {
     }
 }
 
+// ---- Smoothed (bilinear) fills: three-point mapping only ----
+
+const std::int64_t kHalf = static_cast<std::int64_t>(1) << 31;
+
+// The smoothed rows start half a texel up and left, so that the integer parts name the upper
+// left texel of the 2 x 2 footprint and the fractions weigh its neighbours.
+void BeginSmoothed(TessroContext* context) {
+    kTessroSquareDrivers[0].begin(context);
+    TessroFillGeometry& g = context->draw.colour;
+    g.rowU = TessroAdd64(g.rowU, -kHalf);
+    g.rowV = TessroAdd64(g.rowV, -kHalf);
+}
+
+void RowEndSmoothed(TessroContext* context) { kTessroSquareDrivers[0].rowEnd(context); }
+
+inline int Lerp(int a, int b, int f) { return a + TessroProduct(f, b - a); }
+
+template <bool FourChannels>
+DWORD Bilinear(DWORD t00, DWORD t10, DWORD t01, DWORD t11, int fu, int fv) {
+    DWORD out = 0;
+    for (int c = 0; c < (FourChannels ? 4 : 3); ++c) {
+        const int shift = 8 * c;
+        const int top = Lerp((t00 >> shift) & 0xFF, (t10 >> shift) & 0xFF, fu);
+        const int bottom = Lerp((t01 >> shift) & 0xFF, (t11 >> shift) & 0xFF, fu);
+        out |= static_cast<DWORD>(Lerp(top, bottom, fv) & 0xFF) << shift;
+    }
+    return out;
+}
+
+// The two texel columns (or rows) of a footprint and the weight of the second, by tile style.
+// Returns false for a column outside the bitmap (outside-colour style: that slot keeps the
+// outside colour); first and second report it separately.
+struct Footprint {
+    std::int32_t first, second;
+    bool firstInside, secondInside;
+    int weight;
+};
+
+template <DWORD Tile>
+Footprint Locate(std::int64_t c, std::int32_t size) {
+    const std::int64_t whole = static_cast<std::int64_t>(size) << 32;
+    Footprint f;
+    f.firstInside = f.secondInside = true;
+    if (Tile == kTileMirror) {
+        // Reflect the unshifted coordinate into [0, size), then shift back by half a texel; at
+        // the seam both texels of the footprint are the edge texel, so the edge row repeats.
+        std::int64_t m = Wrap(TessroAdd64(c, kHalf), 2 * whole);
+        if (m >= whole) m = ~(m - 2 * whole);
+        m -= kHalf;
+        const std::int32_t i = Whole(m);
+        if (i < 0) {
+            f.first = f.second = 0;
+            f.weight = 0;
+        } else {
+            f.first = i;
+            f.second = i + 1 < size ? i + 1 : size - 1;
+            f.weight = static_cast<int>((m >> 24) & 0xFF);
+        }
+        return f;
+    }
+    f.weight = static_cast<int>((c >> 24) & 0xFF);
+    if (Tile == kTileRepeat) {
+        const std::int64_t m = Wrap(c, whole);
+        f.first = Whole(m);
+        f.second = f.first + 1 < size ? f.first + 1 : 0;
+        return f;
+    }
+    const std::int64_t i = c >> 32;
+    if (Tile == kTileClamp) {
+        f.first = static_cast<std::int32_t>(i < 0 ? 0 : i >= size ? size - 1 : i);
+        f.second = static_cast<std::int32_t>(i + 1 < 0 ? 0 : i + 1 >= size ? size - 1 : i + 1);
+        return f;
+    }
+    f.firstInside = i >= 0 && i < size;
+    f.secondInside = i + 1 >= 0 && i + 1 < size;
+    f.first = f.firstInside ? static_cast<std::int32_t>(i) : 0;
+    f.second = f.secondInside ? static_cast<std::int32_t>(i + 1) : 0;
+    return f;
+}
+
+template <int Code, DWORD Tile>
+void SmoothedSpan(TessroContext* context, BYTE* target, std::int32_t, std::int32_t x0, std::int32_t x1) {
+    const TessroDrawState& draw = context->draw;
+    const TessroFillGeometry& g = draw.colour;
+    const TessroBitmapSource& b = draw.bitmap;
+    const double dx = static_cast<double>(static_cast<std::int64_t>(x0) * 1024 + 512 - g.rowOriginX);
+    std::int64_t u = TessroAdd64(TessroNearest64(dx * g.rowGradientU), g.rowU);
+    std::int64_t v = TessroAdd64(TessroNearest64(dx * g.rowGradientV), g.rowV);
+    DWORD* out = reinterpret_cast<DWORD*>(target);
+    const bool fourChannels = Code == 7 || Code == 12;
+    for (std::int32_t x = x0; x < x1; ++x) {
+        const Footprint fu = Locate<Tile>(u, b.width), fv = Locate<Tile>(v, b.height);
+        const auto read = [&](bool inU, std::int32_t iu, bool inV, std::int32_t iv) {
+            return inU && inV ? Texel<Code>(b, iu, iv) : b.outside;
+        };
+        const DWORD t00 = read(fu.firstInside, fu.first, fv.firstInside, fv.first);
+        const DWORD t10 = read(fu.secondInside, fu.second, fv.firstInside, fv.first);
+        const DWORD t01 = read(fu.firstInside, fu.first, fv.secondInside, fv.second);
+        const DWORD t11 = read(fu.secondInside, fu.second, fv.secondInside, fv.second);
+        const DWORD colour = fourChannels ? Bilinear<true>(t00, t10, t01, t11, fu.weight, fv.weight)
+                                          : Bilinear<false>(t00, t10, t01, t11, fu.weight, fv.weight);
+        std::memcpy(out + x, &colour, 4);
+        u = TessroAdd64(u, g.rowStepU);
+        v = TessroAdd64(v, g.rowStepV);
+    }
+}
+
+template <DWORD Tile, int Code>
+TessroSpanFunc PickSmoothed() {
+    return SmoothedSpan<Code, Tile>;
+}
+
+template <DWORD Tile>
+TessroSpanFunc SmoothedForCode(DWORD code) {
+    switch (code) {
+        case 0: return PickSmoothed<Tile, 0>();
+        case 1: return PickSmoothed<Tile, 1>();
+        case 2: return PickSmoothed<Tile, 2>();
+        case 3: return PickSmoothed<Tile, 3>();
+        case 4: return PickSmoothed<Tile, 4>();
+        case 5: return PickSmoothed<Tile, 5>();
+        case 6: return PickSmoothed<Tile, 6>();
+        case 7: return PickSmoothed<Tile, 7>();
+        case 8: return PickSmoothed<Tile, 8>();
+        case 9: return PickSmoothed<Tile, 9>();
+        case 10: return PickSmoothed<Tile, 10>();
+        case 11: return PickSmoothed<Tile, 11>();
+        default: return PickSmoothed<Tile, 12>();
+    }
+}
+
 }  // namespace
+
+const TessroRowDriver kTessroSmoothedBitmapDriver = {BeginSmoothed, TessroNoRow, RowEndSmoothed};
+
+TessroFillIndexEntry TessroSmoothedBitmapFillEntry(DWORD offset) {
+    const DWORD tile = offset / kCodesPerTile, code = offset % kCodesPerTile;
+    if (tile >= kTileStylesPerGroup) return {nullptr, nullptr, 0, TESSRO_ERROR_INVALID_SCANLINE_ROUTINE};
+    TessroSpanFunc span;
+    switch (tile) {
+        case kTileClamp: span = SmoothedForCode<kTileClamp>(code); break;
+        case kTileOutside: span = SmoothedForCode<kTileOutside>(code); break;
+        case kTileRepeat: span = SmoothedForCode<kTileRepeat>(code); break;
+        case kTileMirror: span = SmoothedForCode<kTileMirror>(code); break;
+        default: span = TessroNoSpan; break;
+    }
+    return {span, nullptr, kTessroFillToRowBuffer, TESSRO_ERROR_NONE};
+}
 
 TessroFillIndexEntry TessroBitmapFillEntry(DWORD offset, bool perspective) {
     const DWORD tile = offset / kCodesPerTile, code = offset % kCodesPerTile;

@@ -18,6 +18,7 @@ const DWORD kRadialDriverFirst = 3;
 const DWORD kBitmapIndicesPerMapping = 78;  // 6 tile styles x 13 source codes
 const DWORD kBitmapPerspectiveFirst = 452;
 const DWORD kThreeColourFirst = 686;
+const DWORD kBitmapSmoothedFirst = 530;
 const DWORD kGraduationIndices = 296;  // kind x 8 + format, kinds 0..36
 const DWORD kFourColourFirst = 695;
 const DWORD kFourColourLast = 700;
@@ -161,6 +162,7 @@ const TessroRowDriver& TessroRowDriverAt(DWORD index) {
         case 18:
         case 21:
         case 26: return kTessroPerspectiveDriver;
+        case 22: return kTessroSmoothedBitmapDriver;
         default:
             // Radial drivers 3..14: mapping + 3 x long + 6 x repeat; perspective ones (mapping 2)
             // are the shared perspective drivers.
@@ -197,6 +199,8 @@ TessroFillIndexEntry TessroFillIndexAt(DWORD index) {
     } else if (index < kBitmapPerspectiveFirst + kBitmapIndicesPerMapping) {
         return TessroBitmapFillEntry((index - kGraduationIndices) % kBitmapIndicesPerMapping,
                                      index >= kBitmapPerspectiveFirst);
+    } else if (index >= kBitmapSmoothedFirst && index < kBitmapSmoothedFirst + kBitmapIndicesPerMapping) {
+        return TessroSmoothedBitmapFillEntry(index - kBitmapSmoothedFirst);
     } else if (index >= kThreeColourFirst && index < kThreeColourFirst + 9) {
         // Three-point 686..688, row-affine 689..691, perspective 692..694 by kind.
         const DWORD kind = (index - kThreeColourFirst) % 3;

@@ -223,15 +223,51 @@ TEST_F(BitmapFillTest, RowAffineTilesWithLongStepsReadOnlyTheSource) {
             }
         }
     }
-    // The smoothed and filtered families are not built: the fill says so before writing
-    // anything.
+    // The filtered family is not built: the fill says so before writing anything.
     Target t(8, 8, 32);
     Attach(t);
-    ASSERT_EQ(0, TessroSetBitmapFillSmoothing(ctx, 1));
+    ASSERT_EQ(0, TessroSetBitmapFillFiltering(ctx, 1));
     ASSERT_EQ(0, SetFill(h, source.data(), 0, 0, 0));
     EXPECT_EQ(-1, FillDevice(0, 0, 8, 8));
     EXPECT_EQ(TESSRO_ERROR_UNIMPLEMENTED, LastError());
     EXPECT_EQ(0u, t.Pixel(0, 0));
+}
+
+// Smoothed fills blend the 2 x 2 texels around each pixel centre: a black and a white texel
+// at two pixels each, by tile style; at one pixel per texel the source comes back unchanged.
+TEST_F(BitmapFillTest, SmoothedFillsBlendNeighbouringTexels) {
+    const DWORD source[2] = {0x000000, 0xFFFFFF};
+    const BITMAPINFOHEADER h = SourceHeader(2, 1, 32);
+    const struct {
+        DWORD tile;
+        int grey[4];
+    } cases[] = {
+        {0, {0, 64, 192, 255}},
+        {1, {32, 64, 192, 223}},  // towards the outside grey 128 beyond the edges
+        {2, {63, 64, 192, 191}},  // the far texel wraps round
+        {3, {0, 64, 192, 255}},   // the edge texel repeats at the seam
+    };
+    ASSERT_EQ(0, TessroSetBitmapFillSmoothing(ctx, 1));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tile);
+        Target t(4, 1, 32);
+        Attach(t);
+        // One row of pixels on the one source row: the rows take no weight from outside.
+        const TessroPoint p0 = Device(0, 0), p1 = Device(4, 0), p2 = Device(0, 1);
+        ASSERT_EQ(0, TessroSetBitmapFill(ctx, &h, source, c.tile, &p0, &p1, &p2, 0x808080, nullptr, nullptr,
+                                         nullptr, nullptr, nullptr, 0));
+        ASSERT_EQ(0, FillDevice(0, 0, 4, 1)) << LastError();
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(static_cast<DWORD>(c.grey[x]) * 0x010101u, t.Pixel(x, 0)) << x;
+    }
+    const DWORD wide[4] = {0x102030, 0x405060, 0x708090, 0xA0B0C0};
+    const BITMAPINFOHEADER w = SourceHeader(4, 1, 32);
+    Target t(4, 1, 32);
+    Attach(t);
+    const TessroPoint p0 = Device(0, 0), p1 = Device(4, 0), p2 = Device(0, 1);
+    ASSERT_EQ(0, TessroSetBitmapFill(ctx, &w, wide, 0, &p0, &p1, &p2, 0, nullptr, nullptr, nullptr, nullptr,
+                                     nullptr, 0));
+    ASSERT_EQ(0, FillDevice(0, 0, 4, 1));
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(wide[x], t.Pixel(x, 0)) << x;
 }
 
 }  // namespace
