@@ -22,19 +22,18 @@ IMPLEMENT_DYNAMIC(COperationsManager, CObject)
 namespace {
 const char kSource[] = "OperationsManager";
 enum : int { kErrNoFrameList = 377, kErrNoNavBar = 389, kErrNoHandler = 538 };
-COperationsManager* g_manager = nullptr;
 constexpr int kSwatchSize = 10;
 constexpr int kSwatchJpegQuality = 50;
 }  // namespace
 
-COperationsManager* COperationsManager::GetInitialised() { return g_manager; }
+COperationsManager* COperationsManager::GetInitialised() { return GetInitialisedOperationsManager(); }
 
 void COperationsManager::InternalError(int line) { GetOperationsServices().InternalError(line, kSource); }
 
 COperationsManager::COperationsManager(CWnd* parent) : m_parent(parent) {}
 
 COperationsManager::~COperationsManager() {
-  if (g_manager == this) g_manager = nullptr;
+  if (GetInitialisedOperationsManager() == this) SetInitialisedOperationsManager(nullptr);
   // Handlers first: their preview windows may still reach the frame list while they go.
   for (COperationsHandler* handler : m_handlers) delete handler;
   m_handlers.clear();
@@ -48,7 +47,7 @@ void COperationsManager::AddHandler(COperationsHandler* handler) {
 }
 
 BOOL COperationsManager::Init() {
-  g_manager = this;
+  SetInitialisedOperationsManager(this);
   COperationsHandler* handler = new (std::nothrow) CTemplateHandler;
   if (!handler) return FALSE;
   if (!handler->Initialise()) {

@@ -23,13 +23,16 @@ void COperationsServices::InternalError(int line, const char* source) {
 
 COptions* COperationsServices::GetOptions() { return GetOptionsServices().GetCurrentOptions(); }
 
-COperationsManager* COperationsServices::GetOperationsManager() {
-#ifdef _WIN32
-  return COperationsManager::GetInitialised();
-#else
-  return nullptr;
-#endif
-}
+namespace {
+// Kept here rather than beside the manager so this library does not depend on the Windows one.
+COperationsManager* g_initialisedManager = nullptr;
+}  // namespace
+
+COperationsManager* GetInitialisedOperationsManager() { return g_initialisedManager; }
+
+void SetInitialisedOperationsManager(COperationsManager* manager) { g_initialisedManager = manager; }
+
+COperationsManager* COperationsServices::GetOperationsManager() { return g_initialisedManager; }
 
 CString COperationsServices::GetRootPath() { return GetOptionsServices().GetRootPath(); }
 

@@ -18,6 +18,10 @@ class COperationsManager;
 // Severity of a message with an argument.
 enum class MessageSeverity { kWarning, kError };
 
+// The operations manager that initialised itself last (null when none or after it is gone).
+COperationsManager* GetInitialisedOperationsManager();
+void SetInitialisedOperationsManager(COperationsManager* manager);
+
 class COperationsServices {
  public:
   virtual ~COperationsServices();
