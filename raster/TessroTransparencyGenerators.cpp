@@ -1,7 +1,10 @@
-// Linear transparency generators (indices 0..11: mapping + 3 x long + 6 x repeat, mapping 0
-// three-point, 1 perspective, 2 row-affine). Positions are 32.32 values whose high half indexes
-// the caller's transparency table, as in the linear colour spans.
+// Linear and square transparency generators (indices 0..11 and 24..35: mapping + 3 x long +
+// 6 x repeat from the family's first index, mapping 0 three-point, 1 perspective, 2 row-affine).
+// Positions are 32.32 values whose high half indexes the caller's transparency table, as in the
+// colour spans of the same graduations.
 #include "raster/TessroTransparencyGenerators.h"
+
+#include <cmath>
 
 namespace {
 
@@ -113,17 +116,164 @@ TessroSpanFunc Pick(bool division, bool isLong, bool repeat) {
     return repeat ? Pick<Full, Or, false, true>(division) : Pick<Full, Or, false, false>(division);
 }
 
+// ---- Square generators ----
+
+void BeginSquareThreePoint(TessroContext* context) {
+    TessroDrawState& draw = context->draw;
+    TessroFillGeometry& g = draw.transparency;
+    const std::int64_t ey = static_cast<std::int64_t>(draw.bounds[1]) * 1024 + g.halfPixel - g.originY;
+    g.rowU = TessroNearest64(static_cast<double>(ey) * g.dudy);
+    g.rowV = TessroNearest64(static_cast<double>(ey) * g.dvdy);
+    g.rowGradientU = g.dudx;
+    g.rowGradientV = g.dvdx;
+    g.rowStepU = g.stepUx;
+    g.rowStepV = g.stepVx;
+    g.rowOriginX = g.originX;
+    draw.savedBegin(context);
+}
+
+void RowEndSquareThreePoint(TessroContext* context) {
+    TessroFillGeometry& g = context->draw.transparency;
+    g.rowU = TessroAdd64(g.rowU, g.stepUy);
+    g.rowV = TessroAdd64(g.rowV, g.stepVy);
+    context->draw.savedRowEnd(context);
+}
+
+void RowStartSquareRowAffine(TessroContext* context) {
+    TessroDrawState& draw = context->draw;
+    TessroFillGeometry& g = draw.transparency;
+    const double y = draw.row;
+    const double f = kFineScale / (g.denY * y + g.den0);
+    g.rowGradientU = g.uX * f;
+    g.rowGradientV = g.vX * f;
+    g.rowStepU = TessroNearest64(g.rowGradientU * kFinePerPixel);
+    g.rowStepV = TessroNearest64(g.rowGradientV * kFinePerPixel);
+    g.rowU = TessroNearest64((g.uY * y + g.u0) * f * kFinePerPixel);
+    g.rowV = TessroNearest64((g.vY * y + g.v0) * f * kFinePerPixel);
+    g.rowOriginX = 0;
+    draw.savedRowStart(context);
+}
+
+void BeginSquarePerspective(TessroContext* context) {
+    TessroDrawState& draw = context->draw;
+    TessroFillGeometry& g = draw.transparency;
+    const double top = draw.bounds[1];
+    g.runDen = g.denY * top + g.den0;
+    g.runU = g.uY * top + g.u0;
+    g.runV = g.vY * top + g.v0;
+    draw.savedBegin(context);
+}
+
+void RowEndSquarePerspective(TessroContext* context) {
+    TessroFillGeometry& g = context->draw.transparency;
+    g.runU += g.uY;
+    g.runV += g.vY;
+    g.runDen += g.denY;
+    context->draw.savedRowEnd(context);
+}
+
+// The magnitude of one 32.32 axis coordinate as the square spans see it: a negative value is
+// reflected by its ones' complement; a repeating ramp is mirrored with period 2L.
+template <bool Repeat, std::int32_t L>
+inline std::int32_t SquareAxis(std::int64_t c) {
+    if (Repeat) {
+        const std::int64_t period = static_cast<std::int64_t>(2 * L) << 32;
+        std::int64_t m = c % period;
+        if (m < 0) m += period;
+        if (m >= static_cast<std::int64_t>(L) << 32) m = ~(m - period);
+        return TessroHigh32(m);
+    }
+    return TessroHigh32(c ^ (c >> 63));
+}
+
+template <bool Full, bool Or, bool Long, bool Repeat>
+void SquareStepping(TessroContext* context, BYTE* row, std::int32_t y, std::int32_t x0, std::int32_t x1) {
+    TessroDrawState& draw = context->draw;
+    if (Full) draw.sourceSpan(context, row, y, x0, x1);
+    const TessroFillGeometry& g = draw.transparency;
+    const BYTE* table = draw.transparencyTable;
+    const std::int32_t length = Long ? 2048 : 256;
+    const double dx = static_cast<double>(static_cast<std::int64_t>(x0) * 1024 + 512 - g.rowOriginX);
+    std::int64_t u = TessroAdd64(TessroNearest64(dx * g.rowGradientU), g.rowU);
+    std::int64_t v = TessroAdd64(TessroNearest64(dx * g.rowGradientV), g.rowV);
+    for (std::int32_t x = x0; x < x1; ++x) {
+        const std::int32_t iu = SquareAxis<Repeat, Long ? 2048 : 256>(u);
+        const std::int32_t iv = SquareAxis<Repeat, Long ? 2048 : 256>(v);
+        const std::int32_t m = iu > iv ? iu : iv;
+        Put<Or>(row, x, table[m < length ? m : length - 1]);
+        u = TessroAdd64(u, g.rowStepU);
+        v = TessroAdd64(v, g.rowStepV);
+    }
+}
+
+// Perspective: nearest coordinates limited before conversion; NaN takes the last entry.
+inline bool NearestLimited(double c, std::int32_t* out) {
+    if (!(c == c)) return false;
+    const double limit = 1073741824.0;
+    *out = static_cast<std::int32_t>(std::nearbyint(c > limit ? limit : c < -limit ? -limit : c));
+    return true;
+}
+
+template <bool Repeat, std::int32_t L>
+inline std::int32_t FoldIndex(std::int32_t i) {
+    if (Repeat) i = ((i + L) & (2 * L - 1)) - L;
+    return i < 0 ? -i - 1 : i;
+}
+
+template <bool Full, bool Or, bool Long, bool Repeat>
+void SquareDivision(TessroContext* context, BYTE* row, std::int32_t y, std::int32_t x0, std::int32_t x1) {
+    TessroDrawState& draw = context->draw;
+    if (Full) draw.sourceSpan(context, row, y, x0, x1);
+    const TessroFillGeometry& g = draw.transparency;
+    const BYTE* table = draw.transparencyTable;
+    const std::int32_t length = Long ? 2048 : 256;
+    const double qu = g.uX, qv = g.vX, pu = g.runU, pv = g.runV;
+    const bool slanted = std::fabs(pu) > 1e-8;
+    const double k = slanted ? pv / pu : 0.0, m = slanted ? qv - qu * k : 0.0;
+    double w = g.runDen + x0;
+    for (std::int32_t x = x0; x < x1; ++x, w += 1.0) {
+        const double u = slanted ? pu / w + qu : qu;
+        const double v = slanted ? u * k + m : pv / w + qv;
+        std::int32_t iu, iv, index = length - 1;
+        if (NearestLimited(u, &iu) && NearestLimited(std::fabs(v), &iv)) {
+            iu = FoldIndex<Repeat, Long ? 2048 : 256>(iu);
+            iv = FoldIndex<Repeat, Long ? 2048 : 256>(iv);
+            const std::int32_t larger = iu > iv ? iu : iv;
+            if (larger < length) index = larger;
+        }
+        Put<Or>(row, x, table[index]);
+    }
+}
+
+template <bool Full, bool Or, bool Long, bool Repeat>
+TessroSpanFunc PickSquare(bool division) {
+    return division ? SquareDivision<Full, Or, Long, Repeat> : SquareStepping<Full, Or, Long, Repeat>;
+}
+
+template <bool Full, bool Or>
+TessroSpanFunc PickSquare(bool division, bool isLong, bool repeat) {
+    if (isLong) {
+        return repeat ? PickSquare<Full, Or, true, true>(division) : PickSquare<Full, Or, true, false>(division);
+    }
+    return repeat ? PickSquare<Full, Or, false, true>(division) : PickSquare<Full, Or, false, false>(division);
+}
+
+const std::int32_t kSquareFirst = 24;
+
 }  // namespace
 
 bool TessroHasTransparencyGenerator(const TessroContext* context) {
     const std::int32_t index = context->draw.transparencySource - 1;
-    return index >= 0 && index < kLinearGenerators && context->draw.transparencyTable != nullptr;
+    const bool built = (index >= 0 && index < kLinearGenerators) ||
+                       (index >= kSquareFirst && index < kSquareFirst + kLinearGenerators);
+    return built && context->draw.transparencyTable != nullptr;
 }
 
 TessroSpanFunc TessroSetUpTransparencyGenerator(TessroContext* context, TessroSpanFunc colour) {
     TessroDrawState& draw = context->draw;
     if (!TessroHasTransparencyGenerator(context)) TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
-    const std::int32_t index = draw.transparencySource - 1;
+    const bool square = draw.transparencySource - 1 >= kSquareFirst;
+    const std::int32_t index = draw.transparencySource - 1 - (square ? kSquareFirst : 0);
     const int mapping = index % 3;
     const bool isLong = (index / 3) % 2 == 1, repeat = index >= 6;
     draw.savedBegin = draw.begin;
@@ -132,19 +282,23 @@ TessroSpanFunc TessroSetUpTransparencyGenerator(TessroContext* context, TessroSp
     draw.sourceSpan = colour;
     switch (mapping) {
         case 0:
-            draw.begin = BeginThreePoint;
-            draw.rowEnd = RowEndThreePoint;
+            draw.begin = square ? BeginSquareThreePoint : BeginThreePoint;
+            draw.rowEnd = square ? RowEndSquareThreePoint : RowEndThreePoint;
             break;
         case 1:
-            draw.begin = BeginPerspective;
-            draw.rowEnd = RowEndPerspective;
+            draw.begin = square ? BeginSquarePerspective : BeginPerspective;
+            draw.rowEnd = square ? RowEndSquarePerspective : RowEndPerspective;
             break;
-        default: draw.rowStart = RowStartRowAffine; break;
+        default: draw.rowStart = square ? RowStartSquareRowAffine : RowStartRowAffine; break;
     }
     const DWORD word = context->transparencyType;
     const bool full = colour != nullptr && (word & kOwnTransparency) == 0;
     const bool orIng = (word & kMaskedPixels) != 0;
     const bool division = mapping == 1;
+    if (square) {
+        if (full) return orIng ? PickSquare<true, true>(division, isLong, repeat) : PickSquare<true, false>(division, isLong, repeat);
+        return orIng ? PickSquare<false, true>(division, isLong, repeat) : PickSquare<false, false>(division, isLong, repeat);
+    }
     if (full) return orIng ? Pick<true, true>(division, isLong, repeat) : Pick<true, false>(division, isLong, repeat);
     return orIng ? Pick<false, true>(division, isLong, repeat) : Pick<false, false>(division, isLong, repeat);
 }

@@ -175,4 +175,54 @@ TEST_F(BlendTest, TransparencyGraduationGivesTheSourcedTransparency) {
     }
 }
 
+// A square transparency graduation gives each pixel the entry a square colour graduation of
+// the same anchors gives it: black mixed over white with t = entry shows the entry as its grey.
+TEST_F(BlendTest, SquareTransparencyGraduationMatchesTheSquareColourOne) {
+    std::vector<BYTE> ramp(256);
+    for (int i = 0; i < 256; ++i) ramp[i] = static_cast<BYTE>(i);
+    std::vector<DWORD> entries(3 + 256);
+    entries[0] = 256;
+    for (int i = 0; i < 256; ++i) entries[3 + i] = static_cast<DWORD>(i);
+    const struct {
+        const char* name;
+        int points;
+        double p[4][2];
+    } placements[] = {
+        {"three-point", 3, {{20.3, 14.6}, {30, 17}, {17, 24}, {0, 0}}},
+        {"row-affine", 4, {{20.3, 14.6}, {30, 17}, {26.7, 27}, {17, 24.6}}},
+        {"perspective", 4, {{20.3, 14.6}, {30, 17}, {27.7, 27}, {17, 24.6}}},
+    };
+    for (const auto& placement : placements) {
+        for (DWORD kind : {3u, 0x83u}) {
+            SCOPED_TRACE(testing::Message() << placement.name << " kind " << kind);
+            TessroPoint p[4];
+            for (int k = 0; k < 4; ++k) p[k] = Device(placement.p[k][0], placement.p[k][1]);
+            Target colour(40, 32, 32), blended(40, 32, 32);
+            Attach(colour);
+            if (placement.points == 3) {
+                ASSERT_EQ(0, TessroSetGraduation(ctx, kind, entries.data(), &p[0], &p[1], &p[2]));
+            } else {
+                ASSERT_EQ(0, TessroSetPerspectiveGraduation(ctx, kind, entries.data(), &p[0], &p[1], &p[2], &p[3]));
+            }
+            ASSERT_EQ(0, FillDevice(0, 0, 40, 32)) << LastError();
+            std::fill(blended.bytes().begin(), blended.bytes().end(), 0xFF);
+            Attach(blended);
+            ASSERT_EQ(0, TessroSetTransparentColour(ctx, 0, 7));
+            const DWORD style = (kind & 0x7F) | ((kind & 0x80) << 9);  // kind; repeat in byte 2
+            if (placement.points == 3) {
+                ASSERT_EQ(0, TessroSetTransparencyGraduation(ctx, style, ramp.data(), &p[0], &p[1], &p[2]));
+            } else {
+                ASSERT_EQ(0, TessroSetPerspectiveTransparencyGraduation(ctx, style, ramp.data(), &p[0], &p[1], &p[2],
+                                                                        &p[3]));
+            }
+            ASSERT_EQ(0, FillDevice(0, 0, 40, 32)) << LastError();
+            for (int y = 0; y < 32; ++y) {
+                for (int x = 0; x < 40; ++x) {
+                    ASSERT_EQ(colour.Pixel(x, y) & 0xFF, blended.Pixel(x, y) & 0xFF) << x << "," << y;
+                }
+            }
+        }
+    }
+}
+
 }  // namespace
