@@ -40,6 +40,23 @@ CAppCommandLineInfo* CommandLine()
     return app ? app->GetCommandLine() : nullptr;
 }
 
+// The main dialog: the application's, else the framework's main window when that is one (a
+// dialog made without the application object).
+CWidgetsDlg* MainDialog()
+{
+    CWidgetsApp* app = App();
+    if (app && app->GetMainDialog())
+        return app->GetMainDialog();
+    return dynamic_cast<CWidgetsDlg*>(AfxGetMainWnd());
+}
+
+// The current option record: the main dialog's.
+COptions* CurrentRecord()
+{
+    CWidgetsDlg* dialog = MainDialog();
+    return dialog ? dialog->m_options : nullptr;
+}
+
 // Internal errors of the modules name their source without a folder; the error record keeps a
 // pointer, so the full name lives here until the next one.
 void RecordInternalError(unsigned line, const char* source)
@@ -74,7 +91,7 @@ private:
 class CAppOptionsServices : public COperationsOptionsServices {
 public:
     CString GetRootPath() override { return ::GetRootPath(); }
-    COptions* GetCurrentOptions() override { return ::GetOptions(); }
+    COptions* GetCurrentOptions() override { return CurrentRecord(); }
     // The version text stays the record's own: the application's display version is older than
     // the style files this program writes, and a lower number would mark them as old documents.
 
@@ -134,12 +151,13 @@ public:
     {
         RecordInternalError(static_cast<unsigned>(line), source);
     }
-    COptions* GetOptions() override { return ::GetOptions(); }
+    COptions* GetOptions() override { return CurrentRecord(); }
     COperationsManager* GetOperationsManager() override
     {
         // The main dialog's manager; while it initialises (before the dialog hands it out) the
         // one that is initialising.
-        if (COperationsManager* manager = ::GetOperationsManager())
+        CWidgetsDlg* dialog = MainDialog();
+        if (COperationsManager* manager = dialog ? dialog->GetOperationsManager() : nullptr)
             return manager;
         return COperationsManager::GetInitialised();
     }
@@ -173,7 +191,7 @@ public:
     CTessro* GetTessro() override { return ::GetTessroContext(); }
     ExportRecord* GetOptions() override
     {
-        COptions* record = ::GetOptions();
+        COptions* record = CurrentRecord();
         if (!record)
             return nullptr;
         if (!m_record || m_recordOf != record) {
@@ -227,7 +245,7 @@ public:
 
     bool BeginWaitCursor() override
     {
-        CWidgetsDlg* dialog = GetMainDialog();
+        CWidgetsDlg* dialog = MainDialog();
         CUIServices* ui = dialog ? dialog->GetUIServices() : nullptr;
         if (!ui)
             return false;
@@ -236,7 +254,7 @@ public:
     }
     void EndWaitCursor() override
     {
-        CWidgetsDlg* dialog = GetMainDialog();
+        CWidgetsDlg* dialog = MainDialog();
         if (CUIServices* ui = dialog ? dialog->GetUIServices() : nullptr)
             ui->ReleaseCaptureCursor(0);
     }
@@ -332,7 +350,7 @@ public:
     }
     CString GetTemporaryExportPath() override
     {
-        COptions* record = ::GetOptions();
+        COptions* record = CurrentRecord();
         return GetTempExportPath(record ? record->GetExportType() : 0);
     }
     DWORD GetTickCount() override { return ::GetTickCount(); }

@@ -4,6 +4,8 @@
 #include "app/Resource.h"
 #include "app/WidgetsDlg.h"
 #include "app/util/AppUtilServices.h"
+#include "document/OperationsManager.h"
+#include "document/OperationsServices.h"
 #include "app/widgets.h"
 
 #include <shlobj.h>
@@ -38,6 +40,12 @@ public:
         return ::InformWarningWithPath(messageId, path, label1, label2, label3, label4, defaultIndex, cancelIndex);
     }
     CString GetSpecialFolderDisplayName(int csidl) override { return ::GetSpecialFolderDisplayName(csidl); }
+    bool HasOperationsManager() override { return ::GetOperationsServices().GetOperationsManager() != nullptr; }
+    bool IsNavBarMode() override
+    {
+        COperationsManager* manager = ::GetOperationsServices().GetOperationsManager();
+        return manager && manager->IsNavBarMode();
+    }
 };
 }  // namespace
 

@@ -1,5 +1,6 @@
 // Idle manager, UI services, component versions, main dialog rules, working-copy names and
 // file reading.
+#include "app/AppServiceAdapters.h"
 #include "app/AppServices.h"
 #include "app/ComponentCheck.h"
 #include "app/Errors.h"
@@ -11,6 +12,7 @@
 #include "app/PanelMessage.h"
 #include "app/WidgetsDlg.h"
 #include "app/widgets.h"
+#include "tests/app/MessageBoxCloser.h"
 
 #include <gtest/gtest.h>
 
@@ -323,9 +325,13 @@ TEST(AppServices, ReadWholeFileTerminatesAndReportsFailure)
 TEST(MainDialog, RoutesMouseAndSizeToTheTopLevelManager)
 {
     CWinApp app("Barwright Routing");  // no registry key: the default placement
+    InstallAppServiceAdapters();        // as start-up does: the dialog's operations manager needs them
     CWidgetsDlg dlg(nullptr, nullptr);
     app.m_pMainWnd = &dlg;
-    ASSERT_TRUE(dlg.Create(IDD_WIDGETS_DIALOG));
+    {
+        CMessageBoxCloser closer;  // the template engine is not installed here: its message is closed
+        ASSERT_TRUE(dlg.Create(IDD_WIDGETS_DIALOG));
+    }
     ASSERT_FALSE(dlg.m_initFailed);
     EXPECT_EQ(dlg.m_initialised, 1);
     auto* manager = static_cast<CTopLevelManager*>(dlg.GetTopLevelManager());

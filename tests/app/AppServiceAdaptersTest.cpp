@@ -1,0 +1,189 @@
+// After start-up every module's services answer from the application: its root folder, the
+// main dialog's option record and operations manager, the navigation bar that manager owns and
+// the preview renders it makes.
+#include "app/AppServiceAdapters.h"
+#include "app/AppServices.h"
+#include "app/Errors.h"
+#include "app/Resource.h"
+#include "app/WidgetsDlg.h"
+#include "app/util/AppUtilServices.h"
+#include "app/widgets.h"
+#include "bitmap/BitmapServices.h"
+#include "bitmap/ExportRecord.h"
+#include "document/OperationsManager.h"
+#include "document/OperationsServices.h"
+#include "document/Options.h"
+#include "document/RenderRequest.h"
+#include "document/OptionsServices.h"
+#include "navbar/NavBar.h"
+#include "navbar/NavBarServices.h"
+#include "tests/app/MessageBoxCloser.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+const char kRoot[] = "C:\\Prog\\";
+
+// The application object with its main dialog made as start-up makes it.
+class AppServicesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_app.m_rootPath = kRoot;
+        InstallAppServiceAdapters();
+        m_app.m_mainDialog = &m_dialog;
+        m_app.m_pMainWnd = &m_dialog;
+        CMessageBoxCloser closer;  // the template engine is not installed here: its message is closed
+        ASSERT_TRUE(m_dialog.Create(IDD_WIDGETS_DIALOG));
+        ASSERT_FALSE(m_dialog.m_initFailed);
+        // The pages' document renderer is not installed here either: the quit it asks for would
+        // end every message box at once.
+        MSG quit;
+        while (::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+        ClearError();
+    }
+    void TearDown() override
+    {
+        m_dialog.DestroyWindow();
+        m_app.m_pMainWnd = nullptr;
+        m_app.m_mainDialog = nullptr;
+        ClearError();
+    }
+
+    CWidgetsApp m_app;
+    CWidgetsDlg m_dialog{nullptr, nullptr};
+};
+
+TEST_F(AppServicesTest, EverySeamAnswersFromTheApplication)
+{
+    COptions* record = m_dialog.m_options;
+    COperationsManager* manager = m_dialog.GetOperationsManager();
+    ASSERT_TRUE(record);
+    ASSERT_TRUE(manager);
+
+    const struct {
+        const char* seam;
+        CString root;
+        COptions* record;
+        bool hasManager;
+    } cases[] = {
+        {"utilities", AppUtilServices().GetRootPath(), record, AppUtilServices().HasOperationsManager()},
+        {"option record", GetOptionsServices().GetRootPath(), GetOptionsServices().GetCurrentOptions(),
+         GetOptionsServices().HasOperationsManager()},
+        {"operations", GetOperationsServices().GetRootPath(), GetOperationsServices().GetOptions(),
+         GetOperationsServices().GetOperationsManager() == manager},
+        {"navigation bar", GetNavBarServices().GetRootPath(), GetNavBarServices().GetCurrentOptions(),
+         GetNavBarServices().HasOperationsManager()},
+    };
+    for (const auto& c : cases) {
+        EXPECT_STREQ(c.root, kRoot) << c.seam;
+        EXPECT_EQ(c.record, record) << c.seam;
+        EXPECT_TRUE(c.hasManager) << c.seam;
+    }
+
+    // Export reads the same record.
+    BitmapServices& bitmap = GetBitmapServices();
+    EXPECT_TRUE(bitmap.HasOperationsManager());
+    EXPECT_EQ(bitmap.GetAnimationRenderer(), manager->GetAnimationRenderer());
+    ExportRecord* exported = bitmap.GetOptions();
+    ASSERT_TRUE(exported);
+    record->SetExportType(kExportPng);
+    EXPECT_EQ(exported->GetExportType(), kExportPng);
+    EXPECT_EQ(bitmap.GetTessro(), m_app.m_tessro);
+    EXPECT_EQ(bitmap.GetTessroContext() != nullptr, m_app.m_tessro != nullptr);
+
+    // The manager owns a navigation bar made by the bar module, with its default buttons.
+    ASSERT_TRUE(manager->GetNavBar());
+    CNavBar* bar = GetNavBarServices().GetNavBar();
+    ASSERT_TRUE(bar);
+    EXPECT_EQ(bar->GetButtonCount(), 4);
+
+    // Style files written now count as current documents.
+    EXPECT_GT(std::atof(GetOptionsServices().GetVersionText()), 1.2);
+}
+
+TEST_F(AppServicesTest, RenderRequestsReachTheOperationsManager)
+{
+    COperationsManager* manager = m_dialog.GetOperationsManager();
+    ASSERT_TRUE(manager);
+    // In navigation-bar mode the manager keeps the word of the last request.
+    GetOptionsServices().SetNavBarMode(true);
+    ASSERT_TRUE(manager->IsNavBarMode());
+    const struct {
+        DWORD word;
+    } cases[] = {{kRenderHardEdges}, {kRenderNoShadow}, {kRenderKeepBuffer}};
+    for (const auto& c : cases) {
+        manager->SetKeptRenderRequest(0);
+        GetBitmapServices().RenderWithFlags(0, static_cast<int>(c.word));
+        EXPECT_EQ(manager->GetKeptRenderRequest(), c.word);
+    }
+    GetOptionsServices().SetNavBarMode(false);
+    EXPECT_FALSE(manager->IsNavBarMode());
+}
+
+TEST_F(AppServicesTest, InternalErrorsOfEveryModuleAreTheApplicationsPendingError)
+{
+    const struct {
+        const char* seam;
+        void (*record)();
+        unsigned line;
+        const char* file;
+    } cases[] = {
+        {"operations", [] { GetOperationsServices().InternalError(377, "OperationsManager"); }, 377,
+         "OperationsManager"},
+        {"option record", [] { GetOptionsServices().SetInternalError(12, "Options.cpp"); }, 12, "Options.cpp"},
+        {"bitmap", [] { GetBitmapServices().InternalError("AnimationRenderer", 74); }, 74, "AnimationRenderer"},
+        {"navigation bar", [] { GetNavBarServices().SetInternalError(172, "NavBar"); }, 172, "NavBar"},
+    };
+    for (const auto& c : cases) {
+        ClearError();
+        c.record();
+        const std::string expected = "Internal program error " + std::to_string(c.line) + "." +
+                                     std::string(ShortSourceName((std::string(BW_SOURCE_PATH("")) + c.file).c_str()));
+        EXPECT_EQ(std::string(g_ErrorText), expected) << c.seam;
+        EXPECT_EQ(g_ErrorSlotFree, 0) << c.seam;
+    }
+}
+
+TEST_F(AppServicesTest, MessagesGoThroughTheMessageBox)
+{
+    {
+        CMessageBoxCloser closer;
+        GetOperationsServices().ShowMessage(MessageSeverity::kError, 32818, "StyleKit");
+        GetBitmapServices().ReportError(32818, "Imgrex");
+    }
+    ASSERT_EQ(CMessageBoxCloser::Texts().size(), 2u);
+    EXPECT_NE(CMessageBoxCloser::Texts()[0].find("StyleKit.DLL"), std::string::npos);
+    EXPECT_NE(CMessageBoxCloser::Texts()[1].find("Imgrex.DLL"), std::string::npos);
+
+    // The orientation question answers the string id of the button pressed; a closed box cancels.
+    const struct {
+        int button;
+        unsigned answer;
+    } cases[] = {{1, 32905}, {2, 32906}, {3, 32916}, {0, 32916}};
+    for (const auto& c : cases) {
+        CMessageBoxCloser closer(c.button);
+        EXPECT_EQ(GetNavBarServices().AskNavBarOrientation(), c.answer) << "button " << c.button;
+    }
+}
+
+TEST(AppServiceFolders, TemporaryExportPathByExportType)
+{
+    char folder[MAX_PATH + 1] = {};
+    ASSERT_GT(::GetTempPathA(sizeof folder, folder), 0u);
+    const struct {
+        int type;
+        const char* name;
+    } cases[] = {{kExportGif, "temptwg.gif"}, {kExportJpeg, "temptwg.jpg"}, {kExportPng, "temptwg.png"},
+                 {2, "temptwg.gif"}};
+    for (const auto& c : cases)
+        EXPECT_STREQ(GetTempExportPath(c.type), (std::string(folder) + c.name).c_str()) << c.type;
+}
+
+}  // namespace
