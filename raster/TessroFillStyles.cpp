@@ -120,8 +120,7 @@ void SetConical(TessroContext* context, const TessroPoint& p0, const TessroPoint
 // Radial graduations: the elliptical metric of the two axis vectors (already checked not to
 // be degenerate by the three-point setup).
 void SetRadial(TessroContext* context, const TessroPoint& p0, const TessroPoint& p1,
-               const TessroPoint& p2, bool repeat, TessroRadialGeometry& r) {
-    TessroDrawState& draw = context->draw;
+               const TessroPoint& p2, bool repeat, bool isLong, TessroRadialGeometry& r) {
     const TessroDevicePoint centre = TessroMapPointFine(context, p0.x, p0.y);
     r.centreX = centre.x;
     r.centreY = centre.y;
@@ -140,7 +139,7 @@ void SetRadial(TessroContext* context, const TessroPoint& p0, const TessroPoint&
     r.s = static_cast<double>(s);
     r.d = static_cast<double>(d);
     r.slope = TessroNearest64(static_cast<double>((ax * ay + bx * by) / s * 4294967296.0L));
-    const long double longScale = draw.longTable ? 64.0L : 1.0L;
+    const long double longScale = isLong ? 64.0L : 1.0L;
     r.widthFactor = static_cast<double>(d * d * 65536.0L / s);
     if (repeat) {
         r.rowDistanceFactor = static_cast<double>(longScale / (16.0L * s));
@@ -200,7 +199,7 @@ int TessroSetGraduation(TessroContext* context, DWORD style, const void* table,
             return FlatFallback(context, static_cast<const DWORD*>(table)[2], s);
         }
         if (kind == kRadial) {
-            SetRadial(context, *p0, *p1, *p2, repeat, draw.radial);
+            SetRadial(context, *p0, *p1, *p2, repeat, draw.longTable != 0, draw.radial);
             draw.fillIndex = format + (isRepeat ? 144 : 96) + 24 * isLong;
             draw.rowDriver = (isRepeat ? 9 : 3) + 3 * isLong;
         } else if (kind == kSquare) {
@@ -415,8 +414,8 @@ int TessroSetTransparencyGraduation(TessroContext* context, DWORD style, const B
         const DWORD isLong = s.isLong ? 1 : 0, repeat = s.repeat ? 1 : 0;
         DWORD generator;
         if (s.kind == kRadial) {
-            SetRadial(context, *p0, *p1, *p2, s.repeat, draw.transparencyRadial);
-            draw.longTable = static_cast<BYTE>(isLong);  // shared with the radial colour routines
+            // The transparency's own table length: the colour fill's flag stays as it was.
+            SetRadial(context, *p0, *p1, *p2, s.repeat, s.isLong, draw.transparencyRadial);
             generator = (repeat ? 18 : 12) + 3 * isLong;
         } else if (s.kind == kSquare) {
             generator = 24 + 3 * isLong + 6 * repeat;

@@ -30,3 +30,8 @@ const WORD* TessroFineRoots();
 // Perspective radial and square spans (the shared perspective drivers run them).
 TessroFillIndexEntry TessroRadialPerspectiveFillEntry(bool isLong, bool repeat, DWORD format);
 TessroFillIndexEntry TessroSquarePerspectiveFillEntry(bool isLong, bool repeat, DWORD format);
+
+// Radial transparency generator (three-point or row-affine): installs its drivers in front of
+// the saved colour drivers and answers the generator span.
+TessroSpanFunc TessroSetUpRadialTransparency(TessroContext* context, bool rowAffine, bool isLong, bool repeat,
+                                             bool full, bool orIng);

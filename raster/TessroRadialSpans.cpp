@@ -85,13 +85,30 @@ void StartRepeatingRowAffine(const TessroRadialGeometry&, const TessroFillGeomet
     row.differenceF = x * row.secondF + row.base;
 }
 
+// ---- The colour set or the transparency set ----
+// Colour drivers end with the standard row stepping; transparency drivers continue into the
+// colour fill's driver of the same role.
+template <bool T> TessroRadialGeometry& Geometry(TessroDrawState& d) { return T ? d.transparencyRadial : d.radial; }
+template <bool T> TessroFillGeometry& Fill(TessroDrawState& d) { return T ? d.transparency : d.colour; }
+template <bool T> TessroRadialRow& Row(TessroDrawState& d) { return T ? d.transparencyRadialRow : d.radialRow; }
+template <bool T> void ContinueBegin(TessroContext* c) {
+    if (T) c->draw.savedBegin(c); else TessroDefaultBegin(c);
+}
+template <bool T> void ContinueRowStart(TessroContext* c) {
+    if (T) c->draw.savedRowStart(c);
+}
+template <bool T> void ContinueRowEnd(TessroContext* c) {
+    if (T) c->draw.savedRowEnd(c); else TessroDefaultRowEnd(c);
+}
+
 // ---- Row drivers, three-point ----
 
 // Centre line at the first row's centre: centre x + dy k, with dy in 1/1024 px and the
 // product kept exact (the low half of k multiplied apart so that nothing overflows).
+template <bool T>
 void BeginCentreLine(TessroContext* context) {
     TessroDrawState& draw = context->draw;
-    const TessroRadialGeometry& g = draw.radial;
+    const TessroRadialGeometry& g = Geometry<T>(draw);
     const std::int64_t dy = static_cast<std::int64_t>(draw.bounds[1]) * 1024 + g.halfPixel - g.centreY;
     // dy k / 1024 = dy kHigh 2^22 + floor(dy kLow / 1024), with kLow split in 16-bit halves so
     // that no partial product overflows; the whole sum wraps like the 32.32 value it is.
@@ -103,27 +120,30 @@ void BeginCentreLine(TessroContext* context) {
     const std::uint64_t mid = static_cast<std::uint64_t>(dy * kMid) << 6;
     const std::uint64_t low = static_cast<std::uint64_t>((dy * kLow) >> 10);
     const std::uint64_t centre = static_cast<std::uint64_t>(static_cast<std::int64_t>(g.centreX)) << 22;
-    draw.radialRow.centreLine = static_cast<std::int64_t>(high + mid + low + centre);
-    draw.radialRow.secondDifference = g.secondDifference;
-    TessroDefaultBegin(context);
+    Row<T>(draw).centreLine = static_cast<std::int64_t>(high + mid + low + centre);
+    Row<T>(draw).secondDifference = g.secondDifference;
+    ContinueBegin<T>(context);
 }
 
+template <bool T>
 void BeginClampedThreePoint(TessroContext* context) {
-    context->draw.radialRow.start = StartClampedThreePoint;
-    BeginCentreLine(context);
+    Row<T>(context->draw).start = StartClampedThreePoint;
+    BeginCentreLine<T>(context);
 }
 
+template <bool T>
 void BeginRepeatingThreePoint(TessroContext* context) {
-    context->draw.radialRow.start = StartRepeatingThreePoint;
-    BeginCentreLine(context);
+    Row<T>(context->draw).start = StartRepeatingThreePoint;
+    BeginCentreLine<T>(context);
 }
 
 // The row's top edge against the centre: the smallest distance, and the half chord inside the
 // rim.
-void RowStartClampedThreePoint(TessroContext* context) {
+template <bool T>
+void RowStartClampedThreePointBody(TessroContext* context) {
     TessroDrawState& draw = context->draw;
-    const TessroRadialGeometry& g = draw.radial;
-    TessroRadialRow& row = draw.radialRow;
+    const TessroRadialGeometry& g = Geometry<T>(draw);
+    TessroRadialRow& row = Row<T>(draw);
     const double dy = static_cast<double>(static_cast<std::int64_t>(draw.row) * 1024 - g.centreY);
     const double q = std::fabs(dy) * g.rowDistanceFactor;
     if (!(q < kTwo24)) {
@@ -136,42 +156,48 @@ void RowStartClampedThreePoint(TessroContext* context) {
     row.halfWidth = TessroNearest64(std::sqrt((kTwo48 - q2) * g.widthFactor));
 }
 
-void RowStartRepeatingThreePoint(TessroContext* context) {
+template <bool T>
+void RowStartRepeatingThreePointBody(TessroContext* context) {
     TessroDrawState& draw = context->draw;
-    const TessroRadialGeometry& g = draw.radial;
+    const TessroRadialGeometry& g = Geometry<T>(draw);
     const double dy = static_cast<double>(static_cast<std::int64_t>(draw.row) * 1024 - g.centreY);
-    draw.radialRow.distanceSquare = dy * dy * g.rowDistanceFactor;
-    draw.radialRow.outside = 0;
+    Row<T>(draw).distanceSquare = dy * dy * g.rowDistanceFactor;
+    Row<T>(draw).outside = 0;
 }
 
+template <bool T>
 void RowEndThreePoint(TessroContext* context) {
     TessroDrawState& draw = context->draw;
-    draw.radialRow.centreLine = TessroAdd64(draw.radialRow.centreLine, draw.radial.slope);
-    TessroDefaultRowEnd(context);
+    Row<T>(draw).centreLine = TessroAdd64(Row<T>(draw).centreLine, Geometry<T>(draw).slope);
+    ContinueRowEnd<T>(context);
 }
 
 // ---- Row drivers, four-point row-affine ----
 
+template <bool T>
 void BeginRowAffine(TessroContext* context, TessroRadialStart start) {
     TessroDrawState& draw = context->draw;
-    const TessroFillGeometry& f = draw.colour;
-    TessroRadialRow& row = draw.radialRow;
+    const TessroFillGeometry& f = Fill<T>(draw);
+    TessroRadialRow& row = Row<T>(draw);
     row.sx = f.uX * f.uX + f.vX * f.vX;
     row.dotY = f.uX * f.uY + f.vX * f.vY;
     row.dot0 = f.uX * f.u0 + f.vX * f.v0;
     row.crossY = f.uX * f.vY - f.vX * f.uY;
     row.cross0 = f.uX * f.v0 - f.vX * f.u0;
     row.start = start;
-    TessroDefaultBegin(context);
+    ContinueBegin<T>(context);
 }
 
-void BeginClampedRowAffine(TessroContext* context) { BeginRowAffine(context, StartClampedRowAffine); }
-void BeginRepeatingRowAffine(TessroContext* context) { BeginRowAffine(context, StartRepeatingRowAffine); }
+template <bool T>
+void BeginClampedRowAffine(TessroContext* context) { BeginRowAffine<T>(context, StartClampedRowAffine); }
+template <bool T>
+void BeginRepeatingRowAffine(TessroContext* context) { BeginRowAffine<T>(context, StartRepeatingRowAffine); }
 
-void RowStartClampedRowAffine(TessroContext* context) {
+template <bool T>
+void RowStartClampedRowAffineBody(TessroContext* context) {
     TessroDrawState& draw = context->draw;
-    const TessroFillGeometry& f = draw.colour;
-    TessroRadialRow& row = draw.radialRow;
+    const TessroFillGeometry& f = Fill<T>(draw);
+    TessroRadialRow& row = Row<T>(draw);
     const double y = draw.row;
     const double w = f.denY * y + f.den0;
     const double w2 = w * w;
@@ -192,15 +218,40 @@ void RowStartClampedRowAffine(TessroContext* context) {
     row.base = (2.0 * dot + row.sx) * row.inverseW2;
 }
 
-void RowStartRepeatingRowAffine(TessroContext* context) {
+template <bool T>
+void RowStartRepeatingRowAffineBody(TessroContext* context) {
     TessroDrawState& draw = context->draw;
-    const TessroFillGeometry& f = draw.colour;
-    TessroRadialRow& row = draw.radialRow;
+    const TessroFillGeometry& f = Fill<T>(draw);
+    TessroRadialRow& row = Row<T>(draw);
     const double y = draw.row;
     const double w = f.denY * y + f.den0;
     row.outside = 0;
     row.inverseW2 = 1.0 / (w * w);
     row.base = (2.0 * (row.dotY * y + row.dot0) + row.sx) * row.inverseW2;
+}
+
+template <bool T>
+void RowStartClampedThreePoint(TessroContext* context) {
+    RowStartClampedThreePointBody<T>(context);
+    ContinueRowStart<T>(context);
+}
+
+template <bool T>
+void RowStartRepeatingThreePoint(TessroContext* context) {
+    RowStartRepeatingThreePointBody<T>(context);
+    ContinueRowStart<T>(context);
+}
+
+template <bool T>
+void RowStartClampedRowAffine(TessroContext* context) {
+    RowStartClampedRowAffineBody<T>(context);
+    ContinueRowStart<T>(context);
+}
+
+template <bool T>
+void RowStartRepeatingRowAffine(TessroContext* context) {
+    RowStartRepeatingRowAffineBody<T>(context);
+    ContinueRowStart<T>(context);
 }
 
 // ---- Spans ----
@@ -263,17 +314,90 @@ template <class W> using ClampedLong = Clamped<W, true>;
 template <class W> using RepeatingShort = Repeating<W, false>;
 template <class W> using RepeatingLong = Repeating<W, true>;
 
+// ---- Transparency generators: the same distances on the transparency set ----
+
+template <bool Or>
+inline void PutTransparency(BYTE* row, std::int32_t x, BYTE value) {
+    BYTE& b = row[4 * x + 3];
+    b = Or ? static_cast<BYTE>(b | value) : value;
+}
+
+template <bool Full, bool Or, bool Long, bool Repeat>
+void Generator(TessroContext* context, BYTE* target, std::int32_t y, std::int32_t x0, std::int32_t x1) {
+    TessroDrawState& draw = context->draw;
+    if (Full) draw.sourceSpan(context, target, y, x0, x1);
+    TessroRadialRow& row = draw.transparencyRadialRow;
+    const BYTE* table = draw.transparencyTable;
+    const std::uint32_t length = Long ? 2048 : 256;
+    if (x0 >= x1) return;
+    if (Repeat) {
+        row.start(draw.transparencyRadial, draw.transparency, row, x0, y);
+        double value = row.valueF, difference = row.differenceF;
+        for (std::int32_t x = x0; x < x1; ++x) {
+            const double root = value > 0 ? std::sqrt(value) : 0.0;
+            PutTransparency<Or>(target, x, table[static_cast<std::uint64_t>(TessroNearest64(root)) & (length - 1)]);
+            value += difference;
+            difference += row.secondF;
+        }
+        return;
+    }
+    const BYTE last = table[length - 1];
+    std::int32_t a = x1, b = x1;
+    if (!row.outside) {
+        const std::int32_t chordLeft = TessroHigh32(TessroAdd64(row.centreLine, -row.halfWidth));
+        const std::int32_t chordRight = TessroHigh32(TessroAdd64(row.centreLine, row.halfWidth));
+        a = chordLeft > x0 ? chordLeft : x0;
+        b = chordRight < INT32_MAX && chordRight + 1 < x1 ? chordRight + 1 : x1;
+        if (a > b) a = b = x1;
+    }
+    for (std::int32_t x = x0; x < a; ++x) PutTransparency<Or>(target, x, last);
+    if (a < b) {
+        row.start(draw.transparencyRadial, draw.transparency, row, a, y);
+        const RootTables& roots = Roots();
+        std::int64_t value = row.value, difference = row.difference;
+        for (std::int32_t x = a; x < b; ++x) {
+            const std::uint32_t h = static_cast<std::uint32_t>(TessroHigh32(value));
+            const BYTE t = h < static_cast<std::uint32_t>(kInsideRim) ? table[Long ? roots.fine[h] : roots.coarse[h]] : last;
+            PutTransparency<Or>(target, x, t);
+            value = TessroAdd64(value, difference);
+            difference = TessroAdd64(difference, row.secondDifference);
+        }
+    }
+    for (std::int32_t x = b > a ? b : a; x < x1; ++x) PutTransparency<Or>(target, x, last);
+}
+
+template <bool Full, bool Or>
+TessroSpanFunc PickGenerator(bool isLong, bool repeat) {
+    if (isLong) return repeat ? Generator<Full, Or, true, true> : Generator<Full, Or, true, false>;
+    return repeat ? Generator<Full, Or, false, true> : Generator<Full, Or, false, false>;
+}
+
 }  // namespace
+
+TessroSpanFunc TessroSetUpRadialTransparency(TessroContext* context, bool rowAffine, bool isLong, bool repeat,
+                                             bool full, bool orIng) {
+    TessroDrawState& draw = context->draw;
+    if (rowAffine) {
+        draw.begin = repeat ? BeginRepeatingRowAffine<true> : BeginClampedRowAffine<true>;
+        draw.rowStart = repeat ? RowStartRepeatingRowAffine<true> : RowStartClampedRowAffine<true>;
+    } else {
+        draw.begin = repeat ? BeginRepeatingThreePoint<true> : BeginClampedThreePoint<true>;
+        draw.rowStart = repeat ? RowStartRepeatingThreePoint<true> : RowStartClampedThreePoint<true>;
+        draw.rowEnd = RowEndThreePoint<true>;
+    }
+    if (full) return orIng ? PickGenerator<true, true>(isLong, repeat) : PickGenerator<true, false>(isLong, repeat);
+    return orIng ? PickGenerator<false, true>(isLong, repeat) : PickGenerator<false, false>(isLong, repeat);
+}
 
 const BYTE* TessroCoarseRoots() { return Roots().coarse; }
 const WORD* TessroFineRoots() { return Roots().fine; }
 
 // Drivers by mapping (three-point, row-affine) and family (clamped, repeating).
 const TessroRowDriver kTessroRadialDrivers[2][2] = {
-    {{BeginClampedThreePoint, RowStartClampedThreePoint, RowEndThreePoint},
-     {BeginRepeatingThreePoint, RowStartRepeatingThreePoint, RowEndThreePoint}},
-    {{BeginClampedRowAffine, RowStartClampedRowAffine, TessroDefaultRowEnd},
-     {BeginRepeatingRowAffine, RowStartRepeatingRowAffine, TessroDefaultRowEnd}},
+    {{BeginClampedThreePoint<false>, RowStartClampedThreePoint<false>, RowEndThreePoint<false>},
+     {BeginRepeatingThreePoint<false>, RowStartRepeatingThreePoint<false>, RowEndThreePoint<false>}},
+    {{BeginClampedRowAffine<false>, RowStartClampedRowAffine<false>, TessroDefaultRowEnd},
+     {BeginRepeatingRowAffine<false>, RowStartRepeatingRowAffine<false>, TessroDefaultRowEnd}},
 };
 
 TessroFillIndexEntry TessroRadialFillEntry(bool isLong, bool repeat, DWORD format) {

@@ -154,6 +154,7 @@ struct TessroDrawState {
     TessroRadialGeometry radial;
     TessroConicalGeometry conical;
     TessroRadialRow radialRow;
+    TessroRadialRow transparencyRadialRow;
     TessroConicalRows conicalRows;
     TessroBitmapSource bitmap;
     // Bitmap-fill switches, read by the next bitmap setter, and the filtering amount.

@@ -4,6 +4,8 @@
 // colour spans of the same graduations.
 #include "raster/TessroTransparencyGenerators.h"
 
+#include "raster/TessroGraduationSpans.h"
+
 #include <cmath>
 
 namespace {
@@ -259,12 +261,16 @@ TessroSpanFunc PickSquare(bool division, bool isLong, bool repeat) {
 }
 
 const std::int32_t kSquareFirst = 24;
+const std::int32_t kRadialFirst = 12;
 
 }  // namespace
 
 bool TessroHasTransparencyGenerator(const TessroContext* context) {
     const std::int32_t index = context->draw.transparencySource - 1;
-    const bool built = (index >= 0 && index < kLinearGenerators) ||
+    // Radial ones exist for the three-point and row-affine mappings.
+    const bool radial = index >= kRadialFirst && index < kRadialFirst + kLinearGenerators &&
+                        (index - kRadialFirst) % 3 != 1;
+    const bool built = (index >= 0 && index < kLinearGenerators) || radial ||
                        (index >= kSquareFirst && index < kSquareFirst + kLinearGenerators);
     return built && context->draw.transparencyTable != nullptr;
 }
@@ -272,14 +278,22 @@ bool TessroHasTransparencyGenerator(const TessroContext* context) {
 TessroSpanFunc TessroSetUpTransparencyGenerator(TessroContext* context, TessroSpanFunc colour) {
     TessroDrawState& draw = context->draw;
     if (!TessroHasTransparencyGenerator(context)) TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
-    const bool square = draw.transparencySource - 1 >= kSquareFirst;
-    const std::int32_t index = draw.transparencySource - 1 - (square ? kSquareFirst : 0);
-    const int mapping = index % 3;
-    const bool isLong = (index / 3) % 2 == 1, repeat = index >= 6;
+    const DWORD word = context->transparencyType;
+    const bool full = colour != nullptr && (word & kOwnTransparency) == 0;
+    const bool orIng = (word & kMaskedPixels) != 0;
     draw.savedBegin = draw.begin;
     draw.savedRowStart = draw.rowStart;
     draw.savedRowEnd = draw.rowEnd;
     draw.sourceSpan = colour;
+    const std::int32_t source = draw.transparencySource - 1;
+    if (source >= kRadialFirst && source < kSquareFirst) {
+        const std::int32_t n = source - kRadialFirst;
+        return TessroSetUpRadialTransparency(context, n % 3 == 2, (n / 3) % 2 == 1, n >= 6, full, orIng);
+    }
+    const bool square = draw.transparencySource - 1 >= kSquareFirst;
+    const std::int32_t index = draw.transparencySource - 1 - (square ? kSquareFirst : 0);
+    const int mapping = index % 3;
+    const bool isLong = (index / 3) % 2 == 1, repeat = index >= 6;
     switch (mapping) {
         case 0:
             draw.begin = square ? BeginSquareThreePoint : BeginThreePoint;
@@ -291,9 +305,6 @@ TessroSpanFunc TessroSetUpTransparencyGenerator(TessroContext* context, TessroSp
             break;
         default: draw.rowStart = square ? RowStartSquareRowAffine : RowStartRowAffine; break;
     }
-    const DWORD word = context->transparencyType;
-    const bool full = colour != nullptr && (word & kOwnTransparency) == 0;
-    const bool orIng = (word & kMaskedPixels) != 0;
     const bool division = mapping == 1;
     if (square) {
         if (full) return orIng ? PickSquare<true, true>(division, isLong, repeat) : PickSquare<true, false>(division, isLong, repeat);

@@ -1,5 +1,7 @@
 // Mix, multiply and screen blends of transparent flat colours and of prepared fills, on the
 // plain and the premultiplied 32-bit formats.
+#include <string>
+
 #include "tests/raster/TessroPathSupport.h"
 
 namespace {
@@ -175,9 +177,10 @@ TEST_F(BlendTest, TransparencyGraduationGivesTheSourcedTransparency) {
     }
 }
 
-// A square transparency graduation gives each pixel the entry a square colour graduation of
-// the same anchors gives it: black mixed over white with t = entry shows the entry as its grey.
-TEST_F(BlendTest, SquareTransparencyGraduationMatchesTheSquareColourOne) {
+// A radial or square transparency graduation gives each pixel the entry a colour graduation of
+// the same kind and anchors gives it: black mixed over white with t = entry shows the entry as
+// its grey.
+TEST_F(BlendTest, TransparencyGraduationsMatchTheColourOnes) {
     std::vector<BYTE> ramp(256);
     for (int i = 0; i < 256; ++i) ramp[i] = static_cast<BYTE>(i);
     std::vector<DWORD> entries(3 + 256);
@@ -193,10 +196,14 @@ TEST_F(BlendTest, SquareTransparencyGraduationMatchesTheSquareColourOne) {
         {"perspective", 4, {{20.3, 14.6}, {30, 17}, {27.7, 27}, {17, 24.6}}},
     };
     for (const auto& placement : placements) {
-        for (DWORD kind : {3u, 0x83u}) {
+        for (DWORD kind : {1u, 0x81u, 3u, 0x83u}) {
+            // Radial transparency has no perspective generator yet.
+            if ((kind & 0x7F) == 1 && std::string(placement.name) == "perspective") continue;
             SCOPED_TRACE(testing::Message() << placement.name << " kind " << kind);
             TessroPoint p[4];
             for (int k = 0; k < 4; ++k) p[k] = Device(placement.p[k][0], placement.p[k][1]);
+            // An exact parallelogram maps rows affinely.
+            if (std::string(placement.name) == "row-affine") p[3] = {p[0].x + p[2].x - p[1].x, p[0].y + p[2].y - p[1].y};
             Target colour(40, 32, 32), blended(40, 32, 32);
             Attach(colour);
             if (placement.points == 3) {
@@ -204,6 +211,7 @@ TEST_F(BlendTest, SquareTransparencyGraduationMatchesTheSquareColourOne) {
             } else {
                 ASSERT_EQ(0, TessroSetPerspectiveGraduation(ctx, kind, entries.data(), &p[0], &p[1], &p[2], &p[3]));
             }
+            if (placement.points == 4) ASSERT_EQ(std::string(placement.name) == "row-affine", ctx->draw.colour.rowAffine == 1);
             ASSERT_EQ(0, FillDevice(0, 0, 40, 32)) << LastError();
             std::fill(blended.bytes().begin(), blended.bytes().end(), 0xFF);
             Attach(blended);
