@@ -284,7 +284,7 @@ int CMainWinManager::ShowSelectedPage()
         SendAppCommand("goto-init");
         // Keep the work, so that the next start of a graphic of this type resumes it.
         COperationsManager* operations = GetOperationsManager();
-        if (options && !(operations && operations->IsNavBarMode()))
+        if (options && !TempFolder().IsEmpty() && !(operations && operations->IsNavBarMode()))
             options->SaveStyleFile(TempFolder() + CWidgetsApp::GetTempStyleFileName(options->GetGraphicType(), true),
                                    true);
         return 1;

@@ -98,17 +98,19 @@ int CTopLevelManager::HandleCommand(const CString& command)
     m_lastCommand = command;
     if (!m_startPage || !m_mainManager)
         return 1;
-    CWidgetsDlg* dialog = GetMainDialog();
-    if (!dialog)
+    // The main dialog is the window the pages were made in.
+    if (!m_parent || !m_parent->GetSafeHwnd())
         return 0;
+    CWidgetsDlg* dialog = dynamic_cast<CWidgetsDlg*>(m_parent);
     if (m_startPage->IsActive() && CommandStartsWith(command, "type")) {
-        if (CUIServices* services = dialog->GetUIServices())
+        if (CUIServices* services = dialog ? dialog->GetUIServices() : nullptr)
             services->m_holdCapture = 0;
         m_startPage->Deactivate();
         m_mainManager->SelectButton(1);
         m_mainManager->HandleCommand(command);
         m_mainManager->Activate(1);
-        dialog->UpdateTitle();
+        if (dialog)
+            dialog->UpdateTitle();
         return 1;
     }
     if (m_mainManager->IsActive() && command.CompareNoCase("goto-designs") == 0) {
