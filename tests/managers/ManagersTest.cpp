@@ -2,6 +2,7 @@
 // main dialog moved through its start and editing pages by keys, clicks and page commands.
 #include "app/AppServiceAdapters.h"
 #include "app/ButtonWindow.h"
+#include "app/ExportPaths.h"
 #include "app/Errors.h"
 #include "app/MainWinManager.h"
 #include "app/PageButtonDefs.h"
@@ -115,6 +116,41 @@ TEST(ButtonBar, PageButtonDefinitions)
     }
     for (int missing : {0, 22, -1})
         EXPECT_FALSE(MakePageButtonDef(missing, nullptr)) << missing;
+}
+
+TEST(ExportPaths, NumberedNamesOnAFixtureFolder)
+{
+    char temp[MAX_PATH];
+    ::GetTempPathA(sizeof temp, temp);
+    const std::string folder = std::string(temp) + "bwnumbered\\";
+    struct Case {
+        std::vector<const char*> existing;
+        const char* path;
+        const char* companion;
+        const char* expected;
+    } cases[] = {
+        {{}, "Graphic.gif", "", "Graphic.gif"},
+        {{"Graphic.gif"}, "Graphic.gif", "", "Graphic2.gif"},
+        {{"Graphic.gif", "Graphic2.gif"}, "Graphic.gif", "", "Graphic3.gif"},
+        {{"Graphic.gif", "Graphic2.gif"}, "Graphic2.gif", "", "Graphic3.gif"},  // the series goes on
+        {{"Logo2.gif"}, "Logo2.gif", "", "Logo2_2.gif"},                        // digits of the name
+        {{"Button_4.gif", "Button_5.gif"}, "Button_5.gif", "", "Button_2.gif"},
+        {{"Photo.JPG"}, "Photo.JPG", "", "Photo2.jpg"},
+        {{"Page.gif", "Page2.htm"}, "Page.gif", "Page.htm", "Page3.gif"},       // the companion stays free
+    };
+    for (const Case& c : cases) {
+        ::CreateDirectoryA(folder.c_str(), nullptr);
+        for (const char* name : c.existing) {
+            HANDLE file = ::CreateFileA((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            ::CloseHandle(file);
+        }
+        const CString companion = *c.companion ? CString((folder + c.companion).c_str()) : CString();
+        const CString answer = MakeNumberedName((folder + c.path).c_str(), companion);
+        EXPECT_EQ(std::string((const char*)answer), folder + c.expected) << c.path;
+        for (const char* name : c.existing)
+            ::DeleteFileA((folder + name).c_str());
+        ::RemoveDirectoryA(folder.c_str());
+    }
 }
 
 // The program's root (its SysResources), the document renderer registered, and the real main
