@@ -82,12 +82,12 @@ struct ImageImportTest : ::testing::Test {
   }
   // A GIF of one colour.
   static std::vector<std::uint8_t> Gif(int width, int height, std::uint32_t rgb) {
-    fixtures::GifSpec spec;
-    spec.screenWidth = spec.width = width;
-    spec.screenHeight = spec.height = height;
-    spec.palette = {rgb, 0};
-    spec.indices.assign(std::size_t(width * height), 0);
-    return fixtures::MakeGif(spec);
+    fixtures::GifSpec desc;
+    desc.screenWidth = desc.width = width;
+    desc.screenHeight = desc.height = height;
+    desc.palette = {rgb, 0};
+    desc.indices.assign(std::size_t(width * height), 0);
+    return fixtures::MakeGif(desc);
   }
 };
 

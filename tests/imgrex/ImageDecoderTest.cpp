@@ -17,15 +17,15 @@ std::uint32_t At(const std::vector<std::uint32_t>& pixels, int width, int height
 }
 
 fixtures::GifSpec SmallGif() {
-  fixtures::GifSpec spec;
-  spec.screenWidth = spec.width = 5;
-  spec.screenHeight = spec.height = 3;
-  spec.palette = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
-  spec.indices = {0, 0, 0, 0, 1,  //
+  fixtures::GifSpec desc;
+  desc.screenWidth = desc.width = 5;
+  desc.screenHeight = desc.height = 3;
+  desc.palette = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+  desc.indices = {0, 0, 0, 0, 1,  //
                   1, 2, 2, 2, 3,  //
                   3, 3, 3, 0, 0};
-  spec.transparentIndex = 2;
-  return spec;
+  desc.transparentIndex = 2;
+  return desc;
 }
 
 TEST(ImageDecoder, FormatByContentNotByName) {
@@ -53,10 +53,10 @@ TEST(ImageDecoder, FormatByContentNotByName) {
 TEST(ImageDecoder, GifWithTransparentIndexPlainAndInterlaced) {
   for (bool interlaced : {false, true}) {
     for (bool local : {false, true}) {
-      fixtures::GifSpec spec = SmallGif();
-      spec.interlaced = interlaced;
-      spec.localTable = local;
-      const std::vector<std::uint8_t> gif = fixtures::MakeGif(spec);
+      fixtures::GifSpec desc = SmallGif();
+      desc.interlaced = interlaced;
+      desc.localTable = local;
+      const std::vector<std::uint8_t> gif = fixtures::MakeGif(desc);
       ImageInfo info;
       std::vector<std::uint32_t> pixels;
       ASSERT_EQ(imgrex::Decode(gif.data(), gif.size(), info, pixels), Result::kOk);
@@ -64,8 +64,8 @@ TEST(ImageDecoder, GifWithTransparentIndexPlainAndInterlaced) {
       ASSERT_EQ(info.height, 3);
       for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 5; ++x) {
-          const int index = spec.indices[std::size_t(y * 5 + x)];
-          const std::uint32_t want = spec.palette[std::size_t(index)] | (index == 2 ? kClear : 0u);
+          const int index = desc.indices[std::size_t(y * 5 + x)];
+          const std::uint32_t want = desc.palette[std::size_t(index)] | (index == 2 ? kClear : 0u);
           EXPECT_EQ(At(pixels, 5, 3, x, y), want) << x << "," << y << " interlaced " << interlaced;
         }
     }
@@ -74,13 +74,13 @@ TEST(ImageDecoder, GifWithTransparentIndexPlainAndInterlaced) {
 
 TEST(ImageDecoder, GifFrameOnItsCanvasAndLongStreams) {
   // A frame placed inside a larger screen: the rest is clear.
-  fixtures::GifSpec spec = SmallGif();
-  spec.screenWidth = 8;
-  spec.screenHeight = 6;
-  spec.left = 2;
-  spec.top = 1;
-  spec.transparentIndex = -1;
-  std::vector<std::uint8_t> gif = fixtures::MakeGif(spec);
+  fixtures::GifSpec desc = SmallGif();
+  desc.screenWidth = 8;
+  desc.screenHeight = 6;
+  desc.left = 2;
+  desc.top = 1;
+  desc.transparentIndex = -1;
+  std::vector<std::uint8_t> gif = fixtures::MakeGif(desc);
   ImageInfo info;
   std::vector<std::uint32_t> pixels;
   ASSERT_EQ(imgrex::Decode(gif.data(), gif.size(), info, pixels), Result::kOk);
@@ -131,15 +131,15 @@ TEST(ImageDecoder, BmpLayouts) {
       {32, false, false, {}, {0xFF112233, 0x00445566, 0x12778899, 0, 0, 0}, {0x112233, 0x445566, 0x778899, 0, 0, 0}},
   };
   for (const Case& c : cases) {
-    fixtures::BmpSpec spec;
-    spec.width = 3;
-    spec.height = 2;
-    spec.bitCount = c.bitCount;
-    spec.topDown = c.topDown;
-    spec.bitFields = c.bitFields;
-    spec.palette = c.palette;
-    spec.values = c.values;
-    const std::vector<std::uint8_t> bmp = fixtures::MakeBmp(spec);
+    fixtures::BmpSpec desc;
+    desc.width = 3;
+    desc.height = 2;
+    desc.bitCount = c.bitCount;
+    desc.topDown = c.topDown;
+    desc.bitFields = c.bitFields;
+    desc.palette = c.palette;
+    desc.values = c.values;
+    const std::vector<std::uint8_t> bmp = fixtures::MakeBmp(desc);
     ImageInfo info;
     std::vector<std::uint32_t> pixels;
     ASSERT_EQ(imgrex::Decode(bmp.data(), bmp.size(), info, pixels), Result::kOk) << c.bitCount;
@@ -165,13 +165,13 @@ TEST(ImageDecoder, BmpRunLengths) {
       {8, {9, 7, 0, 2, 0, 9, 5, 7}, {0x777777, 0x777777, 0x777777, kClear, kClear, kClear}},
   };
   for (const Case& c : cases) {
-    fixtures::BmpSpec spec;
-    spec.width = 3;
-    spec.height = 2;
-    spec.bitCount = c.bitCount;
-    spec.palette = palette;
-    spec.values.assign(6, 0);
-    std::vector<std::uint8_t> bmp = fixtures::MakeBmp(spec);
+    fixtures::BmpSpec desc;
+    desc.width = 3;
+    desc.height = 2;
+    desc.bitCount = c.bitCount;
+    desc.palette = palette;
+    desc.values.assign(6, 0);
+    std::vector<std::uint8_t> bmp = fixtures::MakeBmp(desc);
     const std::size_t offset = bmp[10] | (bmp[11] << 8);
     bmp.resize(offset);
     bmp.insert(bmp.end(), c.runs.begin(), c.runs.end());

@@ -74,41 +74,41 @@ std::vector<std::uint8_t> ReadFile(std::FILE* file) {
 }
 }  // namespace
 
-std::vector<std::uint8_t> MakeGif(const GifSpec& spec) {
+std::vector<std::uint8_t> MakeGif(const GifSpec& desc) {
   int tableBits = 1;
-  while ((1u << tableBits) < spec.palette.size()) ++tableBits;
+  while ((1u << tableBits) < desc.palette.size()) ++tableBits;
   std::vector<std::uint8_t> table;
   for (int i = 0; i < (1 << tableBits); ++i) {
-    const std::uint32_t c = i < int(spec.palette.size()) ? spec.palette[std::size_t(i)] : 0;
+    const std::uint32_t c = i < int(desc.palette.size()) ? desc.palette[std::size_t(i)] : 0;
     table.push_back(std::uint8_t(c >> 16));
     table.push_back(std::uint8_t(c >> 8));
     table.push_back(std::uint8_t(c));
   }
   std::vector<std::uint8_t> out = {'G', 'I', 'F', '8', '9', 'a'};
-  Put16(out, unsigned(spec.screenWidth));
-  Put16(out, unsigned(spec.screenHeight));
-  out.push_back(spec.localTable ? 0x00 : std::uint8_t(0x80 | (tableBits - 1)));
+  Put16(out, unsigned(desc.screenWidth));
+  Put16(out, unsigned(desc.screenHeight));
+  out.push_back(desc.localTable ? 0x00 : std::uint8_t(0x80 | (tableBits - 1)));
   out.push_back(0);
   out.push_back(0);
-  if (!spec.localTable) out.insert(out.end(), table.begin(), table.end());
-  if (spec.transparentIndex >= 0) {
-    const std::uint8_t control[] = {0x21, 0xF9, 4, 1, 0, 0, std::uint8_t(spec.transparentIndex), 0};
+  if (!desc.localTable) out.insert(out.end(), table.begin(), table.end());
+  if (desc.transparentIndex >= 0) {
+    const std::uint8_t control[] = {0x21, 0xF9, 4, 1, 0, 0, std::uint8_t(desc.transparentIndex), 0};
     out.insert(out.end(), control, control + sizeof control);
   }
   out.push_back(0x2C);
-  Put16(out, unsigned(spec.left));
-  Put16(out, unsigned(spec.top));
-  Put16(out, unsigned(spec.width));
-  Put16(out, unsigned(spec.height));
-  out.push_back(std::uint8_t((spec.localTable ? 0x80 | (tableBits - 1) : 0) | (spec.interlaced ? 0x40 : 0)));
-  if (spec.localTable) out.insert(out.end(), table.begin(), table.end());
-  std::vector<std::uint8_t> order = spec.indices;
-  if (spec.interlaced) {
+  Put16(out, unsigned(desc.left));
+  Put16(out, unsigned(desc.top));
+  Put16(out, unsigned(desc.width));
+  Put16(out, unsigned(desc.height));
+  out.push_back(std::uint8_t((desc.localTable ? 0x80 | (tableBits - 1) : 0) | (desc.interlaced ? 0x40 : 0)));
+  if (desc.localTable) out.insert(out.end(), table.begin(), table.end());
+  std::vector<std::uint8_t> order = desc.indices;
+  if (desc.interlaced) {
     order.clear();
     const int start[] = {0, 4, 2, 1}, step[] = {8, 8, 4, 2};
     for (int pass = 0; pass < 4; ++pass)
-      for (int y = start[pass]; y < spec.height; y += step[pass])
-        order.insert(order.end(), spec.indices.begin() + y * spec.width, spec.indices.begin() + (y + 1) * spec.width);
+      for (int y = start[pass]; y < desc.height; y += step[pass])
+        order.insert(order.end(), desc.indices.begin() + y * desc.width, desc.indices.begin() + (y + 1) * desc.width);
   }
   const int minimumCodeSize = tableBits < 2 ? 2 : tableBits;
   out.push_back(std::uint8_t(minimumCodeSize));
@@ -123,40 +123,40 @@ std::vector<std::uint8_t> MakeGif(const GifSpec& spec) {
   return out;
 }
 
-std::vector<std::uint8_t> MakeBmp(const BmpSpec& spec) {
-  const std::uint32_t headerSize = spec.bitFields ? 56 : 40;
-  const std::uint32_t tableBytes = spec.bitCount <= 8 ? std::uint32_t(spec.palette.size()) * 4 : 0;
+std::vector<std::uint8_t> MakeBmp(const BmpSpec& desc) {
+  const std::uint32_t headerSize = desc.bitFields ? 56 : 40;
+  const std::uint32_t tableBytes = desc.bitCount <= 8 ? std::uint32_t(desc.palette.size()) * 4 : 0;
   const std::uint32_t masksBytes = 0;  // inside the 56-byte header
-  const std::uint32_t stride = (std::uint32_t(spec.width) * std::uint32_t(spec.bitCount) + 31) / 32 * 4;
+  const std::uint32_t stride = (std::uint32_t(desc.width) * std::uint32_t(desc.bitCount) + 31) / 32 * 4;
   const std::uint32_t offset = 14 + headerSize + masksBytes + tableBytes;
   std::vector<std::uint8_t> out = {'B', 'M'};
-  Put32(out, offset + stride * std::uint32_t(spec.height));
+  Put32(out, offset + stride * std::uint32_t(desc.height));
   Put32(out, 0);
   Put32(out, offset);
   Put32(out, headerSize);
-  Put32(out, std::uint32_t(spec.width));
-  Put32(out, std::uint32_t(spec.topDown ? -spec.height : spec.height));
+  Put32(out, std::uint32_t(desc.width));
+  Put32(out, std::uint32_t(desc.topDown ? -desc.height : desc.height));
   Put16(out, 1);
-  Put16(out, unsigned(spec.bitCount));
-  Put32(out, spec.bitFields ? 3 : 0);
-  Put32(out, stride * std::uint32_t(spec.height));
+  Put16(out, unsigned(desc.bitCount));
+  Put32(out, desc.bitFields ? 3 : 0);
+  Put32(out, stride * std::uint32_t(desc.height));
   Put32(out, 2835);
   Put32(out, 2835);
-  Put32(out, std::uint32_t(spec.palette.size()));
+  Put32(out, std::uint32_t(desc.palette.size()));
   Put32(out, 0);
-  if (spec.bitFields) {
+  if (desc.bitFields) {
     Put32(out, 0xFF0000);
     Put32(out, 0xFF00);
     Put32(out, 0xFF);
     Put32(out, 0xFF000000u);
   }
-  for (std::uint32_t c : spec.palette) Put32(out, c & 0xFFFFFF);
-  for (int i = 0; i < spec.height; ++i) {
-    const int y = spec.topDown ? i : spec.height - 1 - i;
+  for (std::uint32_t c : desc.palette) Put32(out, c & 0xFFFFFF);
+  for (int i = 0; i < desc.height; ++i) {
+    const int y = desc.topDown ? i : desc.height - 1 - i;
     std::vector<std::uint8_t> row(stride, 0);
-    for (int x = 0; x < spec.width; ++x) {
-      const std::uint32_t v = spec.values[std::size_t(y * spec.width + x)];
-      switch (spec.bitCount) {
+    for (int x = 0; x < desc.width; ++x) {
+      const std::uint32_t v = desc.values[std::size_t(y * desc.width + x)];
+      switch (desc.bitCount) {
         case 1: row[std::size_t(x / 8)] |= std::uint8_t((v & 1) << (7 - x % 8)); break;
         case 4: row[std::size_t(x / 2)] |= std::uint8_t((v & 15) << (x % 2 ? 0 : 4)); break;
         case 8: row[std::size_t(x)] = std::uint8_t(v); break;

@@ -17,7 +17,7 @@ struct GifSpec {
   bool interlaced = false;
   bool localTable = false;
 };
-std::vector<std::uint8_t> MakeGif(const GifSpec& spec);
+std::vector<std::uint8_t> MakeGif(const GifSpec& desc);
 
 // BMP with a 40-byte info header (or 56 bytes with alpha masks for bit fields). Rows given
 // from the top; written bottom-up unless topDown.
@@ -28,7 +28,7 @@ struct BmpSpec {
   std::vector<std::uint32_t> palette;  // 0x00RRGGBB for 1, 4 and 8 bits
   std::vector<std::uint32_t> values;   // per pixel: a palette index, or 0xAARRGGBB
 };
-std::vector<std::uint8_t> MakeBmp(const BmpSpec& spec);
+std::vector<std::uint8_t> MakeBmp(const BmpSpec& desc);
 
 // PNG of 0xAARRGGBB pixels (rows from the top), true colour with alpha.
 std::vector<std::uint8_t> MakePngRgba(int width, int height, const std::vector<std::uint32_t>& argb, bool interlaced);

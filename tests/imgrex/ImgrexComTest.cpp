@@ -67,13 +67,13 @@ protected:
 HMODULE ImgrexCom::module = nullptr;
 
 TEST_F(ImgrexCom, ThumbnailNamedFileHoldingGifDecodesWithItsTransparency) {
-  fixtures::GifSpec spec;
-  spec.screenWidth = spec.width = 3;
-  spec.screenHeight = spec.height = 2;
-  spec.palette = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
-  spec.indices = {0, 1, 2, 3, 3, 0};
-  spec.transparentIndex = 1;
-  TempFile file("thumb.qgt", fixtures::MakeGif(spec));
+  fixtures::GifSpec desc;
+  desc.screenWidth = desc.width = 3;
+  desc.screenHeight = desc.height = 2;
+  desc.palette = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+  desc.indices = {0, 1, 2, 3, 3, 0};
+  desc.transparentIndex = 1;
+  TempFile file("thumb.qgt", fixtures::MakeGif(desc));
   long handle = 0;
   ASSERT_EQ(Open(file.path, handle), S_OK);
   long width = 0, height = 0, depth = 0;

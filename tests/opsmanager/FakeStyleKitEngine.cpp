@@ -40,10 +40,10 @@ HRESULT FakeSlot::GetType(LONG* type) {
 }
 
 HRESULT FakeSlot::GetInfo(BSTR* description, BSTR* tag, BSTR* key) {
-  const FakeSlotSpec& spec = m_engine->slots[m_index];
-  *description = Wide(spec.description);
-  *tag = Wide(spec.tag);
-  *key = Wide(spec.key);
+  const FakeSlotSpec& desc = m_engine->slots[m_index];
+  *description = Wide(desc.description);
+  *tag = Wide(desc.tag);
+  *key = Wide(desc.key);
   return S_OK;
 }
 
@@ -59,12 +59,12 @@ HRESULT FakeSlot::SetValue(BSTR value) {
 }
 
 HRESULT FakeSlot::GetName(BSTR* name) {
-  const FakeSlotSpec& spec = m_engine->slots[m_index];
-  if (spec.nameFails) {
+  const FakeSlotSpec& desc = m_engine->slots[m_index];
+  if (desc.nameFails) {
     *name = nullptr;
     return E_FAIL;
   }
-  *name = Wide(spec.name);
+  *name = Wide(desc.name);
   return S_OK;
 }
 

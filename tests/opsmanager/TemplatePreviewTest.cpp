@@ -22,14 +22,14 @@ namespace {
 
 FakeSlotSpec Spec(LONG type, const char* name, const char* value = "", const char* tag = "",
                   const char* description = "", const char* key = "K") {
-  FakeSlotSpec spec;
-  spec.type = type;
-  spec.name = name;
-  spec.value = value;
-  spec.tag = tag;
-  spec.description = description;
-  spec.key = key;
-  return spec;
+  FakeSlotSpec desc;
+  desc.type = type;
+  desc.name = name;
+  desc.value = value;
+  desc.tag = tag;
+  desc.description = description;
+  desc.key = key;
+  return desc;
 }
 
 // A handler whose designs are measured first (as 3D headings are), with bounds set by the test.
