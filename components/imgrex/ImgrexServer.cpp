@@ -1,5 +1,5 @@
 // The image importer's in-process server: one class, created per use by the program.
-#include "components/common/ServerRegistration.h"
+#include "components/common/ServerModule.h"
 #include "components/imgrex/ImageDecoder.h"
 #include "components/imgrex/Imgrex.h"
 
@@ -9,7 +9,6 @@
 
 namespace {
 
-HMODULE g_module;
 LONG g_objects;  // live objects and server locks: the DLL stays loaded while any exist
 
 HRESULT FromResult(imgrex::Result result) {
@@ -164,24 +163,17 @@ Factory g_factory;
 }  // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    g_module = instance;
-    DisableThreadLibraryCalls(instance);
-  }
-  return TRUE;
+  return components::ServerDllMain(instance, reason);
 }
 
 extern "C" HRESULT WINAPI DllRegisterServer() {
-  return components::RegisterInprocServer(g_module, BW_COMPONENT_CLSID, BW_COMPONENT_NAME);
+  return components::RegisterServerClass(BW_COMPONENT_CLSID, BW_COMPONENT_NAME);
 }
 
 extern "C" HRESULT WINAPI DllUnregisterServer() { return components::UnregisterInprocServer(BW_COMPONENT_CLSID); }
 
 extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  if (!IsEqualCLSID(clsid, kImgrexClassId)) return CLASS_E_CLASSNOTAVAILABLE;
-  return g_factory.QueryInterface(iid, object);
+  return components::GetServerClassObject(IsEqualCLSID(clsid, kImgrexClassId), g_factory, iid, object);
 }
 
 extern "C" HRESULT WINAPI DllCanUnloadNow() { return g_objects == 0 ? S_OK : S_FALSE; }

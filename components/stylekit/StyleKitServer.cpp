@@ -12,15 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "components/common/ServerRegistration.h"
+#include "components/common/ServerModule.h"
 #include "components/stylekit/StyleEngine.h"
 #include "components/stylekit/StyleKitInterfaces.h"
 
 namespace {
 
-HMODULE g_module;
 LONG g_objects;
-LONG g_locks;
 
 template <typename Body>
 HRESULT Guard(Body body)
@@ -465,62 +463,18 @@ HRESULT CStyleKitSlot::GetName(BSTR* name)
     return Guard([&]() { return PutString(slot->name, name); });
 }
 
-class CStyleKitFactory : public IClassFactory {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-            *object = static_cast<IClassFactory*>(this);
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    // A static object: its references need no counting.
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        *object = nullptr;
-        if (outer)
-            return CLASS_E_NOAGGREGATION;
-        CStyleKitEngine* engine = new (std::nothrow) CStyleKitEngine;
-        if (!engine)
-            return E_OUTOFMEMORY;
-        const HRESULT result = engine->QueryInterface(iid, object);
-        static_cast<IStyleKitEngine*>(engine)->Release();
-        return result;
-    }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override
-    {
-        if (lock)
-            InterlockedIncrement(&g_locks);
-        else
-            InterlockedDecrement(&g_locks);
-        return S_OK;
-    }
-};
-
-CStyleKitFactory g_factory;
+components::StaticClassFactory<CStyleKitEngine, IStyleKitEngine> g_factory;
 
 }  // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
-    if (reason == DLL_PROCESS_ATTACH) {
-        g_module = instance;
-        DisableThreadLibraryCalls(instance);
-    }
-    return TRUE;
+    return components::ServerDllMain(instance, reason);
 }
 
 extern "C" HRESULT WINAPI DllRegisterServer()
 {
-    return components::RegisterInprocServer(g_module, BW_COMPONENT_CLSID, BW_COMPONENT_NAME);
+    return components::RegisterServerClass(BW_COMPONENT_CLSID, BW_COMPONENT_NAME);
 }
 
 extern "C" HRESULT WINAPI DllUnregisterServer()
@@ -530,15 +484,10 @@ extern "C" HRESULT WINAPI DllUnregisterServer()
 
 extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* object)
 {
-    if (!object)
-        return E_POINTER;
-    *object = nullptr;
-    if (!IsEqualCLSID(clsid, CLSID_StyleKitEngine))
-        return CLASS_E_CLASSNOTAVAILABLE;
-    return g_factory.QueryInterface(iid, object);
+    return components::GetServerClassObject(IsEqualCLSID(clsid, CLSID_StyleKitEngine), g_factory, iid, object);
 }
 
 extern "C" HRESULT WINAPI DllCanUnloadNow()
 {
-    return g_objects == 0 && g_locks == 0 ? S_OK : S_FALSE;
+    return g_objects == 0 && components::g_serverLocks == 0 ? S_OK : S_FALSE;
 }
