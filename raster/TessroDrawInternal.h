@@ -37,6 +37,91 @@ inline std::int64_t TessroAdd64(std::int64_t a, std::int64_t b) {
     return static_cast<std::int64_t>(static_cast<std::uint64_t>(a) + static_cast<std::uint64_t>(b));
 }
 
+// ---- Mapping set-ups of a fill geometry, shared by the graduation spans and the
+// transparency generators; the caller chains to its own begin, row start or row end ----
+
+const double kTessroFineScale = 4194304.0;  // 2^22
+const double kTessroFinePerPixel = 1024.0;
+
+// Three-point, one coordinate: v at the centre of the fill's left column on its top row.
+// Offsets from the origin are taken wide: a far origin is further than 32 bits reach.
+inline void TessroStartThreePointV(const TessroDrawState& draw, TessroFillGeometry& g) {
+    const std::int64_t ex = static_cast<std::int64_t>(draw.bounds[0]) * 1024 + g.halfPixel - g.originX;
+    const std::int64_t ey = static_cast<std::int64_t>(draw.bounds[1]) * 1024 + g.halfPixel - g.originY;
+    g.rowV = TessroNearest64(static_cast<double>(ex) * g.dvdx + static_cast<double>(ey) * g.dvdy);
+    g.rowGradientV = g.dvdx;
+    g.rowStepV = g.stepVx;
+    g.rowBaseColumn = draw.bounds[0];
+}
+inline void TessroNextRowThreePointV(TessroFillGeometry& g) { g.rowV = TessroAdd64(g.rowV, g.stepVy); }
+
+// Three-point, both coordinates: u and v of the top row, measured from the origin column.
+inline void TessroStartThreePointUV(const TessroDrawState& draw, TessroFillGeometry& g) {
+    const std::int64_t ey = static_cast<std::int64_t>(draw.bounds[1]) * 1024 + g.halfPixel - g.originY;
+    g.rowU = TessroNearest64(static_cast<double>(ey) * g.dudy);
+    g.rowV = TessroNearest64(static_cast<double>(ey) * g.dvdy);
+    g.rowGradientU = g.dudx;
+    g.rowGradientV = g.dvdx;
+    g.rowStepU = g.stepUx;
+    g.rowStepV = g.stepVx;
+    g.rowOriginX = g.originX;
+}
+inline void TessroNextRowThreePointUV(TessroFillGeometry& g) {
+    g.rowU = TessroAdd64(g.rowU, g.stepUy);
+    g.rowV = TessroAdd64(g.rowV, g.stepVy);
+}
+
+// Row-affine, one coordinate: the row's v at column 0, and the spans measure from column 0.
+inline void TessroStartRowAffineV(const TessroDrawState& draw, TessroFillGeometry& g) {
+    const double y = draw.row;
+    const double s = kTessroFineScale / (g.denY * y + g.den0);
+    g.rowGradientV = s * g.vX;
+    g.rowStepV = TessroNearest64(s * g.vX * kTessroFinePerPixel);
+    g.rowV = TessroNearest64(s * kTessroFinePerPixel * (g.vY * y + g.v0));
+    g.rowBaseColumn = 0;
+}
+
+// Row-affine, both coordinates: the row's u and v at column 0.
+inline void TessroStartRowAffineUV(const TessroDrawState& draw, TessroFillGeometry& g) {
+    const double y = draw.row;
+    const double f = kTessroFineScale / (g.denY * y + g.den0);
+    g.rowGradientU = g.uX * f;
+    g.rowGradientV = g.vX * f;
+    g.rowStepU = TessroNearest64(g.rowGradientU * kTessroFinePerPixel);
+    g.rowStepV = TessroNearest64(g.rowGradientV * kTessroFinePerPixel);
+    g.rowU = TessroNearest64((g.uY * y + g.u0) * f * kTessroFinePerPixel);
+    g.rowV = TessroNearest64((g.vY * y + g.v0) * f * kTessroFinePerPixel);
+}
+
+// Perspective: the numerators and denominator of the top row in the per-row fields, so that
+// the fill's coefficients stay as the setter left them; stepped per row.
+inline void TessroStartPerspectiveV(const TessroDrawState& draw, TessroFillGeometry& g) {
+    const double top = draw.bounds[1];
+    g.runDen = g.denY * top + g.den0;
+    g.runV = g.vY * top + g.v0;
+}
+inline void TessroNextRowPerspectiveV(TessroFillGeometry& g) {
+    g.runV += g.vY;
+    g.runDen += g.denY;
+}
+inline void TessroStartPerspectiveUV(const TessroDrawState& draw, TessroFillGeometry& g) {
+    g.runU = g.uY * static_cast<double>(draw.bounds[1]) + g.u0;
+    TessroStartPerspectiveV(draw, g);
+}
+inline void TessroNextRowPerspectiveUV(TessroFillGeometry& g) {
+    g.runU += g.uY;
+    TessroNextRowPerspectiveV(g);
+}
+
+// Index of a 256- or 2048-entry table for a position's integer part: clamped to the ends, or
+// wrapped when the ramp repeats.
+template <bool Long, bool Repeat>
+std::int32_t TessroTableIndex(std::int32_t i) {
+    const std::int32_t length = Long ? 2048 : 256;
+    if (Repeat) return i & (length - 1);
+    return i < 0 ? 0 : i >= length ? length - 1 : i;
+}
+
 inline bool TessroIs32BitFormat(DWORD format) {
     return format == kTessroFormat32 || format == kTessroFormat32Alpha;
 }
@@ -95,6 +180,12 @@ TessroFillIndexEntry TessroFourColourFillEntry(DWORD index);
 extern const TessroRowDriver kTessroThreePointDriver;
 extern const TessroRowDriver kTessroRowAffineDriver;
 extern const TessroRowDriver kTessroPerspectiveDriver;
+// The callbacks of the three-point and row-affine drivers on the colour geometry (u and v),
+// also driving the square graduation.
+void TessroBeginThreePointUV(TessroContext* context);
+void TessroRowEndThreePointUV(TessroContext* context);
+void TessroBeginRowAffineUV(TessroContext* context);
+void TessroRowStartRowAffineUV(TessroContext* context);
 
 // Anchor mappings. Three-point: false when degenerate. Both scale by the extents su, sv.
 bool TessroThreePointSetup(TessroContext* context, TessroFillGeometry* geometry,

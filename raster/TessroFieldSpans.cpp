@@ -7,67 +7,16 @@
 
 namespace {
 
-const double kFineScale = 4194304.0;  // 2^22
-const double kFinePerPixel = 1024.0;
 const double kNegligible = 1e-8;
-
-// ---- Row drivers shared by the fills mapped through three or four points ----
-
-void BeginThreePoint(TessroContext* context) {
-    TessroDrawState& draw = context->draw;
-    TessroFillGeometry& g = draw.colour;
-    const double dy = static_cast<double>(static_cast<std::int64_t>(draw.bounds[1]) * 1024 + g.halfPixel - g.originY);
-    g.rowU = TessroNearest64(dy * g.dudy);
-    g.rowV = TessroNearest64(dy * g.dvdy);
-    g.rowGradientU = g.dudx;
-    g.rowGradientV = g.dvdx;
-    g.rowStepU = g.stepUx;
-    g.rowStepV = g.stepVx;
-    g.rowOriginX = g.originX;
-    TessroDefaultBegin(context);
-}
-
-void RowEndThreePoint(TessroContext* context) {
-    TessroFillGeometry& g = context->draw.colour;
-    g.rowU = TessroAdd64(g.rowU, g.stepUy);
-    g.rowV = TessroAdd64(g.rowV, g.stepVy);
-    TessroDefaultRowEnd(context);
-}
-
-void BeginRowAffine(TessroContext* context) {
-    context->draw.colour.rowOriginX = 0;
-    TessroDefaultBegin(context);
-}
-
-void RowStartRowAffine(TessroContext* context) {
-    TessroDrawState& draw = context->draw;
-    TessroFillGeometry& g = draw.colour;
-    const double y = draw.row;
-    const double f = kFineScale / (g.denY * y + g.den0);
-    g.rowGradientU = g.uX * f;
-    g.rowGradientV = g.vX * f;
-    g.rowStepU = TessroNearest64(g.rowGradientU * kFinePerPixel);
-    g.rowStepV = TessroNearest64(g.rowGradientV * kFinePerPixel);
-    g.rowU = TessroNearest64((g.uY * y + g.u0) * f * kFinePerPixel);
-    g.rowV = TessroNearest64((g.vY * y + g.v0) * f * kFinePerPixel);
-}
 
 // Perspective: the per-row numerators and denominator live in the per-row fields.
 void BeginPerspective(TessroContext* context) {
-    TessroDrawState& draw = context->draw;
-    TessroFillGeometry& g = draw.colour;
-    const double top = draw.bounds[1];
-    g.runDen = g.denY * top + g.den0;
-    g.runU = g.uY * top + g.u0;
-    g.runV = g.vY * top + g.v0;
+    TessroStartPerspectiveUV(context->draw, context->draw.colour);
     TessroDefaultBegin(context);
 }
 
 void RowEndPerspective(TessroContext* context) {
-    TessroFillGeometry& g = context->draw.colour;
-    g.runU += g.uY;
-    g.runV += g.vY;
-    g.runDen += g.denY;
+    TessroNextRowPerspectiveUV(context->draw.colour);
     TessroDefaultRowEnd(context);
 }
 
@@ -153,8 +102,31 @@ void DivisionSpan(TessroContext* context, BYTE* row, std::int32_t, std::int32_t 
 
 }  // namespace
 
-const TessroRowDriver kTessroThreePointDriver = {BeginThreePoint, TessroNoRow, RowEndThreePoint};
-const TessroRowDriver kTessroRowAffineDriver = {BeginRowAffine, RowStartRowAffine, TessroDefaultRowEnd};
+// ---- Row drivers shared by the fills mapped through three or four points ----
+
+void TessroBeginThreePointUV(TessroContext* context) {
+    TessroStartThreePointUV(context->draw, context->draw.colour);
+    TessroDefaultBegin(context);
+}
+
+void TessroRowEndThreePointUV(TessroContext* context) {
+    TessroNextRowThreePointUV(context->draw.colour);
+    TessroDefaultRowEnd(context);
+}
+
+// Row-affine: the forms measure from column 0.
+void TessroBeginRowAffineUV(TessroContext* context) {
+    context->draw.colour.rowOriginX = 0;
+    TessroDefaultBegin(context);
+}
+
+void TessroRowStartRowAffineUV(TessroContext* context) {
+    TessroStartRowAffineUV(context->draw, context->draw.colour);
+}
+
+const TessroRowDriver kTessroThreePointDriver = {TessroBeginThreePointUV, TessroNoRow, TessroRowEndThreePointUV};
+const TessroRowDriver kTessroRowAffineDriver = {TessroBeginRowAffineUV, TessroRowStartRowAffineUV,
+                                                TessroDefaultRowEnd};
 const TessroRowDriver kTessroPerspectiveDriver = {BeginPerspective, TessroNoRow, RowEndPerspective};
 
 TessroFillIndexEntry TessroFourColourFillEntry(DWORD index) {

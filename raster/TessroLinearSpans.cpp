@@ -1,130 +1,52 @@
 // Linear graduation spans: the row drivers that prepare the table position of each row and
 // the loops that write table entries into every target format but 2 bits. Positions are 32.32
 // values whose high half is the table index before clamping or wrapping.
-#include <cstring>
-
 #include "raster/TessroDrawInternal.h"
+#include "raster/TessroPixelWriters.h"
+
+using namespace tessro_pixels;
 
 namespace {
-
-const double kFineScale = 4194304.0;  // 2^22
-const double kFinePerPixel = 1024.0;
 
 // ---- Row drivers ----
 
 // Three-point: the position at the centre of the fill's left column, stepped per row.
 void BeginThreePoint(TessroContext* context) {
-    TessroDrawState& draw = context->draw;
-    TessroFillGeometry& g = draw.colour;
-    const std::int32_t left = draw.bounds[0], top = draw.bounds[1];
-    // Offsets from the origin taken wide: a far origin is further than 32 bits reach.
-    const std::int64_t ex = static_cast<std::int64_t>(left) * 1024 + g.halfPixel - g.originX;
-    const std::int64_t ey = static_cast<std::int64_t>(top) * 1024 + g.halfPixel - g.originY;
-    g.rowV = TessroNearest64(static_cast<double>(ex) * g.dvdx + static_cast<double>(ey) * g.dvdy);
-    g.rowGradientV = g.dvdx;
-    g.rowStepV = g.stepVx;
-    g.rowBaseColumn = left;
+    TessroStartThreePointV(context->draw, context->draw.colour);
     TessroDefaultBegin(context);
 }
 
 void RowEndThreePoint(TessroContext* context) {
-    TessroFillGeometry& g = context->draw.colour;
-    g.rowV = TessroAdd64(g.rowV, g.stepVy);
+    TessroNextRowThreePointV(context->draw.colour);
     TessroDefaultRowEnd(context);
 }
 
 // Row-affine four-point: each row is affine in x. The row's position is taken at column 0 and
 // the spans measure from column 0 too, so a pixel's value does not depend on where the fill's
 // bounds begin.
-void RowStartRowAffine(TessroContext* context) {
-    TessroDrawState& draw = context->draw;
-    TessroFillGeometry& g = draw.colour;
-    const double y = draw.row;
-    const double s = kFineScale / (g.denY * y + g.den0);
-    g.rowGradientV = s * g.vX;
-    g.rowStepV = TessroNearest64(s * g.vX * kFinePerPixel);
-    g.rowV = TessroNearest64(s * kFinePerPixel * (g.vY * y + g.v0));
-    g.rowBaseColumn = 0;
-}
+void RowStartRowAffine(TessroContext* context) { TessroStartRowAffineV(context->draw, context->draw.colour); }
 
 // Perspective four-point: numerator and denominator of the current row, kept in the per-row
 // fields so that the fill's coefficients stay as the setter left them.
 void BeginPerspective(TessroContext* context) {
-    TessroDrawState& draw = context->draw;
-    TessroFillGeometry& g = draw.colour;
-    const double top = draw.bounds[1];
-    g.runDen = g.denY * top + g.den0;
-    g.runV = g.vY * top + g.v0;
+    TessroStartPerspectiveV(context->draw, context->draw.colour);
     TessroDefaultBegin(context);
 }
 
 void RowEndPerspective(TessroContext* context) {
-    TessroFillGeometry& g = context->draw.colour;
-    g.runV += g.vY;
-    g.runDen += g.denY;
+    TessroNextRowPerspectiveV(context->draw.colour);
     TessroDefaultRowEnd(context);
-}
-
-// ---- Pixel writers: the part of a table entry for column x, stored at column x ----
-
-struct Write1 {
-    static const bool kDithered = true;
-    static void Put(BYTE* row, std::int32_t x, DWORD entry) {
-        const BYTE bit = static_cast<BYTE>(0x80u >> (x & 7));
-        BYTE& b = row[x >> 3];
-        b = (entry & bit) ? (b | bit) : (b & ~bit);
-    }
-};
-struct Write4 {
-    static const bool kDithered = true;
-    static void Put(BYTE* row, std::int32_t x, DWORD entry) {
-        // Columns 0..3 take byte 0 high, byte 2 low, byte 1 high, byte 3 low nibble.
-        static const int kShift[4] = {4, 16, 12, 24};
-        const DWORD value = (entry >> kShift[x & 3]) & 0xF;
-        BYTE& b = row[x >> 1];
-        b = (x & 1) ? static_cast<BYTE>((b & 0xF0) | value) : static_cast<BYTE>((b & 0x0F) | (value << 4));
-    }
-};
-struct Write8 {
-    static const bool kDithered = true;
-    static void Put(BYTE* row, std::int32_t x, DWORD entry) {
-        row[x] = static_cast<BYTE>(entry >> (8 * (x & 3)));
-    }
-};
-struct Write16 {
-    static const bool kDithered = true;
-    static void Put(BYTE* row, std::int32_t x, DWORD entry) {
-        const WORD v = static_cast<WORD>((x & 1) ? entry >> 16 : entry);
-        std::memcpy(row + 2 * x, &v, sizeof(v));
-    }
-};
-struct Write32 {
-    static const bool kDithered = false;
-    static void Put(BYTE* row, std::int32_t x, DWORD entry) { std::memcpy(row + 4 * x, &entry, 4); }
-};
-
-template <bool Long, bool Repeat>
-std::int32_t Index(std::int32_t i) {
-    const std::int32_t length = Long ? 2048 : 256;
-    if (Repeat) return i & (length - 1);
-    return i < 0 ? 0 : i >= length ? length - 1 : i;
-}
-
-template <class Writer, bool Long>
-const DWORD* EntryBase(const TessroContext* context, std::int32_t y) {
-    const DWORD* entries = context->draw.tableEntries;
-    return Writer::kDithered ? entries + (y & 3) * (Long ? 2048 : 256) : entries;
 }
 
 // Stepping loop of the three-point and row-affine mappings.
 template <class Writer, bool Long, bool Repeat>
 void SteppingSpan(TessroContext* context, BYTE* row, std::int32_t y, std::int32_t x0, std::int32_t x1) {
     const TessroFillGeometry& g = context->draw.colour;
-    const DWORD* base = EntryBase<Writer, Long>(context, y);
+    const DWORD* base = RowEntries<Writer>(context, y, Long ? 2048 : 256);
     const double offset = static_cast<double>(static_cast<std::int64_t>(x0 - g.rowBaseColumn) * 1024);
     std::int64_t p = TessroAdd64(g.rowV, TessroNearest64(offset * g.rowGradientV));
     for (std::int32_t x = x0; x < x1; ++x) {
-        Writer::Put(row, x, base[Index<Long, Repeat>(TessroHigh32(p))]);
+        Writer::Put(row, x, base[TessroTableIndex<Long, Repeat>(TessroHigh32(p))]);
         p = TessroAdd64(p, g.rowStepV);
     }
 }
@@ -133,11 +55,11 @@ void SteppingSpan(TessroContext* context, BYTE* row, std::int32_t y, std::int32_
 template <class Writer, bool Long, bool Repeat>
 void DivisionSpan(TessroContext* context, BYTE* row, std::int32_t y, std::int32_t x0, std::int32_t x1) {
     const TessroFillGeometry& g = context->draw.colour;
-    const DWORD* base = EntryBase<Writer, Long>(context, y);
+    const DWORD* base = RowEntries<Writer>(context, y, Long ? 2048 : 256);
     double d = g.runDen + x0;
     for (std::int32_t x = x0; x < x1; ++x) {
         const std::int32_t i = TessroNearest32(g.vX + g.runV / d);
-        Writer::Put(row, x, base[Index<Long, Repeat>(i)]);
+        Writer::Put(row, x, base[TessroTableIndex<Long, Repeat>(i)]);
         d += 1.0;
     }
 }

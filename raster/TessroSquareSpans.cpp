@@ -9,50 +9,6 @@ using namespace tessro_pixels;
 
 namespace {
 
-const double kFineScale = 4194304.0;  // 2^22
-const double kFinePerPixel = 1024.0;
-
-// Three-point: u and v at the centre column of the first row, stepped per row.
-void BeginThreePoint(TessroContext* context) {
-    TessroDrawState& draw = context->draw;
-    TessroFillGeometry& g = draw.colour;
-    const std::int64_t ey = static_cast<std::int64_t>(draw.bounds[1]) * 1024 + g.halfPixel - g.originY;
-    g.rowU = TessroNearest64(static_cast<double>(ey) * g.dudy);
-    g.rowV = TessroNearest64(static_cast<double>(ey) * g.dvdy);
-    g.rowGradientU = g.dudx;
-    g.rowGradientV = g.dvdx;
-    g.rowStepU = g.stepUx;
-    g.rowStepV = g.stepVx;
-    g.rowOriginX = g.originX;
-    TessroDefaultBegin(context);
-}
-
-void RowEndThreePoint(TessroContext* context) {
-    TessroFillGeometry& g = context->draw.colour;
-    g.rowU = TessroAdd64(g.rowU, g.stepUy);
-    g.rowV = TessroAdd64(g.rowV, g.stepVy);
-    TessroDefaultRowEnd(context);
-}
-
-// Row-affine: the forms measure from column 0.
-void BeginRowAffine(TessroContext* context) {
-    context->draw.colour.rowOriginX = 0;
-    TessroDefaultBegin(context);
-}
-
-void RowStartRowAffine(TessroContext* context) {
-    TessroDrawState& draw = context->draw;
-    TessroFillGeometry& g = draw.colour;
-    const double y = draw.row;
-    const double f = kFineScale / (g.denY * y + g.den0);
-    g.rowGradientU = g.uX * f;
-    g.rowGradientV = g.vX * f;
-    g.rowStepU = TessroNearest64(g.rowGradientU * kFinePerPixel);
-    g.rowStepV = TessroNearest64(g.rowGradientV * kFinePerPixel);
-    g.rowU = TessroNearest64((g.uY * y + g.u0) * f * kFinePerPixel);
-    g.rowV = TessroNearest64((g.vY * y + g.v0) * f * kFinePerPixel);
-}
-
 inline std::int64_t Reflect(std::int64_t v) { return ~v; }
 
 template <class Writer, bool Long, bool Repeat>
@@ -114,8 +70,8 @@ template <class W> using RepeatingLong = Square<W, true, true>;
 }  // namespace
 
 const TessroRowDriver kTessroSquareDrivers[2] = {
-    {BeginThreePoint, TessroNoRow, RowEndThreePoint},
-    {BeginRowAffine, RowStartRowAffine, TessroDefaultRowEnd},
+    {TessroBeginThreePointUV, TessroNoRow, TessroRowEndThreePointUV},
+    {TessroBeginRowAffineUV, TessroRowStartRowAffineUV, TessroDefaultRowEnd},
 };
 
 TessroFillIndexEntry TessroSquareFillEntry(bool isLong, bool repeat, DWORD format) {

@@ -13,65 +13,35 @@ namespace {
 const std::int32_t kLinearGenerators = 12;
 const DWORD kMaskedPixels = 1u << 31;
 const DWORD kOwnTransparency = 1u << 30;
-const double kFineScale = 4194304.0;  // 2^22
-const double kFinePerPixel = 1024.0;
 
 // ---- Drivers: the transparency's own work, then the colour fill's ----
 
 void BeginThreePoint(TessroContext* context) {
-    TessroDrawState& draw = context->draw;
-    TessroFillGeometry& g = draw.transparency;
-    const std::int64_t ex = static_cast<std::int64_t>(draw.bounds[0]) * 1024 + g.halfPixel - g.originX;
-    const std::int64_t ey = static_cast<std::int64_t>(draw.bounds[1]) * 1024 + g.halfPixel - g.originY;
-    g.rowV = TessroNearest64(static_cast<double>(ex) * g.dvdx + static_cast<double>(ey) * g.dvdy);
-    g.rowGradientV = g.dvdx;
-    g.rowStepV = g.stepVx;
-    g.rowBaseColumn = draw.bounds[0];
-    draw.savedBegin(context);
+    TessroStartThreePointV(context->draw, context->draw.transparency);
+    context->draw.savedBegin(context);
 }
 
 void RowEndThreePoint(TessroContext* context) {
-    TessroFillGeometry& g = context->draw.transparency;
-    g.rowV = TessroAdd64(g.rowV, g.stepVy);
+    TessroNextRowThreePointV(context->draw.transparency);
     context->draw.savedRowEnd(context);
 }
 
 void RowStartRowAffine(TessroContext* context) {
-    TessroDrawState& draw = context->draw;
-    TessroFillGeometry& g = draw.transparency;
-    const double y = draw.row;
-    const double s = kFineScale / (g.denY * y + g.den0);
-    g.rowGradientV = s * g.vX;
-    g.rowStepV = TessroNearest64(s * g.vX * kFinePerPixel);
-    g.rowV = TessroNearest64(s * kFinePerPixel * (g.vY * y + g.v0));
-    g.rowBaseColumn = 0;
-    draw.savedRowStart(context);
+    TessroStartRowAffineV(context->draw, context->draw.transparency);
+    context->draw.savedRowStart(context);
 }
 
 void BeginPerspective(TessroContext* context) {
-    TessroDrawState& draw = context->draw;
-    TessroFillGeometry& g = draw.transparency;
-    const double top = draw.bounds[1];
-    g.runDen = g.denY * top + g.den0;
-    g.runV = g.vY * top + g.v0;
-    draw.savedBegin(context);
+    TessroStartPerspectiveV(context->draw, context->draw.transparency);
+    context->draw.savedBegin(context);
 }
 
 void RowEndPerspective(TessroContext* context) {
-    TessroFillGeometry& g = context->draw.transparency;
-    g.runV += g.vY;
-    g.runDen += g.denY;
+    TessroNextRowPerspectiveV(context->draw.transparency);
     context->draw.savedRowEnd(context);
 }
 
 // ---- Generators ----
-
-template <bool Long, bool Repeat>
-std::int32_t Index(std::int32_t i) {
-    const std::int32_t length = Long ? 2048 : 256;
-    if (Repeat) return i & (length - 1);
-    return i < 0 ? 0 : i >= length ? length - 1 : i;
-}
 
 // OR-ing keeps a masked pixel's top bit whatever the table holds.
 template <bool Or>
@@ -89,7 +59,7 @@ void Stepping(TessroContext* context, BYTE* row, std::int32_t y, std::int32_t x0
     const double offset = static_cast<double>(static_cast<std::int64_t>(x0 - g.rowBaseColumn) * 1024);
     std::int64_t p = TessroAdd64(g.rowV, TessroNearest64(offset * g.rowGradientV));
     for (std::int32_t x = x0; x < x1; ++x) {
-        Put<Or>(row, x, table[Index<Long, Repeat>(TessroHigh32(p))]);
+        Put<Or>(row, x, table[TessroTableIndex<Long, Repeat>(TessroHigh32(p))]);
         p = TessroAdd64(p, g.rowStepV);
     }
 }
@@ -102,7 +72,7 @@ void Division(TessroContext* context, BYTE* row, std::int32_t y, std::int32_t x0
     const BYTE* table = draw.transparencyTable;
     double d = g.runDen + x0;
     for (std::int32_t x = x0; x < x1; ++x) {
-        Put<Or>(row, x, table[Index<Long, Repeat>(TessroNearest32(g.vX + g.runV / d))]);
+        Put<Or>(row, x, table[TessroTableIndex<Long, Repeat>(TessroNearest32(g.vX + g.runV / d))]);
         d += 1.0;
     }
 }
@@ -121,56 +91,29 @@ TessroSpanFunc Pick(bool division, bool isLong, bool repeat) {
 // ---- Square generators ----
 
 void BeginSquareThreePoint(TessroContext* context) {
-    TessroDrawState& draw = context->draw;
-    TessroFillGeometry& g = draw.transparency;
-    const std::int64_t ey = static_cast<std::int64_t>(draw.bounds[1]) * 1024 + g.halfPixel - g.originY;
-    g.rowU = TessroNearest64(static_cast<double>(ey) * g.dudy);
-    g.rowV = TessroNearest64(static_cast<double>(ey) * g.dvdy);
-    g.rowGradientU = g.dudx;
-    g.rowGradientV = g.dvdx;
-    g.rowStepU = g.stepUx;
-    g.rowStepV = g.stepVx;
-    g.rowOriginX = g.originX;
-    draw.savedBegin(context);
+    TessroStartThreePointUV(context->draw, context->draw.transparency);
+    context->draw.savedBegin(context);
 }
 
 void RowEndSquareThreePoint(TessroContext* context) {
-    TessroFillGeometry& g = context->draw.transparency;
-    g.rowU = TessroAdd64(g.rowU, g.stepUy);
-    g.rowV = TessroAdd64(g.rowV, g.stepVy);
+    TessroNextRowThreePointUV(context->draw.transparency);
     context->draw.savedRowEnd(context);
 }
 
 void RowStartSquareRowAffine(TessroContext* context) {
-    TessroDrawState& draw = context->draw;
-    TessroFillGeometry& g = draw.transparency;
-    const double y = draw.row;
-    const double f = kFineScale / (g.denY * y + g.den0);
-    g.rowGradientU = g.uX * f;
-    g.rowGradientV = g.vX * f;
-    g.rowStepU = TessroNearest64(g.rowGradientU * kFinePerPixel);
-    g.rowStepV = TessroNearest64(g.rowGradientV * kFinePerPixel);
-    g.rowU = TessroNearest64((g.uY * y + g.u0) * f * kFinePerPixel);
-    g.rowV = TessroNearest64((g.vY * y + g.v0) * f * kFinePerPixel);
+    TessroFillGeometry& g = context->draw.transparency;
+    TessroStartRowAffineUV(context->draw, g);
     g.rowOriginX = 0;
-    draw.savedRowStart(context);
+    context->draw.savedRowStart(context);
 }
 
 void BeginSquarePerspective(TessroContext* context) {
-    TessroDrawState& draw = context->draw;
-    TessroFillGeometry& g = draw.transparency;
-    const double top = draw.bounds[1];
-    g.runDen = g.denY * top + g.den0;
-    g.runU = g.uY * top + g.u0;
-    g.runV = g.vY * top + g.v0;
-    draw.savedBegin(context);
+    TessroStartPerspectiveUV(context->draw, context->draw.transparency);
+    context->draw.savedBegin(context);
 }
 
 void RowEndSquarePerspective(TessroContext* context) {
-    TessroFillGeometry& g = context->draw.transparency;
-    g.runU += g.uY;
-    g.runV += g.vY;
-    g.runDen += g.denY;
+    TessroNextRowPerspectiveUV(context->draw.transparency);
     context->draw.savedRowEnd(context);
 }
 
