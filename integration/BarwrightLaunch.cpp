@@ -68,7 +68,9 @@ BOOL CHotDogQuorBarwright::LaunchBarwright()
     // The watcher gets its own handle of the process, so that nothing the object does with its
     // handle can pull it away from under the wait.
     if (DuplicateHandle(GetCurrentProcess(), m_process, GetCurrentProcess(), &duplicate, SYNCHRONIZE, FALSE, 0)) {
-        auto* param = new (std::nothrow) CWatchThreadParam{duplicate, GetCurrentThreadId()};
+        HMODULE module = nullptr;
+        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&WatchProcess), &module);
+        auto* param = module ? new (std::nothrow) CWatchThreadParam{duplicate, GetCurrentThreadId(), module} : nullptr;
         HANDLE watcher = param ? CreateThread(nullptr, 0, WatchProcess, param, 0, nullptr) : nullptr;
         if (watcher) {
             PumpUntilDone(watcher);
@@ -77,6 +79,8 @@ BOOL CHotDogQuorBarwright::LaunchBarwright()
         } else {
             CloseHandle(duplicate);
             delete param;
+            if (module)
+                FreeLibrary(module);
         }
     }
     DeleteResultFile();
@@ -194,8 +198,9 @@ DWORD WINAPI WatchProcess(LPVOID param)
     const DWORD waited = WaitForSingleObject(watch->process, INFINITE);
     PostThreadMessageA(watch->requestingThread, WM_PROCESS_FINISHED, 0, 0);
     CloseHandle(watch->process);
+    const HMODULE module = watch->module;
     delete watch;
-    return waited == WAIT_OBJECT_0 ? 1 : 0;
+    FreeLibraryAndExitThread(module, waited == WAIT_OBJECT_0 ? 1 : 0);
 }
 
 void CHotDogQuorBarwright::PumpUntilDone(HANDLE watcher)

@@ -26,6 +26,10 @@ constexpr UINT WM_PROCESS_FINISHED = WM_USER + 444;
 struct CWatchThreadParam {
     HANDLE process;
     DWORD requestingThread;
+    // A reference on this module that the watcher gives back as it ends, so the module cannot
+    // be unloaded under a watcher still running (the editor may return to its loop, and release
+    // us, before the watcher has finished).
+    HMODULE module;
 };
 
 DWORD WINAPI WatchProcess(LPVOID param);
