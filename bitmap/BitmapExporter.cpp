@@ -291,14 +291,22 @@ CString CGifBitmapExporter::GetColourDepthText() {
   return FormatColourDepth(m_record->GetExportBpp(), m_record->GetGifPaletteSize());
 }
 
-ImageExporter* CGifBitmapExporter::CreateWriter() {
-  auto* gif = new GifImageExporter;
-  WriterGuard guard{gif};
-  Check(AttachTessroContext(gif));
-  Check(gif->SetBitDepth(m_settings.bitsPerPixel));
-  gif->interlace = m_settings.interlace != 0;
-  Check(ConfigureWriter(&m_settings, gif, m_record));
+namespace {
+// The GIF and PNG writers are set up alike from the palette settings.
+template <class Writer>
+ImageExporter* CreatePaletteWriter(const PaletteExportSettings& settings, ExportRecord* record) {
+  auto* writer = new Writer;
+  WriterGuard guard{writer};
+  Check(AttachTessroContext(writer));
+  Check(writer->SetBitDepth(settings.bitsPerPixel));
+  writer->interlace = settings.interlace != 0;
+  Check(ConfigureWriter(&settings, writer, record));
   return guard.Release();
+}
+}  // namespace
+
+ImageExporter* CGifBitmapExporter::CreateWriter() {
+  return CreatePaletteWriter<GifImageExporter>(m_settings, m_record);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -363,13 +371,7 @@ CString CPngBitmapExporter::GetColourDepthText() {
 }
 
 ImageExporter* CPngBitmapExporter::CreateWriter() {
-  auto* png = new PngImageExporter;
-  WriterGuard guard{png};
-  Check(AttachTessroContext(png));
-  Check(png->SetBitDepth(m_settings.bitsPerPixel));
-  png->interlace = m_settings.interlace != 0;
-  Check(ConfigureWriter(&m_settings, png, m_record));
-  return guard.Release();
+  return CreatePaletteWriter<PngImageExporter>(m_settings, m_record);
 }
 
 // ---------------------------------------------------------------------------------------------
