@@ -3,6 +3,7 @@
 #include "app/AppCommandLineInfo.h"
 #include "app/AppServices.h"
 #include "app/Errors.h"
+#include "app/GalleryServiceAdapter.h"
 #include "app/UIServices.h"
 #include "app/WidgetsDlg.h"
 #include "app/util/FileUtils.h"
@@ -387,10 +388,12 @@ void InstallAppServiceAdapters()
     SetOperationsServices(&g_operationsServices);
     SetBitmapServices(&g_bitmapServices);
     SetNavBarServices(&g_navBarServices);
+    InstallGalleryServiceAdapter();
 }
 
 void UninstallAppServiceAdapters()
 {
+    UninstallGalleryServiceAdapter();
     SetNavBarServices(nullptr);
     SetBitmapServices(nullptr);
     SetOperationsServices(nullptr);

@@ -7,6 +7,7 @@
 #include "app/VyButtonWindow.h"
 #include "app/WidgetsDlg.h"
 #include "app/widgets.h"
+#include "gallery/StaticGallery.h"
 
 #include <new>
 
@@ -36,7 +37,18 @@ int CHomePageManager::Create(CWnd* parent, CWinManagerBase* owner, int, const CS
         window->LoadWebFile(GetRootPath() + prompt);
         m_prompt = window;
     }
-    (void)galleryDocument;  // the graphic-type gallery becomes the panel once it can be shown
+    if (!galleryDocument.IsEmpty() && parent->GetSafeHwnd()) {
+        CStaticGallery* gallery = new (std::nothrow) CStaticGallery(galleryDocument);
+        if (!gallery)
+            return 0;
+        gallery->m_visible = 0;  // shown when the page is
+        // A page that cannot be shown leaves the home page without its gallery; the start
+        // buttons and keys still lead everywhere the gallery does.
+        if (gallery->Create(parent, panelArea, 0xffff, SS_SIMPLE))
+            m_panel = gallery;
+        else
+            delete gallery;
+    }
     m_backgroundAllowed = 1;
     return 1;
 }
@@ -70,17 +82,20 @@ int CHomePageManager::HandleMessage(CPanelMessage* message)
     int x = 0, y = 0;
     message->GetParams(&x, &y);
     POINT screen = {x, y};
+    CStaticGallery* gallery = GetGallery();
     RECT galleryRect = {0, 0, 0, 0};
-    const bool haveGallery = m_panel && m_panel->GetSafeHwnd();
-    if (haveGallery)
-        m_panel->GetWindowRect(&galleryRect);
-    const bool inGallery = haveGallery && ::PtInRect(&galleryRect, screen);
+    if (gallery)
+        gallery->GetWindowRect(&galleryRect);
+    const bool inGallery = gallery && ::PtInRect(&galleryRect, screen);
+    POINT inside = screen;
+    if (gallery)
+        gallery->ScreenToClient(&inside);
     switch (message->GetKind()) {
     case 1:
         if (!m_active)
             break;
         if (inGallery) {
-            m_panel->SendMessage(WM_LBUTTONDOWN, 0, 0);
+            gallery->ForwardLButtonDown(MK_LBUTTON, inside);
             return 1;
         }
         if (HitTestUpperRight(&screen)) {
@@ -92,8 +107,14 @@ int CHomePageManager::HandleMessage(CPanelMessage* message)
             return 1;
         }
         break;
+    case 2:
+        if (m_active && inGallery) {
+            gallery->ForwardRButtonDown(MK_RBUTTON, inside);
+            return 1;
+        }
+        break;
     case 3: {
-        if (!m_active)
+        if (!m_active || !gallery)
             break;
         CWidgetsDlg* dialog = GetMainDialog();
         CUIServices* services = dialog ? dialog->GetUIServices() : nullptr;
@@ -104,7 +125,7 @@ int CHomePageManager::HandleMessage(CPanelMessage* message)
             SetButtonCursor();
         else if (HitTestLowerRight(&screen))
             SetUpdateCursor();
-        else if (services)
+        else if (!gallery->TrackHover(screen) && services)
             services->ReleaseCaptureCursor(0);
         return 1;
     }
@@ -138,6 +159,20 @@ void CHomePageManager::Refresh(int prompt, int view, int background, int panel)
     if (prompt && m_prompt && m_prompt->GetSafeHwnd())
         ::RedrawWindow(m_prompt->GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     (void)view;
-    if ((panel || background) && m_panel && m_panel->GetSafeHwnd())
-        ::RedrawWindow(m_panel->GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    if ((panel || background) && GetGallery())
+        GetGallery()->Redraw();
+}
+
+void CHomePageManager::RenderWindows(int showView, int prompt, int, int, int panel)
+{
+    if (prompt && m_prompt && m_prompt->GetSafeHwnd())
+        m_prompt->Render(!showView, nullptr);
+    if (panel && GetGallery())
+        GetGallery()->SetRendererState(!showView);
+}
+
+CStaticGallery* CHomePageManager::GetGallery() const
+{
+    CStaticGallery* gallery = dynamic_cast<CStaticGallery*>(m_panel);
+    return gallery && gallery->GetSafeHwnd() ? gallery : nullptr;
 }

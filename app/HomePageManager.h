@@ -4,6 +4,8 @@
 
 #include "app/WinManagerBase.h"
 
+class CStaticGallery;
+
 class CHomePageManager : public CWinManagerBase {
 public:
     CHomePageManager();
@@ -16,11 +18,15 @@ public:
     int HandleCommand(const CString& command) override;
     void PlaceDialog(RECT* area, int redraw, int moveFirst) override;
     void Refresh(int prompt, int view, int background, int panel) override;
+    void RenderWindows(int showView, int prompt, int view, int background, int panel) override;
     int HitTestLowerRight(POINT* screen) override;
 
     virtual int Create(CWnd* parent, CWinManagerBase* owner, int reserved, const CString& prompt,
                        const CString& galleryDocument, double left, double promptProportion, double panel);
     virtual void ActivatePage() { Activate(1); }
+
+    // The graphic-type gallery when its window exists.
+    CStaticGallery* GetGallery() const;
 
 private:
     using CWinManagerBase::Create;

@@ -1,9 +1,15 @@
 #include "app/MainWinManager.h"
 
+#include "app/AppServiceAdapters.h"
 #include "app/AppServices.h"
+#include "app/BackgroundManager.h"
+#include "app/ColourManager.h"
 #include "app/Errors.h"
+#include "app/NavBarsPageManager.h"
 #include "app/PanelMessage.h"
 #include "app/PromptPageManager.h"
+#include "app/SavePromptManager.h"
+#include "app/SheetsManager.h"
 #include "app/UIServices.h"
 #include "app/VyButtonWindow.h"
 #include "app/WidgetsDlg.h"
@@ -11,6 +17,7 @@
 #include "app/widgets.h"
 #include "document/OperationsManager.h"
 #include "document/Options.h"
+#include "navbar/NavBar.h"
 
 #include <commctrl.h>
 #include <new>
@@ -32,11 +39,6 @@ CString TempFolder()
     if (!folder.IsEmpty() && folder[folder.GetLength() - 1] != '\\')
         folder += "\\";
     return folder;
-}
-
-bool FileExists(const CString& path)
-{
-    return !path.IsEmpty() && ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 // The wait cursor around a long operation, when the main dialog has its services.
@@ -150,12 +152,38 @@ int CMainWinManager::CreateManager(int type, const CGalleryLocation* location)
     const CPageTraits* traits = CPromptPageManager::TraitsFor(type);
     if (!traits)
         return 0;
-    CPromptPageManager* page = new (std::nothrow) CPromptPageManager(*traits);
+    CWinManagerBase* page = nullptr;
+    int created = 0;
+    switch (type) {
+    case 4:
+        if (CSheetsManager* sheets = new (std::nothrow) CSheetsManager) {
+            page = sheets;
+            created = sheets->Create(m_parent, this, 0.15, 0.1, 0.4, location->first);
+        }
+        break;
+    case 15:
+        if (CSavePromptManager* save = new (std::nothrow) CSavePromptManager) {
+            page = save;
+            created = save->Create(m_parent, this, 0.15, 0.1, 0.4, 11);
+        }
+        break;
+    default:
+        if (type == 8)
+            page = new (std::nothrow) CBackgroundManager;
+        else if (type == 9)
+            page = new (std::nothrow) CColourManager;
+        else if (type == 11)
+            page = new (std::nothrow) CNavBarsPageManager;
+        else
+            page = new (std::nothrow) CPromptPageManager(*traits);
+        if (page)
+            created = page->Create(m_parent, this, 0.15, 0.1, 0.4);
+        break;
+    }
     if (!page) {
         BW_INTERNAL_ERROR("MainWinManager.cpp");
         return 0;
     }
-    const int created = page->Create(m_parent, this, 0.15, 0.1, 0.4);
     if (!created) {
         delete page;
         return 0;
@@ -247,20 +275,48 @@ void CMainWinManager::SelectButton(int pageId)
         m_buttonBar->ActivatePage(pageId);
 }
 
-void CMainWinManager::ShowPageOf(int type, const CGalleryLocation* location)
+CWinManagerBase* CMainWinManager::EnterPage(int type, const CGalleryLocation* location)
 {
     CWinManagerBase* previous = m_currentPage;
     CWinManagerBase* page = GetPage(type, true, location);
     if (!page)
-        return;  // the page could not be made: the selection shows nothing new
+        return nullptr;  // the page could not be made: the selection shows nothing new
     if (previous && previous != page)
         previous->Deactivate();
     m_currentPage = page;
     page->MakeCurrent();
-    page->Activate(1);
+    return page;
+}
+
+void CMainWinManager::ShowPageOf(int type, const CGalleryLocation* location)
+{
+    if (CWinManagerBase* page = EnterPage(type, location))
+        page->Activate(1);
+    ValidateMainDialog();
+}
+
+void CMainWinManager::ShowColourPage(bool simple)
+{
+    if (CColourManager* colour = dynamic_cast<CColourManager*>(EnterPage(9, nullptr)))
+        colour->SelectEditor(simple);
+    ValidateMainDialog();
+}
+
+void CMainWinManager::ValidateMainDialog()
+{
     if (CWidgetsDlg* dialog = GetMainDialog())
         if (dialog->GetSafeHwnd())
             dialog->ValidateRect(nullptr);
+}
+
+CSheetsManager* CMainWinManager::GetDesignPage() const
+{
+    return dynamic_cast<CSheetsManager*>(m_pages[4]);
+}
+
+CNavBarsPageManager* CMainWinManager::GetNavBarsPage() const
+{
+    return dynamic_cast<CNavBarsPageManager*>(m_pages[11]);
 }
 
 int CMainWinManager::ShowSelectedPage()
@@ -269,12 +325,20 @@ int CMainWinManager::ShowSelectedPage()
         return 0;
     const int id = m_buttonBar->GetSelectedPage();
     COptions* options = GetOptions();
-    if (options && GetBackupOptions())
+    if (id == 14)
+        if (CSavePromptManager* advanced = dynamic_cast<CSavePromptManager*>(m_pages[15]))
+            advanced->ResetPanel();
+    if (options && GetBackupOptions()) {
         options->CopyTo(*GetBackupOptions(), 0, kChangeAll);
+        if (CNavBarsPageManager* navBars = GetNavBarsPage())
+            navBars->KeepNavBar();
+    }
     if (id == 1) {
         if (m_tooltip)
             ::SendMessageA(m_tooltip, TTM_ACTIVATE, FALSE, 0);
         Deactivate();
+        if (CSheetsManager* design = GetDesignPage())
+            design->SetGalleryLocation(nullptr);
         if (options)
             options->SetModified(false);
         m_currentPage = nullptr;
@@ -284,9 +348,15 @@ int CMainWinManager::ShowSelectedPage()
         SendAppCommand("goto-init");
         // Keep the work, so that the next start of a graphic of this type resumes it.
         COperationsManager* operations = GetOperationsManager();
-        if (options && !TempFolder().IsEmpty() && !(operations && operations->IsNavBarMode()))
-            options->SaveStyleFile(TempFolder() + CWidgetsApp::GetTempStyleFileName(options->GetGraphicType(), true),
-                                   true);
+        if (options && !TempFolder().IsEmpty()) {
+            if (operations && operations->IsNavBarMode()) {
+                if (CNavBar* bar = GetManagerNavBar())
+                    bar->Save(TempFolder() + "~ast7_off.qtw", nullptr, false, false);
+            } else {
+                options->SaveStyleFile(
+                    TempFolder() + CWidgetsApp::GetTempStyleFileName(options->GetGraphicType(), true), true);
+            }
+        }
         return 1;
     }
     if (m_tooltip)
@@ -316,10 +386,12 @@ int CMainWinManager::ShowSelectedPage()
     }
     case 4:
         if (!m_currentPage || m_currentPage != m_pages[9])
-            ShowPageOf(9, nullptr);
+            ShowColourPage(true);
         break;
     case 5:
-        ShowPageOf(8, nullptr);
+        if (CBackgroundManager* texture = dynamic_cast<CBackgroundManager*>(EnterPage(8, nullptr)))
+            texture->ActivateWithLayers();
+        ValidateMainDialog();
         break;
     case 9:
         ShowPageOf(11, nullptr);
@@ -482,10 +554,13 @@ void CMainWinManager::Revive(const CString& command)
     if (!options || !backup)
         return;
     WaitCursor wait;
-    if (m_currentPage && m_currentPage == m_pages[15])
+    if (m_currentPage && m_currentPage == m_pages[15]) {
         backup->CopyTo(*options, 0, (StyleChangeMask)groups);
-    else
+    } else {
+        if (CNavBarsPageManager* navBars = GetNavBarsPage())
+            navBars->RestoreNavBar();
         backup->CopyTo(*options, 3, (StyleChangeMask)groups);
+    }
 }
 
 void CMainWinManager::StartGraphic(const CString& command)
@@ -494,17 +569,23 @@ void CMainWinManager::StartGraphic(const CString& command)
     COperationsManager* operations = GetOperationsManager();
     WaitCursor wait;
     operations->SetNavBarMode(0);
-    if (CommandEndsWith(command, "navbars")) {
+    CSheetsManager* design = GetDesignPage();
+    if (design)
+        design->SetMode(1, CommandEndsWith(command, "projects") ? 2 : 7);
+    const bool navBars = CommandEndsWith(command, "navbars");
+    if (navBars) {
         options->SetGraphicType(7);
         operations->SetNavBarMode(1);
     } else if (CommandEndsWith(command, "themesets") || CommandEndsWith(command, "projects") ||
                CommandEndsWith(command, "explore")) {
         options->SetGraphicType(9);
+        if (design)
+            design->SetMode(0, CommandEndsWith(command, "themesets") ? 1 : CommandEndsWith(command, "projects") ? 2 : 7);
         // Resume the newest working copy of any graphic type.
         CString chosen;
         for (int type = 0; type <= 12; ++type) {
             const CString path = TempFolder() + CWidgetsApp::GetTempStyleFileName(type, true);
-            if (FileExists(path) && (chosen.IsEmpty() || CFileUtils::IsFileNewer(path, chosen))) {
+            if (CFileUtils::FileExists(path) && (chosen.IsEmpty() || CFileUtils::IsFileNewer(path, chosen))) {
                 chosen = path;
                 options->SetGraphicType(type);
             }
@@ -513,15 +594,32 @@ void CMainWinManager::StartGraphic(const CString& command)
     const int type = options->GetGraphicType();
     if (type == 12)
         return;
+    LoadWorkingCopy(type);
+    // The library may hold no navigation-bar style: the fallback graphic read above then left
+    // the bar mode off. A new navigation bar stays a navigation bar: the manager's bar, with
+    // its default buttons, is the graphic.
+    if (navBars && !operations->IsNavBarMode()) {
+        options->SetGraphicType(7);
+        operations->SetNavBarMode(1);
+    }
+}
+
+void CMainWinManager::LoadWorkingCopy(int type)
+{
+    COptions* options = GetOptions();
+    COperationsManager* operations = GetOperationsManager();
     const CString workingCopy = TempFolder() + CWidgetsApp::GetTempStyleFileName(type, true);
     options->ClearBrowseDirectories();
-    if (FileExists(workingCopy) && options->LoadStyleFile(workingCopy, kChangeAll, -1, kLoadUserWork)) {
+    if (CFileUtils::FileExists(workingCopy) && options->LoadStyleFile(workingCopy, kChangeAll, -1, kLoadUserWork)) {
         operations->NotifyChanged(options, 1, kChangeAll);
         options->SetModified(false);
         return;
     }
-    const CString replacement = options->FindReplacementTemplate();
-    if (FileExists(replacement) && options->LoadStyleFile(replacement, kChangeAll, -1, kLoadTemplateStyle)) {
+    CSheetsManager* design = GetDesignPage();
+    CString replacement = design ? design->GetFirstTemplate(SearchMaskFor(type)) : CString();
+    if (replacement.IsEmpty())
+        replacement = options->FindReplacementTemplate();
+    if (CFileUtils::FileExists(replacement) && options->LoadStyleFile(replacement, kChangeAll, -1, kLoadTemplateStyle)) {
         operations->NotifyChanged(options, 1, kChangeAll);
         options->SetQTWFile(replacement);
         options->SetModified(false);
@@ -549,7 +647,7 @@ int CMainWinManager::HandleCommand(const CString& command)
         return 1;
     }
     if (CommandStartsWith(command, "SColour") || CommandStartsWith(command, "AColour")) {
-        ShowPageOf(9, nullptr);
+        ShowColourPage(CommandStartsWith(command, "SColour"));
         return 1;
     }
     if (CommandStartsWith(command, "revive")) {

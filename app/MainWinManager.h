@@ -5,6 +5,8 @@
 
 #include "app/WinManagerBase.h"
 
+class CNavBarsPageManager;
+class CSheetsManager;
 class VyButtonWindow;
 
 // The starting point handed to pages that need one.
@@ -40,6 +42,8 @@ public:
     // Installs a made page (owned from now on) in its slot.
     void SetPage(int type, CWinManagerBase* page);
     CWinManagerBase* GetCurrentPage() const { return m_currentPage; }
+    CSheetsManager* GetDesignPage() const;
+    CNavBarsPageManager* GetNavBarsPage() const;
     VyButtonWindow* GetButtonBar() const { return m_buttonBar; }
     // Takes a bar (owned from now on) whose page buttons are made.
     void AttachButtonBar(VyButtonWindow* bar);
@@ -55,7 +59,14 @@ public:
 private:
     using CWinManagerBase::Create;
     int ForwardMessage(CPanelMessage* message);
+    // Makes the page of a type current (deactivating the one shown), without showing it.
+    CWinManagerBase* EnterPage(int type, const CGalleryLocation* location);
     void ShowPageOf(int type, const CGalleryLocation* location);
+    void ShowColourPage(bool simple);
+    void ValidateMainDialog();
+    // Loads the working copy of a graphic type, else a template of the type, else the
+    // no-match graphic.
+    void LoadWorkingCopy(int type);
     void PlaceBar();
     void StartGraphic(const CString& command);
     void Revive(const CString& command);

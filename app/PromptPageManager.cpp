@@ -1,7 +1,9 @@
 #include "app/PromptPageManager.h"
 
+#include "app/AppBackground.h"
 #include "app/AppServices.h"
 #include "app/PromptWnd.h"
+#include "app/WidgetsDlg.h"
 
 #include <new>
 
@@ -68,11 +70,73 @@ void CPromptPageManager::SetPanel(CWnd* panel)
         delete m_panel;
     }
     m_panel = panel;
+    RecordPanelSize();
+}
+
+void CPromptPageManager::RecordPanelSize()
+{
     m_panelWidth = m_panelHeight = -1;
-    if (panel && panel->GetSafeHwnd()) {
+    if (m_panel && m_panel->GetSafeHwnd()) {
         RECT own;
-        panel->GetWindowRect(&own);
+        m_panel->GetWindowRect(&own);
         m_panelWidth = own.right - own.left;
         m_panelHeight = own.bottom - own.top;
     }
+}
+
+bool CPromptPageManager::HasThreeLayers() const
+{
+    return !m_prompt || m_prompt->m_layers.size() == 3;
+}
+
+bool CPromptPageManager::ShowPromptLayers()
+{
+    if (!m_prompt || !m_prompt->GetSafeHwnd() || !m_prompt->FindLayer("background") || !m_prompt->FindLayer("template"))
+        return false;
+    m_prompt->ShowLayers("background", 1);
+    m_prompt->Render(1, nullptr);
+    m_prompt->ShowLayers("template", 0);
+    m_prompt->Render(0, nullptr);
+    return true;
+}
+
+void CPromptPageManager::PlaceInset(RECT* area, int redraw, int top, int bottom)
+{
+    if (!area || !m_panel || !m_panel->GetSafeHwnd())
+        return;
+    CWidgetsDlg* dialog = GetMainDialog();
+    const bool dialogLive = dialog && dialog->GetSafeHwnd();
+    bool repaint = false;
+    CAppBackground* background = GetBackgroundWindow();
+    if (background && background->GetSafeHwnd()) {
+        RECT previous;
+        background->GetWindowRect(&previous);
+        if (dialogLive)
+            ::MapWindowPoints(nullptr, dialog->GetSafeHwnd(), (POINT*)&previous, 2);
+        background->ModifyStyle(0, WS_CHILD);
+        background->SetWindowPos((HWND)nullptr, area->left, area->top, area->right - area->left,
+                                 area->bottom - area->top, SWP_NOZORDER | SWP_HIDEWINDOW);
+        if (previous.right - previous.left != area->right - area->left ||
+            previous.bottom - previous.top != area->bottom - area->top) {
+            background->SetSize(area->right - area->left, area->bottom - area->top);
+            repaint = dialogLive && m_active && redraw;
+        }
+    }
+    RECT inner = {area->left + 48, area->top + top, area->right - 48, area->bottom - bottom};
+    m_panelWidth = inner.right - inner.left;
+    m_panelHeight = inner.bottom - inner.top;
+    if (!m_active) {
+        m_panel->SetWindowPos((HWND)nullptr, inner.left, inner.top, m_panelWidth, m_panelHeight,
+                              SWP_NOZORDER | SWP_FRAMECHANGED);
+        return;
+    }
+    m_panel->SetWindowPos((HWND)nullptr, inner.left, inner.top, m_panelWidth, m_panelHeight,
+                          SWP_NOZORDER | SWP_SHOWWINDOW);
+    if (redraw)
+        ::RedrawWindow(m_panel->GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    m_panel->ValidateRect(nullptr);
+    if (repaint)
+        PaintBackground();
+    if (dialogLive)
+        dialog->ValidateRect(nullptr);
 }

@@ -29,6 +29,17 @@ public:
     // The traits of the editing page of a window type (4 to 15); null for any other type.
     static const CPageTraits* TraitsFor(int type);
 
-private:
+    // Takes the panel's own width and height from its window (-1 without one).
+    void RecordPanelSize();
+
+protected:
+    // The prompt document names exactly three layers (true for a page without windows).
+    bool HasThreeLayers() const;
+    // Shows layer "background" alone, then "template" over it; false without both.
+    bool ShowPromptLayers();
+    // The pages whose panel sits inside the background with margins: the background takes the
+    // whole area, the panel the area less the margins (left and right 48 pixels).
+    void PlaceInset(RECT* area, int redraw, int top, int bottom);
+
     CPageTraits m_traits;
 };
