@@ -28,3 +28,27 @@ int TessroSetBitmapFillFiltering(TessroContext* context, int on);
 // The filtering amount, limited to -1024..1024.
 int TessroSetBitmapFillAmount(TessroContext* context, int n);
 int TessroSetBitmapFillNegatedAmount(TessroContext* context, int n);
+
+// 8-bit transparency masks: a byte of the mask, through table (null: the identity), is the
+// fill's transparency at that point on 32-bit targets; tile styles as the fills, outsideValue
+// the transparency outside the mask (tile style 1). The smoothing and filtering switches apply
+// to the three-point mask.
+int TessroSetBitmapMask(TessroContext* context, const BITMAPINFOHEADER* header, const void* bits, DWORD tileStyle,
+                        const TessroPoint* p0, const TessroPoint* p1, const TessroPoint* p2, DWORD outsideValue,
+                        const BYTE* table, int ignored);
+int TessroSetPerspectiveBitmapMask(TessroContext* context, const BITMAPINFOHEADER* header, const void* bits,
+                                   DWORD tileStyle, const TessroPoint* p0, const TessroPoint* p1,
+                                   const TessroPoint* p2, const TessroPoint* p3, DWORD outsideValue,
+                                   const BYTE* table, int ignored);
+
+// A bitmap drawn into its own parallelogram p0, p1, p1 + p2 - p0, p2 (or quadrilateral p0..p3):
+// the bitmap fill with tile style 0, transparency's bytes 0..2 as the style's bytes 1..3,
+// outside colour 0, then an even-odd path fill. Answers the first failure.
+int TessroPlotBitmap(TessroContext* context, const BITMAPINFOHEADER* header, const void* bits, DWORD transparency,
+                     const TessroPoint* p0, const TessroPoint* p1, const TessroPoint* p2, const RGBQUAD* palette,
+                     const BYTE* redTable, const BYTE* greenTable, const BYTE* blueTable, const BYTE* fourthTable);
+int TessroPlotPerspectiveBitmap(TessroContext* context, const BITMAPINFOHEADER* header, const void* bits,
+                                DWORD transparency, const TessroPoint* p0, const TessroPoint* p1,
+                                const TessroPoint* p2, const TessroPoint* p3, const RGBQUAD* palette,
+                                const BYTE* redTable, const BYTE* greenTable, const BYTE* blueTable,
+                                const BYTE* fourthTable);

@@ -2,7 +2,9 @@
 // row size, translated palette or channel tables), the anchor mapping with the source's extents
 // and the routine indices the span selection reads.
 #include "raster/TessroBitmapApi.h"
+#include "raster/TessroBitmapSpans.h"
 #include "raster/TessroDrawInternal.h"
+#include "raster/TessroPathApi.h"
 
 namespace {
 
@@ -115,16 +117,46 @@ std::int64_t ReduceStep(std::int64_t step, std::int32_t size, DWORD tile) {
     return r;
 }
 
+// An 8-bit mask: the same limits as a fill's source; the rows, the translation table (null:
+// the identity) and the outside transparency for the mask loops.
+void StoreMask(TessroContext* context, const BITMAPINFOHEADER* header, const void* bits, DWORD tileStyle,
+               DWORD outsideValue, const BYTE* table) {
+    if (header == nullptr || bits == nullptr || header->biPlanes != 1 || header->biBitCount != 8 ||
+        header->biCompression == kSubtractiveCompression || header->biWidth < 1 || header->biHeight < 1 ||
+        static_cast<DWORD>(header->biHeight) >= kMaxSourceRows) {
+        TessroFail(TESSRO_ERROR_BAD_BITMAP);
+    }
+    if (tileStyle > kLastTileStyle) TessroFail(TESSRO_ERROR_BAD_TILE_STYLE);
+    TessroBitmapSource& m = context->draw.mask;
+    m.bits = static_cast<const BYTE*>(bits);
+    m.rowSize = static_cast<std::int32_t>((static_cast<std::int64_t>(header->biWidth) + 3) & ~3ll);
+    m.width = header->biWidth;
+    m.height = header->biHeight;
+    m.tileStyle = tileStyle;
+    m.outside = (outsideValue & 0xFF) << 24;
+    m.code = 16;
+    for (int i = 0; i < 256; ++i) m.tables[3][i] = table != nullptr ? table[i] : static_cast<BYTE>(i);
+}
+
+// The path of a plotted bitmap: the parallelogram or quadrilateral of its anchors.
+int PlotPath(TessroContext* context, const TessroPoint (&corners)[4]) {
+    static const unsigned char kVerbs[4] = {0x06, 0x02, 0x02, 0x03};
+    return TessroFillPath(context, corners, kVerbs, 4, TESSRO_RULE_EVEN_ODD);
+}
+
 int ClampAmount(std::int64_t n) {
     return static_cast<int>(n < -kAmountLimit ? -kAmountLimit : n > kAmountLimit ? kAmountLimit : n);
 }
 
 }  // namespace
 
-void TessroReduceBitmapSteps(TessroContext* context, std::int64_t* stepU, std::int64_t* stepV) {
-    const TessroBitmapSource& b = context->draw.bitmap;
+void TessroReduceSourceSteps(const TessroBitmapSource& b, std::int64_t* stepU, std::int64_t* stepV) {
     *stepU = ReduceStep(*stepU, b.width, b.tileStyle);
     *stepV = ReduceStep(*stepV, b.height, b.tileStyle);
+}
+
+void TessroReduceBitmapSteps(TessroContext* context, std::int64_t* stepU, std::int64_t* stepV) {
+    TessroReduceSourceSteps(context->draw.bitmap, stepU, stepV);
 }
 
 int TessroSetBitmapFill(TessroContext* context, const BITMAPINFOHEADER* header, const void* bits, DWORD style,
@@ -206,4 +238,71 @@ int TessroSetBitmapFillNegatedAmount(TessroContext* context, int n) {
         context->draw.bitmapAmount = ClampAmount(-static_cast<std::int64_t>(n));
         return 0;
     });
+}
+
+int TessroSetBitmapMask(TessroContext* context, const BITMAPINFOHEADER* header, const void* bits, DWORD tileStyle,
+                        const TessroPoint* p0, const TessroPoint* p1, const TessroPoint* p2, DWORD outsideValue,
+                        const BYTE* table, int) {
+    return TessroEntry(context, [&] {
+        TessroDrawState& draw = context->draw;
+        draw.transparencySource = 0;
+        StoreMask(context, header, bits, tileStyle, outsideValue, table);
+        if (p0 == nullptr || p1 == nullptr || p2 == nullptr) TessroFail(TESSRO_ERROR_BAD_PARAMETERS);
+        TessroFillGeometry& g = draw.transparency;
+        if (!TessroThreePointSetup(context, &g, *p0, *p1, *p2, header->biWidth, header->biHeight)) {
+            // Nothing to map: the whole fill takes the outside transparency.
+            draw.transparencyAmount = outsideValue & 0xFF;
+            return 0;
+        }
+        if (tileStyle >= 2) {
+            TessroReduceSourceSteps(draw.mask, &g.stepUx, &g.stepVx);
+            TessroReduceSourceSteps(draw.mask, &g.stepUy, &g.stepVy);
+        }
+        DWORD generator = kTessroMaskThreePoint;
+        if (draw.bitmapFiltering) {
+            generator = kTessroMaskFiltered;
+        } else if (draw.bitmapSmoothing) {
+            generator = kTessroMaskSmoothed;
+        }
+        draw.transparencySource = static_cast<std::int32_t>(generator) + 1;
+        return 0;
+    });
+}
+
+int TessroSetPerspectiveBitmapMask(TessroContext* context, const BITMAPINFOHEADER* header, const void* bits,
+                                   DWORD tileStyle, const TessroPoint* p0, const TessroPoint* p1,
+                                   const TessroPoint* p2, const TessroPoint* p3, DWORD outsideValue,
+                                   const BYTE* table, int) {
+    return TessroEntry(context, [&] {
+        TessroDrawState& draw = context->draw;
+        draw.transparencySource = 0;
+        StoreMask(context, header, bits, tileStyle, outsideValue, table);
+        if (p0 == nullptr || p1 == nullptr || p2 == nullptr || p3 == nullptr) TessroFail(TESSRO_ERROR_BAD_PARAMETERS);
+        TessroFourPointSetup(context, &draw.transparency, *p0, *p1, *p2, *p3, header->biWidth, header->biHeight);
+        const DWORD generator = kTessroMaskPerspective + draw.transparency.rowAffine;
+        draw.transparencySource = static_cast<std::int32_t>(generator) + 1;
+        return 0;
+    });
+}
+
+int TessroPlotBitmap(TessroContext* context, const BITMAPINFOHEADER* header, const void* bits, DWORD transparency,
+                     const TessroPoint* p0, const TessroPoint* p1, const TessroPoint* p2, const RGBQUAD* palette,
+                     const BYTE* redTable, const BYTE* greenTable, const BYTE* blueTable, const BYTE* fourthTable) {
+    const int set = TessroSetBitmapFill(context, header, bits, transparency << 8, p0, p1, p2, 0, palette, redTable,
+                                        greenTable, blueTable, fourthTable, 0);
+    if (set != 0) return set;
+    const TessroPoint corners[4] = {*p0, *p1, {p1->x + p2->x - p0->x, p1->y + p2->y - p0->y}, *p2};
+    return PlotPath(context, corners);
+}
+
+int TessroPlotPerspectiveBitmap(TessroContext* context, const BITMAPINFOHEADER* header, const void* bits,
+                                DWORD transparency, const TessroPoint* p0, const TessroPoint* p1,
+                                const TessroPoint* p2, const TessroPoint* p3, const RGBQUAD* palette,
+                                const BYTE* redTable, const BYTE* greenTable, const BYTE* blueTable,
+                                const BYTE* fourthTable) {
+    const int set = TessroSetPerspectiveBitmapFill(context, header, bits, transparency << 8, p0, p1, p2, p3, 0,
+                                                   palette, redTable, greenTable, blueTable, fourthTable, 0);
+    if (set != 0) return set;
+    const TessroPoint corners[4] = {*p0, *p1, *p2, *p3};
+    return PlotPath(context, corners);
 }

@@ -7,84 +7,19 @@
 #include <cstring>
 
 #include "raster/TessroBitmapSpans.h"
+#include "raster/TessroBitmapTexels.h"
 #include "raster/TessroGraduationSpans.h"
+#include "raster/TessroTransparencyGenerators.h"
 
 namespace {
 
-const DWORD kTileClamp = 0, kTileOutside = 1, kTileRepeat = 2, kTileMirror = 3;
-const DWORD kCodesPerTile = 13;
-const DWORD kTileStylesPerGroup = 6;  // styles 4 and 5 have indices but no setter
+using namespace tessro_bitmap;
 
-inline const BYTE* Row(const TessroBitmapSource& b, std::int32_t v) {
-    return b.bits + static_cast<std::ptrdiff_t>(v) * b.rowSize;
-}
-
-inline DWORD Widen5(DWORD i) { return (i << 3) | (i >> 2); }
-
-inline DWORD Read32(const BYTE* p) {
-    DWORD v;
-    std::memcpy(&v, p, 4);
-    return v;
-}
-
-// Texel readers by source format code.
-template <int Code>
-DWORD Texel(const TessroBitmapSource& b, std::int32_t u, std::int32_t v) {
-    const BYTE* row = Row(b, v);
-    const BYTE(&t)[4][256] = b.tables;  // red, green, blue, fourth
-    switch (Code) {
-        case 0: return b.palette[(row[u >> 3] >> (7 - (u & 7))) & 1];
-        case 1: return b.palette[(u & 1) ? row[u >> 1] & 0xF : row[u >> 1] >> 4];
-        case 2: return b.palette[row[u]];
-        case 3:
-        case 8: {
-            const DWORD p = row[2 * u] | (row[2 * u + 1] << 8);
-            const DWORD lo = Widen5(p & 31), mid = Widen5((p >> 5) & 31), hi = Widen5((p >> 10) & 31);
-            if (Code == 8) return lo | (mid << 8) | (hi << 16);
-            return t[0][lo] | (t[1][mid] << 8) | (t[2][hi] << 16);
-        }
-        case 4:
-        case 5:
-        case 7: {
-            const BYTE* p = row + (Code == 4 ? 3 * u : 4 * u);
-            const DWORD rgb = t[2][p[0]] | (t[1][p[1]] << 8) | (t[0][p[2]] << 16);
-            return Code == 7 ? rgb | (static_cast<DWORD>(t[3][p[3]]) << 24) : rgb;
-        }
-        case 9: {
-            const BYTE* p = row + 3 * u;
-            return p[0] | (p[1] << 8) | (p[2] << 16);
-        }
-        case 10: return Read32(row + 4 * u) & 0x00FFFFFFu;
-        case 12: return Read32(row + 4 * u);
-        case 6:
-        case 11: {
-            // Subtractive inks: bytes 0..2 take away red, green and blue, byte 3 all three.
-            const BYTE* p = row + 4 * u;
-            const int k = Code == 6 ? t[3][p[3]] : p[3];
-            const int c = Code == 6 ? t[0][p[0]] : p[0];
-            const int m = Code == 6 ? t[1][p[1]] : p[1];
-            const int y = Code == 6 ? t[2][p[2]] : p[2];
-            const auto ink = [k](int x) { const int r = 255 - x - k; return static_cast<DWORD>(r < 0 ? 0 : r); };
-            return ink(y) | (ink(m) << 8) | (ink(c) << 16);
-        }
-    }
-    return 0;
-}
-
-// Integer part of a 32.32 coordinate.
-inline std::int32_t Whole(std::int64_t c) { return TessroHigh32(c); }
-
-// Brings a coordinate into [0, period) (a whole number of periods away).
-inline std::int64_t Wrap(std::int64_t c, std::int64_t period) {
-    c %= period;
-    return c < 0 ? c + period : c;
-}
-
-template <int Code, DWORD Tile>
+template <int Code, DWORD Tile, class Side = ColourSide>
 void Span(TessroContext* context, BYTE* target, std::int32_t, std::int32_t x0, std::int32_t x1) {
     const TessroDrawState& draw = context->draw;
-    const TessroFillGeometry& g = draw.colour;
-    const TessroBitmapSource& b = draw.bitmap;
+    const TessroFillGeometry& g = Side::Geometry(draw);
+    const TessroBitmapSource& b = Side::Source(draw);
     const std::int32_t w = b.width, h = b.height;
     const double dx = static_cast<double>(static_cast<std::int64_t>(x0) * 1024 + 512 - g.rowOriginX);
     std::int64_t u = TessroAdd64(TessroNearest64(dx * g.rowGradientU), g.rowU);
@@ -94,14 +29,13 @@ void Span(TessroContext* context, BYTE* target, std::int32_t, std::int32_t x0, s
     if (Tile == kTileRepeat || Tile == kTileMirror) {
         // The row-affine rows bring their own steps: reduced like the three-point ones, so no
         // step wraps more than once and no read leaves the source.
-        TessroReduceBitmapSteps(context, &stepU, &stepV);
+        TessroReduceSourceSteps(b, &stepU, &stepV);
         const int shift = Tile == kTileMirror ? 33 : 32;
         periodU = static_cast<std::int64_t>(w) << shift;
         periodV = static_cast<std::int64_t>(h) << shift;
         u = Wrap(u, periodU);
         v = Wrap(v, periodV);
     }
-    DWORD* out = reinterpret_cast<DWORD*>(target);
     for (std::int32_t x = x0; x < x1; ++x) {
         std::int32_t iu = Whole(u), iv = Whole(v);
         DWORD colour;
@@ -121,7 +55,7 @@ void Span(TessroContext* context, BYTE* target, std::int32_t, std::int32_t x0, s
             if (iv >= h) iv = 2 * h - 1 - iv;
             colour = Texel<Code>(b, iu, iv);
         }
-        std::memcpy(out + x, &colour, 4);
+        Side::Put(target, x, colour);
         // Clamped and outside coordinates may run far: their arithmetic wraps. Tiled ones stay
         // within one period of the source.
         u = TessroAdd64(u, stepU);
@@ -135,48 +69,16 @@ void Span(TessroContext* context, BYTE* target, std::int32_t, std::int32_t x0, s
 
 // Perspective mapping: u = Qu + Pu / (x + G), v from u along the row (or Qv + Pv / (x + G)
 // when Pu vanishes); the texel is the nearest one, the setter's half-pixel offset making that
-// the texel containing the point. Coordinates are limited before their integer conversion, so
-// a pixel at the vanishing line reads an edge or tiled texel instead of converting a NaN.
-const double kCoordinateLimit = 1073741824.0;  // 2^30
-
-inline std::int64_t Nearest(double c) {
-    if (!(c == c)) c = kCoordinateLimit;
-    if (c > kCoordinateLimit) c = kCoordinateLimit;
-    if (c < -kCoordinateLimit) c = -kCoordinateLimit;
-    return static_cast<std::int64_t>(std::nearbyint(c));
-}
-
-inline std::int64_t Modulo(std::int64_t c, std::int64_t period) {
-    const std::int64_t r = c % period;
-    return r < 0 ? r + period : r;
-}
-
-template <DWORD Tile>
-inline bool TileCoordinate(std::int64_t& c, std::int32_t size) {
-    if (Tile == kTileClamp) {
-        if (c < 0) c = 0;
-        if (c >= size) c = size - 1;
-    } else if (Tile == kTileOutside) {
-        return c >= 0 && c < size;
-    } else if (Tile == kTileRepeat) {
-        c = Modulo(c, size);
-    } else {
-        c = Modulo(c, 2 * static_cast<std::int64_t>(size));
-        if (c >= size) c = 2 * static_cast<std::int64_t>(size) - 1 - c;
-    }
-    return true;
-}
-
-template <int Code, DWORD Tile>
+// the texel containing the point.
+template <int Code, DWORD Tile, class Side = ColourSide>
 void PerspectiveSpan(TessroContext* context, BYTE* target, std::int32_t, std::int32_t x0, std::int32_t x1) {
     const TessroDrawState& draw = context->draw;
-    const TessroFillGeometry& g = draw.colour;
-    const TessroBitmapSource& b = draw.bitmap;
+    const TessroFillGeometry& g = Side::Geometry(draw);
+    const TessroBitmapSource& b = Side::Source(draw);
     const double qu = g.uX, qv = g.vX, pu = g.runU, pv = g.runV;
     const bool slanted = std::fabs(pu) > 1e-8;
     const double k = slanted ? pv / pu : 0.0, m = slanted ? qv - qu * k : 0.0;
     double w = g.runDen + x0;
-    DWORD* out = reinterpret_cast<DWORD*>(target);
     for (std::int32_t x = x0; x < x1; ++x, w += 1.0) {
         double u, v;
         if (slanted) {
@@ -186,38 +88,23 @@ void PerspectiveSpan(TessroContext* context, BYTE* target, std::int32_t, std::in
             u = qu;
             v = pv / w + qv;
         }
-        std::int64_t iu = Nearest(u), iv = Nearest(v);
+        std::int64_t iu = NearestLimited(u), iv = NearestLimited(v);
         const bool insideU = TileCoordinate<Tile>(iu, b.width);
         const bool insideV = TileCoordinate<Tile>(iv, b.height);
         const DWORD colour = insideU && insideV ? Texel<Code>(b, static_cast<std::int32_t>(iu), static_cast<std::int32_t>(iv))
                                                 : b.outside;
-        std::memcpy(out + x, &colour, 4);
+        Side::Put(target, x, colour);
     }
 }
 
-template <DWORD Tile, bool Perspective, int Code>
-TessroSpanFunc Pick() {
-    return Perspective ? PerspectiveSpan<Code, Tile> : Span<Code, Tile>;
-}
-
-template <DWORD Tile, bool Perspective = false>
-TessroSpanFunc ForCode(DWORD code) {
-    switch (code) {
-        case 0: return Pick<Tile, Perspective, 0>();
-        case 1: return Pick<Tile, Perspective, 1>();
-        case 2: return Pick<Tile, Perspective, 2>();
-        case 3: return Pick<Tile, Perspective, 3>();
-        case 4: return Pick<Tile, Perspective, 4>();
-        case 5: return Pick<Tile, Perspective, 5>();
-        case 6: return Pick<Tile, Perspective, 6>();
-        case 7: return Pick<Tile, Perspective, 7>();
-        case 8: return Pick<Tile, Perspective, 8>();
-        case 9: return Pick<Tile, Perspective, 9>();
-        case 10: return Pick<Tile, Perspective, 10>();
-        case 11: return Pick<Tile, Perspective, 11>();
-        default: return Pick<Tile, Perspective, 12>();
-    }
-}
+template <DWORD Tile, int Code>
+struct PickAffine {
+    static TessroSpanFunc Get() { return Span<Code, Tile>; }
+};
+template <DWORD Tile, int Code>
+struct PickPerspective {
+    static TessroSpanFunc Get() { return PerspectiveSpan<Code, Tile>; }
+};
 
 // ---- Smoothed (bilinear) fills: three-point mapping only ----
 
@@ -225,11 +112,14 @@ const std::int64_t kHalf = static_cast<std::int64_t>(1) << 31;
 
 // The smoothed rows start half a texel up and left, so that the integer parts name the upper
 // left texel of the 2 x 2 footprint and the fractions weigh its neighbours.
-void BeginSmoothed(TessroContext* context) {
-    kTessroSquareDrivers[0].begin(context);
-    TessroFillGeometry& g = context->draw.colour;
+void ShiftHalfTexel(TessroFillGeometry& g) {
     g.rowU = TessroAdd64(g.rowU, -kHalf);
     g.rowV = TessroAdd64(g.rowV, -kHalf);
+}
+
+void BeginSmoothed(TessroContext* context) {
+    kTessroSquareDrivers[0].begin(context);
+    ShiftHalfTexel(context->draw.colour);
 }
 
 void RowEndSmoothed(TessroContext* context) { kTessroSquareDrivers[0].rowEnd(context); }
@@ -299,16 +189,15 @@ Footprint Locate(std::int64_t c, std::int32_t size) {
     return f;
 }
 
-template <int Code, DWORD Tile>
+template <int Code, DWORD Tile, class Side = ColourSide>
 void SmoothedSpan(TessroContext* context, BYTE* target, std::int32_t, std::int32_t x0, std::int32_t x1) {
     const TessroDrawState& draw = context->draw;
-    const TessroFillGeometry& g = draw.colour;
-    const TessroBitmapSource& b = draw.bitmap;
+    const TessroFillGeometry& g = Side::Geometry(draw);
+    const TessroBitmapSource& b = Side::Source(draw);
     const double dx = static_cast<double>(static_cast<std::int64_t>(x0) * 1024 + 512 - g.rowOriginX);
     std::int64_t u = TessroAdd64(TessroNearest64(dx * g.rowGradientU), g.rowU);
     std::int64_t v = TessroAdd64(TessroNearest64(dx * g.rowGradientV), g.rowV);
-    DWORD* out = reinterpret_cast<DWORD*>(target);
-    const bool fourChannels = Code == 7 || Code == 12;
+    const bool fourChannels = FourChannels(Code) || Code == kMaskCode;
     for (std::int32_t x = x0; x < x1; ++x) {
         const Footprint fu = Locate<Tile>(u, b.width), fv = Locate<Tile>(v, b.height);
         const auto read = [&](bool inU, std::int32_t iu, bool inV, std::int32_t iv) {
@@ -320,33 +209,43 @@ void SmoothedSpan(TessroContext* context, BYTE* target, std::int32_t, std::int32
         const DWORD t11 = read(fu.secondInside, fu.second, fv.secondInside, fv.second);
         const DWORD colour = fourChannels ? Bilinear<true>(t00, t10, t01, t11, fu.weight, fv.weight)
                                           : Bilinear<false>(t00, t10, t01, t11, fu.weight, fv.weight);
-        std::memcpy(out + x, &colour, 4);
+        Side::Put(target, x, colour);
         u = TessroAdd64(u, g.rowStepU);
         v = TessroAdd64(v, g.rowStepV);
     }
 }
 
 template <DWORD Tile, int Code>
-TessroSpanFunc PickSmoothed() {
-    return SmoothedSpan<Code, Tile>;
+struct PickSmoothed {
+    static TessroSpanFunc Get() { return SmoothedSpan<Code, Tile>; }
+};
+
+// ---- Bitmap masks: the same loops on the transparency set, one byte per pixel ----
+
+void BeginSmoothedMask(TessroContext* context) {
+    TessroStartThreePointUV(context->draw, context->draw.transparency);
+    ShiftHalfTexel(context->draw.transparency);
+    context->draw.savedBegin(context);
 }
 
-template <DWORD Tile>
-TessroSpanFunc SmoothedForCode(DWORD code) {
-    switch (code) {
-        case 0: return PickSmoothed<Tile, 0>();
-        case 1: return PickSmoothed<Tile, 1>();
-        case 2: return PickSmoothed<Tile, 2>();
-        case 3: return PickSmoothed<Tile, 3>();
-        case 4: return PickSmoothed<Tile, 4>();
-        case 5: return PickSmoothed<Tile, 5>();
-        case 6: return PickSmoothed<Tile, 6>();
-        case 7: return PickSmoothed<Tile, 7>();
-        case 8: return PickSmoothed<Tile, 8>();
-        case 9: return PickSmoothed<Tile, 9>();
-        case 10: return PickSmoothed<Tile, 10>();
-        case 11: return PickSmoothed<Tile, 11>();
-        default: return PickSmoothed<Tile, 12>();
+enum MaskFamily { kNearestAffine, kNearestPerspective, kSmoothed };
+
+template <DWORD Tile, bool Or, bool Full>
+TessroSpanFunc MaskLoop(MaskFamily family) {
+    switch (family) {
+        case kNearestAffine: return MaskGenerator<Span<kMaskCode, Tile, MaskSide<Or>>, Full>;
+        case kNearestPerspective: return MaskGenerator<PerspectiveSpan<kMaskCode, Tile, MaskSide<Or>>, Full>;
+        default: return MaskGenerator<SmoothedSpan<kMaskCode, Tile, MaskSide<Or>>, Full>;
+    }
+}
+
+template <bool Or, bool Full>
+TessroSpanFunc MaskLoop(DWORD tile, MaskFamily family) {
+    switch (tile) {
+        case kTileClamp: return MaskLoop<kTileClamp, Or, Full>(family);
+        case kTileOutside: return MaskLoop<kTileOutside, Or, Full>(family);
+        case kTileRepeat: return MaskLoop<kTileRepeat, Or, Full>(family);
+        default: return MaskLoop<kTileMirror, Or, Full>(family);
     }
 }
 
@@ -357,27 +256,49 @@ const TessroRowDriver kTessroSmoothedBitmapDriver = {BeginSmoothed, TessroNoRow,
 TessroFillIndexEntry TessroSmoothedBitmapFillEntry(DWORD offset) {
     const DWORD tile = offset / kCodesPerTile, code = offset % kCodesPerTile;
     if (tile >= kTileStylesPerGroup) return {nullptr, nullptr, 0, TESSRO_ERROR_INVALID_SCANLINE_ROUTINE};
-    TessroSpanFunc span;
-    switch (tile) {
-        case kTileClamp: span = SmoothedForCode<kTileClamp>(code); break;
-        case kTileOutside: span = SmoothedForCode<kTileOutside>(code); break;
-        case kTileRepeat: span = SmoothedForCode<kTileRepeat>(code); break;
-        case kTileMirror: span = SmoothedForCode<kTileMirror>(code); break;
-        default: span = TessroNoSpan; break;
-    }
-    return {span, nullptr, kTessroFillToRowBuffer, TESSRO_ERROR_NONE};
+    return {ForTileAndCode<PickSmoothed>(tile, code), nullptr, kTessroFillToRowBuffer, TESSRO_ERROR_NONE};
 }
 
 TessroFillIndexEntry TessroBitmapFillEntry(DWORD offset, bool perspective) {
     const DWORD tile = offset / kCodesPerTile, code = offset % kCodesPerTile;
     if (tile >= kTileStylesPerGroup) return {nullptr, nullptr, 0, TESSRO_ERROR_INVALID_SCANLINE_ROUTINE};
-    TessroSpanFunc span;
-    switch (tile) {
-        case kTileClamp: span = perspective ? ForCode<kTileClamp, true>(code) : ForCode<kTileClamp>(code); break;
-        case kTileOutside: span = perspective ? ForCode<kTileOutside, true>(code) : ForCode<kTileOutside>(code); break;
-        case kTileRepeat: span = perspective ? ForCode<kTileRepeat, true>(code) : ForCode<kTileRepeat>(code); break;
-        case kTileMirror: span = perspective ? ForCode<kTileMirror, true>(code) : ForCode<kTileMirror>(code); break;
-        default: span = TessroNoSpan; break;
-    }
+    const TessroSpanFunc span =
+        perspective ? ForTileAndCode<PickPerspective>(tile, code) : ForTileAndCode<PickAffine>(tile, code);
     return {span, nullptr, kTessroFillToRowBuffer, TESSRO_ERROR_NONE};
+}
+
+TessroFillIndexEntry TessroBitmapFillEntryKeepingFourth(DWORD index) {
+    const DWORD offset = (index - kTessroBitmapFirstIndex) % (kCodesPerTile * kTileStylesPerGroup);
+    const DWORD tile = offset / kCodesPerTile, code = offset % kCodesPerTile;
+    // 32-bit sources: the reader that keeps the fourth byte is two codes on.
+    if (code == 5 || code == 10) return TessroFillIndexAt(index + 2);
+    // Palette sources: the nearest readers keep the palette's fourth byte already; the
+    // interpolating ones need their four-channel codes.
+    if (code <= 2 && tile < kTileStylesPerGroup && index >= kTessroSmoothedFirstIndex) {
+        const DWORD fourChannel = code + kFourChannelPaletteFirst;
+        if (index >= kTessroFilteredFirstIndex) return TessroFilteredBitmapFillEntry(tile, fourChannel);
+        return {ForTileAndCode<PickSmoothed>(tile, fourChannel), nullptr, kTessroFillToRowBuffer, TESSRO_ERROR_NONE};
+    }
+    return TessroFillIndexAt(index);
+}
+
+TessroSpanFunc TessroSetUpBitmapMask(TessroContext* context, DWORD generator, bool full, bool orIng) {
+    TessroDrawState& draw = context->draw;
+    MaskFamily family = kNearestAffine;
+    switch (generator) {
+        case kTessroMaskThreePoint: TessroInstallUVTransparencyDrivers(context, 0); break;
+        case kTessroMaskPerspective:
+            TessroInstallUVTransparencyDrivers(context, 1);
+            family = kNearestPerspective;
+            break;
+        case kTessroMaskRowAffine: TessroInstallUVTransparencyDrivers(context, 2); break;
+        default:
+            TessroInstallUVTransparencyDrivers(context, 0);
+            draw.begin = BeginSmoothedMask;
+            family = kSmoothed;
+            break;
+    }
+    const DWORD tile = draw.mask.tileStyle;
+    if (full) return orIng ? MaskLoop<true, true>(tile, family) : MaskLoop<false, true>(tile, family);
+    return orIng ? MaskLoop<true, false>(tile, family) : MaskLoop<false, false>(tile, family);
 }

@@ -1,5 +1,6 @@
 // Coverage accumulation, clearing and the per-format coverage writers.
 #include "raster/TessroCoverage.h"
+#include "raster/TessroMaskSpans.h"
 
 #include <algorithm>
 #include <cstring>
@@ -360,7 +361,7 @@ void TessroSelectCoverageRoutines(TessroContext* context) {
     draw.clipRegion = region;
     path.accumulate = TessroAccumulateSeventeen;
     path.writeCoverage = format == kTessroFormat32 ? Write32<false, false> : Write32<true, false>;
-    if ((context->transparencyType & 0xC00000FFu) != 0) path.writeCoverage = TessroPreparedBlendWriter(context);
+    if ((context->transparencyType & 0xC00000FFu) != 0) path.writeCoverage = TessroPreparedTransparencyWriter(context);
 }
 
 void TessroAddCoverageCount(BYTE* row, std::int32_t a, std::int32_t b) {

@@ -35,3 +35,9 @@ TessroFillIndexEntry TessroSquarePerspectiveFillEntry(bool isLong, bool repeat, 
 // the saved colour drivers and answers the generator span.
 TessroSpanFunc TessroSetUpRadialTransparency(TessroContext* context, bool rowAffine, bool isLong, bool repeat,
                                              bool full, bool orIng);
+
+// Perspective radial transparency generator (the perspective transparency drivers), and the
+// conical one (its own column arrays on the transparency set).
+TessroSpanFunc TessroSetUpPerspectiveRadialTransparency(TessroContext* context, bool isLong, bool repeat, bool full,
+                                                        bool orIng);
+TessroSpanFunc TessroSetUpConicalTransparency(TessroContext* context, bool full, bool orIng);

@@ -255,6 +255,13 @@ const BYTE* TessroDarkeningCurve();   // 256 entries, D(i) <= i
 const BYTE* TessroLighteningCurve();  // 256 entries, L(i) >= i
 void TessroBuildDarkening(TessroContext* context, DWORD strength);
 void TessroBuildLightening(TessroContext* context, DWORD strength);
+// One channel value x shaded by amount a (0..255) through the context's transfer tables:
+// below 128 darkened (0 fully), from 128 lightened (255 fully).
+const int kTessroTransferScale = 512;
+inline int TessroShade(const TessroContext* context, int a, int x) {
+    if (a < 128) return (x - TessroProduct(255 - 2 * a, context->darkening[x] / kTessroTransferScale)) & 0xFF;
+    return (x + TessroProduct(2 * a - 255, context->lightening[x] / kTessroTransferScale)) & 0xFF;
+}
 
 // Defaults of the lookup tables and grey weights.
 void TessroSetDefaultLookupTables(TessroContext* context);

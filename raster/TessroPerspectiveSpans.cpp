@@ -6,6 +6,7 @@
 
 #include "raster/TessroGraduationSpans.h"
 #include "raster/TessroPixelWriters.h"
+#include "raster/TessroTransparencyGenerators.h"
 
 using namespace tessro_pixels;
 
@@ -23,38 +24,63 @@ inline bool Limited(double c, std::int32_t* out) {
     return true;
 }
 
+// put(x, index) for every pixel of a span of the perspective radial ramp, index the table
+// entry (the last one at and beyond the rim, or for a distance that is not a number).
+template <bool Long, bool Repeat, class Put>
+void RadialIndices(const TessroFillGeometry& g, std::int32_t x0, std::int32_t x1, Put put) {
+    const std::uint32_t length = Long ? 2048 : 256;
+    const double qu = g.uX, qv = g.vX, pu = g.runU, pv = g.runV;
+    const double p2 = pu * pu + pv * pv;
+    // A row whose numerators vanish is at one distance throughout.
+    const double magnitude = std::sqrt(p2);
+    const double along = p2 > 0 ? (qu * pu + qv * pv) / magnitude : std::sqrt(qu * qu + qv * qv);
+    const double cross = qu * pv - qv * pu;
+    const double perpendicular = p2 > 0 ? cross * cross / p2 : 0.0;
+    const BYTE* coarse = TessroCoarseRoots();
+    const WORD* fine = TessroFineRoots();
+    double w = g.runDen + x0;
+    for (std::int32_t x = x0; x < x1; ++x, w += 1.0) {
+        const double t = (p2 > 0 ? magnitude / w : 0.0) + along;
+        const double r2 = t * t + perpendicular;
+        std::uint32_t index = length - 1;
+        if (Repeat) {
+            std::int32_t i;
+            if (Limited(std::sqrt(r2), &i)) index = static_cast<std::uint32_t>(i) & (length - 1);
+        } else if (r2 < kRimSquare) {
+            const std::uint32_t v = static_cast<std::uint32_t>(std::nearbyint(r2));
+            index = Long ? fine[v] : coarse[v];
+        }
+        put(x, index);
+    }
+}
+
 template <class Writer, bool Long, bool Repeat>
 struct Radial {
     static void Span(TessroContext* context, BYTE* target, std::int32_t y, std::int32_t x0, std::int32_t x1) {
-        const TessroFillGeometry& g = context->draw.colour;
-        const std::uint32_t length = Long ? 2048 : 256;
-        const DWORD* entries = RowEntries<Writer>(context, y, length);
-        const DWORD last = entries[length - 1];
-        const double qu = g.uX, qv = g.vX, pu = g.runU, pv = g.runV;
-        const double p2 = pu * pu + pv * pv;
-        // A row whose numerators vanish is at one distance throughout.
-        const double magnitude = std::sqrt(p2);
-        const double along = p2 > 0 ? (qu * pu + qv * pv) / magnitude : std::sqrt(qu * qu + qv * qv);
-        const double cross = qu * pv - qv * pu;
-        const double perpendicular = p2 > 0 ? cross * cross / p2 : 0.0;
-        const BYTE* coarse = TessroCoarseRoots();
-        const WORD* fine = TessroFineRoots();
-        double w = g.runDen + x0;
-        for (std::int32_t x = x0; x < x1; ++x, w += 1.0) {
-            const double t = (p2 > 0 ? magnitude / w : 0.0) + along;
-            const double r2 = t * t + perpendicular;
-            DWORD entry = last;
-            if (Repeat) {
-                std::int32_t i;
-                if (Limited(std::sqrt(r2), &i)) entry = entries[static_cast<std::uint32_t>(i) & (length - 1)];
-            } else if (r2 < kRimSquare) {
-                const std::uint32_t v = static_cast<std::uint32_t>(std::nearbyint(r2));
-                entry = entries[Long ? fine[v] : coarse[v]];
-            }
-            Writer::Put(target, x, entry);
-        }
+        const DWORD* entries = RowEntries<Writer>(context, y, Long ? 2048 : 256);
+        RadialIndices<Long, Repeat>(context->draw.colour, x0, x1,
+                                    [&](std::int32_t x, std::uint32_t i) { Writer::Put(target, x, entries[i]); });
     }
 };
+
+// The transparency generator: the same distances on the transparency set, bytes of the
+// caller's transparency table stored into (or ORed into) the row buffer's fourth bytes.
+template <bool Full, bool Or, bool Long, bool Repeat>
+void RadialGenerator(TessroContext* context, BYTE* row, std::int32_t y, std::int32_t x0, std::int32_t x1) {
+    TessroDrawState& draw = context->draw;
+    if (Full) draw.sourceSpan(context, row, y, x0, x1);
+    const BYTE* table = draw.transparencyTable;
+    RadialIndices<Long, Repeat>(draw.transparency, x0, x1, [&](std::int32_t x, std::uint32_t i) {
+        BYTE& b = row[4 * x + 3];
+        b = Or ? static_cast<BYTE>(b | table[i]) : table[i];
+    });
+}
+
+template <bool Full, bool Or>
+TessroSpanFunc PickRadialGenerator(bool isLong, bool repeat) {
+    if (isLong) return repeat ? RadialGenerator<Full, Or, true, true> : RadialGenerator<Full, Or, true, false>;
+    return repeat ? RadialGenerator<Full, Or, false, true> : RadialGenerator<Full, Or, false, false>;
+}
 
 template <bool Repeat, std::int32_t L>
 inline std::int32_t Fold(std::int32_t i) {
@@ -123,4 +149,11 @@ TessroFillIndexEntry TessroSquarePerspectiveFillEntry(bool isLong, bool repeat, 
         return Entry(isLong ? ForFormat<SquareRepeatingLong>(format) : ForFormat<SquareRepeatingShort>(format));
     }
     return Entry(isLong ? ForFormat<SquareClampedLong>(format) : ForFormat<SquareClampedShort>(format));
+}
+
+TessroSpanFunc TessroSetUpPerspectiveRadialTransparency(TessroContext* context, bool isLong, bool repeat, bool full,
+                                                        bool orIng) {
+    TessroInstallUVTransparencyDrivers(context, 1);
+    if (full) return orIng ? PickRadialGenerator<true, true>(isLong, repeat) : PickRadialGenerator<true, false>(isLong, repeat);
+    return orIng ? PickRadialGenerator<false, true>(isLong, repeat) : PickRadialGenerator<false, false>(isLong, repeat);
 }

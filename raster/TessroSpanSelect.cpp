@@ -5,6 +5,7 @@
 #include "raster/TessroBitmapSpans.h"
 #include "raster/TessroBlendSpans.h"
 #include "raster/TessroGraduationSpans.h"
+#include "raster/TessroMaskSpans.h"
 #include "raster/TessroRegion.h"
 
 namespace {
@@ -88,7 +89,7 @@ void SelectPrepared(TessroContext* context) {
     TessroDrawState& draw = context->draw;
     const DWORD format = context->targetFormat;
     const TessroRowDriver& driver = TessroRowDriverAt(draw.rowDriver);
-    const TessroFillIndexEntry entry = TessroFillIndexAt(draw.fillIndex);
+    const TessroFillIndexEntry entry = TessroPreparedFillEntry(context);
     if (entry.error != TESSRO_ERROR_NONE) TessroFail(entry.error);
     const DWORD type = context->transparencyType & 0xFF;
     if (type > kLastTransparencyType) TessroFail(TESSRO_ERROR_BAD_TRANSPARENCY_STYLE);
@@ -119,7 +120,7 @@ void SelectPrepared(TessroContext* context) {
         draw.rowBufferFill = span;
         span = converter;
     }
-    if (blended) span = TessroPreparedBlendSpan(context, span);
+    if (blended) span = TessroPreparedTransparencySpan(context, span);
     draw.span = span;
     if (entry.setup != nullptr) entry.setup(context);
 }
@@ -163,6 +164,7 @@ const TessroRowDriver& TessroRowDriverAt(DWORD index) {
         case 21:
         case 26: return kTessroPerspectiveDriver;
         case 22: return kTessroSmoothedBitmapDriver;
+        case 23: return kTessroFilteredBitmapDriver;
         default:
             // Radial drivers 3..14: mapping + 3 x long + 6 x repeat; perspective ones (mapping 2)
             // are the shared perspective drivers.
@@ -201,6 +203,9 @@ TessroFillIndexEntry TessroFillIndexAt(DWORD index) {
                                      index >= kBitmapPerspectiveFirst);
     } else if (index >= kBitmapSmoothedFirst && index < kBitmapSmoothedFirst + kBitmapIndicesPerMapping) {
         return TessroSmoothedBitmapFillEntry(index - kBitmapSmoothedFirst);
+    } else if (index >= kTessroFilteredFirstIndex && index < kTessroFilteredFirstIndex + kBitmapIndicesPerMapping) {
+        const DWORD offset = index - kTessroFilteredFirstIndex;
+        return TessroFilteredBitmapFillEntry(offset / 13, offset % 13);
     } else if (index >= kThreeColourFirst && index < kThreeColourFirst + 9) {
         // Three-point 686..688, row-affine 689..691, perspective 692..694 by kind.
         const DWORD kind = (index - kThreeColourFirst) % 3;

@@ -111,6 +111,15 @@ struct TessroBitmapSource {
     BYTE tables[4][256];
 };
 
+// Tap table of a filtered bitmap fill or mask: taps per axis n and n x 64 weights (tap t,
+// phase p at 64 t + p), each phase summing to about 32768; built once per fill.
+const int kTessroMaxFilterTaps = 100;
+const int kTessroFilterPhases = 64;
+struct TessroFilterTaps {
+    std::int32_t count;
+    std::int32_t weights[kTessroMaxFilterTaps * kTessroFilterPhases];
+};
+
 struct TessroDrawState {
     // Target extent in device units (1/16384 px).
     std::int32_t widthDevice;
@@ -163,6 +172,8 @@ struct TessroDrawState {
     TessroRowFunc savedRowStart;
     TessroRowFunc savedRowEnd;
     TessroSpanFunc sourceSpan;
+    // The alpha-only transparency source of a pair routine, into the second row buffer.
+    TessroSpanFunc amountSpan;
     BYTE bitmapSmoothing;
     BYTE bitmapFiltering;
     std::int32_t bitmapAmount;
@@ -191,6 +202,17 @@ struct TessroDrawState {
     std::int32_t transparencyCentreX, transparencyCentreY, transparencyStartAngle;
     BYTE transparencyAngles[4][kTessroAngleTableEntries];
 
+    // Conical transparency: its own column arrays.
+    TessroConicalRows transparencyConicalRows;
+    // Bitmap transparency mask: its source (the translation table in tables[3], the outside
+    // transparency in outside) on the transparency geometry; the filter tables of filtered
+    // fills and masks.
+    TessroBitmapSource mask;
+    TessroFilterTaps filter;
+    TessroFilterTaps maskFilter;
+
     // One row of 32-bit pixels for the fills that a converter or stage follows.
     DWORD rowBuffer[kTessroRowBufferPixels];
+    // The second row: transparency amounts when a blend combines two transparencies.
+    DWORD amountBuffer[kTessroRowBufferPixels];
 };

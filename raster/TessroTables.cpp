@@ -84,8 +84,6 @@ const DefaultSeparation& Separation() {
     return tables;
 }
 
-const int kTransferScale = 512;  // entries are kept as product-table row offsets
-
 DWORD StrengthOf(DWORD strength) { return strength >= 256 ? 128 : strength; }
 
 }  // namespace
@@ -99,7 +97,7 @@ void TessroBuildDarkening(TessroContext* context, DWORD strength) {
     const int v = static_cast<int>(strength);
     const BYTE* curve = Curves().darkening;
     for (int i = 0; i < 256; ++i) {
-        context->darkening[i] = (i - TessroProduct(255 - v, curve[i])) * kTransferScale;
+        context->darkening[i] = (i - TessroProduct(255 - v, curve[i])) * kTessroTransferScale;
     }
 }
 
@@ -107,7 +105,7 @@ void TessroBuildLightening(TessroContext* context, DWORD strength) {
     const int v = static_cast<int>(strength);
     const BYTE* curve = Curves().lightening;
     for (int i = 0; i < 256; ++i) {
-        context->lightening[i] = (TessroProduct(255 - v, curve[i]) + v - i) * kTransferScale;
+        context->lightening[i] = (TessroProduct(255 - v, curve[i]) + v - i) * kTessroTransferScale;
     }
 }
 
@@ -211,14 +209,6 @@ int TessroSetLighteningCurve(TessroContext* context, DWORD strength) {
 
 int TessroShadeValue(TessroContext* context, DWORD amount, DWORD value) {
     return TessroEntry(context, [&] {
-        const int a = static_cast<int>(amount & 0xFF);
-        const int x = static_cast<int>(value & 0xFF);
-        int result;
-        if (a < 128) {
-            result = x - TessroProduct(255 - 2 * a, context->darkening[x] / kTransferScale);
-        } else {
-            result = x + TessroProduct(2 * a - 255, context->lightening[x] / kTransferScale);
-        }
-        return result & 0xFF;
+        return TessroShade(context, static_cast<int>(amount & 0xFF), static_cast<int>(value & 0xFF));
     });
 }

@@ -4,6 +4,7 @@
 // colour spans of the same graduations.
 #include "raster/TessroTransparencyGenerators.h"
 
+#include "raster/TessroBitmapSpans.h"
 #include "raster/TessroGraduationSpans.h"
 
 #include <cmath>
@@ -205,17 +206,33 @@ TessroSpanFunc PickSquare(bool division, bool isLong, bool repeat) {
 
 const std::int32_t kSquareFirst = 24;
 const std::int32_t kRadialFirst = 12;
+const std::int32_t kConicalGenerator = 36;
 
 }  // namespace
 
+void TessroInstallUVTransparencyDrivers(TessroContext* context, int mapping) {
+    TessroDrawState& draw = context->draw;
+    switch (mapping) {
+        case 0:
+            draw.begin = BeginSquareThreePoint;
+            draw.rowEnd = RowEndSquareThreePoint;
+            break;
+        case 1:
+            draw.begin = BeginSquarePerspective;
+            draw.rowEnd = RowEndSquarePerspective;
+            break;
+        default: draw.rowStart = RowStartSquareRowAffine; break;
+    }
+}
+
 bool TessroHasTransparencyGenerator(const TessroContext* context) {
     const std::int32_t index = context->draw.transparencySource - 1;
-    // Radial ones exist for the three-point and row-affine mappings.
-    const bool radial = index >= kRadialFirst && index < kRadialFirst + kLinearGenerators &&
-                        (index - kRadialFirst) % 3 != 1;
-    const bool built = (index >= 0 && index < kLinearGenerators) || radial ||
-                       (index >= kSquareFirst && index < kSquareFirst + kLinearGenerators);
-    return built && context->draw.transparencyTable != nullptr;
+    // Graduations read the caller's table; the masks carry their own source.
+    const bool graduation = index >= 0 && index < kSquareFirst + kLinearGenerators;
+    const bool mask = index >= static_cast<std::int32_t>(kTessroMaskThreePoint) &&
+                      index <= static_cast<std::int32_t>(kTessroMaskFiltered);
+    if (graduation) return context->draw.transparencyTable != nullptr;
+    return mask || index == kConicalGenerator;
 }
 
 TessroSpanFunc TessroSetUpTransparencyGenerator(TessroContext* context, TessroSpanFunc colour) {
@@ -229,24 +246,35 @@ TessroSpanFunc TessroSetUpTransparencyGenerator(TessroContext* context, TessroSp
     draw.savedRowEnd = draw.rowEnd;
     draw.sourceSpan = colour;
     const std::int32_t source = draw.transparencySource - 1;
+    if (source == static_cast<std::int32_t>(kTessroMaskFiltered)) return TessroSetUpFilteredBitmapMask(context, full, orIng);
+    if (source >= static_cast<std::int32_t>(kTessroMaskThreePoint)) {
+        return TessroSetUpBitmapMask(context, static_cast<DWORD>(source), full, orIng);
+    }
+    if (source == kConicalGenerator) return TessroSetUpConicalTransparency(context, full, orIng);
     if (source >= kRadialFirst && source < kSquareFirst) {
         const std::int32_t n = source - kRadialFirst;
-        return TessroSetUpRadialTransparency(context, n % 3 == 2, (n / 3) % 2 == 1, n >= 6, full, orIng);
+        const bool isLong = (n / 3) % 2 == 1, repeat = n >= 6;
+        if (n % 3 == 1) return TessroSetUpPerspectiveRadialTransparency(context, isLong, repeat, full, orIng);
+        return TessroSetUpRadialTransparency(context, n % 3 == 2, isLong, repeat, full, orIng);
     }
-    const bool square = draw.transparencySource - 1 >= kSquareFirst;
-    const std::int32_t index = draw.transparencySource - 1 - (square ? kSquareFirst : 0);
+    const bool square = source >= kSquareFirst;
+    const std::int32_t index = source - (square ? kSquareFirst : 0);
     const int mapping = index % 3;
     const bool isLong = (index / 3) % 2 == 1, repeat = index >= 6;
-    switch (mapping) {
-        case 0:
-            draw.begin = square ? BeginSquareThreePoint : BeginThreePoint;
-            draw.rowEnd = square ? RowEndSquareThreePoint : RowEndThreePoint;
-            break;
-        case 1:
-            draw.begin = square ? BeginSquarePerspective : BeginPerspective;
-            draw.rowEnd = square ? RowEndSquarePerspective : RowEndPerspective;
-            break;
-        default: draw.rowStart = square ? RowStartSquareRowAffine : RowStartRowAffine; break;
+    if (square) {
+        TessroInstallUVTransparencyDrivers(context, mapping);
+    } else {
+        switch (mapping) {
+            case 0:
+                draw.begin = BeginThreePoint;
+                draw.rowEnd = RowEndThreePoint;
+                break;
+            case 1:
+                draw.begin = BeginPerspective;
+                draw.rowEnd = RowEndPerspective;
+                break;
+            default: draw.rowStart = RowStartRowAffine; break;
+        }
     }
     const bool division = mapping == 1;
     if (square) {

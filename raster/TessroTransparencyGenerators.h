@@ -11,3 +11,6 @@ bool TessroHasTransparencyGenerator(const TessroContext* context);
 // Installs the generator's drivers in front of the current ones and answers its span; colour is
 // the fill's span into the row buffer (null: alpha-only).
 TessroSpanFunc TessroSetUpTransparencyGenerator(TessroContext* context, TessroSpanFunc colour);
+// The u/v transparency drivers of a mapping (0 three-point, 1 perspective, 2 row-affine) in
+// front of the saved colour drivers: the square generators' and the bitmap masks'.
+void TessroInstallUVTransparencyDrivers(TessroContext* context, int mapping);
