@@ -4,7 +4,7 @@
 // negative amount widens the kernel (blur), a positive one subtracts the widened kernel from
 // twice the plain one (sharpen).
 //
-// The tap table holds n x 64 weights, 64 phases per texel, each phase summing to about 32768.
+// The tap table holds n x 64 weights, 64 phases per texel, each phase summing to 32768.
 // A pixel sums its footprint row by row: row sum = sum of texel x weight, pixel sum += (row sum
 // >> 8) x row weight; the channel is (sum + sum >> 8) >> 22, clamped. The sums are 64-bit:
 // sharpening weights reach past 32768 and their products past 32 bits.
@@ -61,11 +61,18 @@ void BuildTaps(TessroFilterTaps& taps, const TessroFillGeometry& g, std::int32_t
     for (int p = 0; p < kTessroFilterPhases; ++p) {
         double sum = 0.0;
         for (int j = p; j < total; j += kTessroFilterPhases) sum += values[j];
+        std::int32_t rounded = 0;
+        int largest = p;
         for (int j = p; j < total; j += kTessroFilterPhases) {
             // A phase that sums to nothing (no weight reaches a texel) spreads evenly.
             const double w = sum != 0.0 ? values[j] * kPhaseSum / sum : kPhaseSum / n;
             taps.weights[j] = static_cast<std::int32_t>(std::nearbyint(w));
+            rounded += taps.weights[j];
+            if (taps.weights[j] > taps.weights[largest]) largest = j;
         }
+        // The rounding residue goes to the largest tap: a phase summing a unit short of 32768
+        // would darken a uniform channel by one step.
+        taps.weights[largest] += static_cast<std::int32_t>(kPhaseSum) - rounded;
     }
 }
 

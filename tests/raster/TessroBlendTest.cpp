@@ -196,9 +196,7 @@ TEST_F(BlendTest, TransparencyGraduationsMatchTheColourOnes) {
         {"perspective", 4, {{20.3, 14.6}, {30, 17}, {27.7, 27}, {17, 24.6}}},
     };
     for (const auto& placement : placements) {
-        for (DWORD kind : {1u, 0x81u, 3u, 0x83u}) {
-            // Radial transparency has no perspective generator yet.
-            if ((kind & 0x7F) == 1 && std::string(placement.name) == "perspective") continue;
+        for (DWORD kind : {1u, 0x81u, 2u, 3u, 0x83u}) {
             SCOPED_TRACE(testing::Message() << placement.name << " kind " << kind);
             TessroPoint p[4];
             for (int k = 0; k < 4; ++k) p[k] = Device(placement.p[k][0], placement.p[k][1]);
