@@ -410,13 +410,21 @@ CNavBar* GetManagerNavBar()
 
 CString GetTempExportPath(int exportType)
 {
-    // The whole path, however long the temporary folder's name is.
-    char folder[MAX_PATH + 1] = {};
-    const DWORD length = ::GetTempPathA(sizeof folder, folder);
-    if (length == 0 || length >= sizeof folder)
-        return CString();
-    const char* extension = exportType == 1 ? ".jpg" : exportType == 4 ? ".png" : ".gif";
-    return CString(folder) + "temptwg" + extension;
+    // In this instance's own temporary folder: another instance's estimate is not ours to
+    // reuse or overwrite. Without the application, the system's temporary folder.
+    CWidgetsApp* app = App();
+    CString folder = app ? app->GetTempFolderPath() : CString();
+    if (folder.IsEmpty()) {
+        char system[MAX_PATH + 1] = {};
+        const DWORD length = ::GetTempPathA(sizeof system, system);
+        if (length == 0 || length >= sizeof system)
+            return CString();
+        folder = system;
+    } else {
+        CFileUtils::CreateFolder(folder + "temptwg", TRUE);
+    }
+    const char* extension = exportType == 1 ? ".jpg" : exportType == 0 ? ".gif" : ".png";
+    return folder + "temptwg" + extension;
 }
 
 unsigned AskNavBarOrientationBox()

@@ -18,9 +18,9 @@ void UninstallAppServiceAdapters();
 // without a manager or when it has none.
 CNavBar* GetManagerNavBar();
 
-// The file the export panels write their size estimate to: the system temporary folder,
-// "temptwg" and the extension of the export type (1 JPEG ".jpg", 4 PNG ".png", else ".gif").
-// Empty when the temporary folder is unknown.
+// The file the export panels write their size estimate to: this instance's temporary folder
+// (created when missing; the system's without an application), "temptwg" and the extension of
+// the export type (1 JPEG ".jpg", 0 GIF ".gif", else ".png"). Empty when no folder is known.
 CString GetTempExportPath(int exportType);
 
 // The navigation bar question: string id of the chosen button (32905 vertical, 32906

@@ -181,7 +181,7 @@ TEST(AppServiceFolders, TemporaryExportPathByExportType)
         int type;
         const char* name;
     } cases[] = {{kExportGif, "temptwg.gif"}, {kExportJpeg, "temptwg.jpg"}, {kExportPng, "temptwg.png"},
-                 {2, "temptwg.gif"}};
+                 {2, "temptwg.png"}};
     for (const auto& c : cases)
         EXPECT_STREQ(GetTempExportPath(c.type), (std::string(folder) + c.name).c_str()) << c.type;
 }
