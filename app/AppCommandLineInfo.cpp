@@ -55,6 +55,11 @@ void CAppCommandLineInfo::SetStyleFileFinder(StyleFileFinder finder)
     g_styleFileFinder = finder;
 }
 
+CAppCommandLineInfo::StyleFileFinder CAppCommandLineInfo::GetStyleFileFinder()
+{
+    return g_styleFileFinder;
+}
+
 void CAppCommandLineInfo::SetImageSizeReader(ImageSizeReader reader)
 {
     g_imageSizeReader = reader;

@@ -42,6 +42,7 @@ public:
     typedef CString (*StyleFileFinder)(const CString& candidate);
     typedef BOOL (*ImageSizeReader)(const CString& path, int* width, int* height);
     static void SetStyleFileFinder(StyleFileFinder finder);
+    static StyleFileFinder GetStyleFileFinder();
     static void SetImageSizeReader(ImageSizeReader reader);
 
     HWND m_editorWindow;

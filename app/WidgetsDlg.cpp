@@ -1,6 +1,7 @@
 #include "app/WidgetsDlg.h"
 
 #include "app/Errors.h"
+#include "app/MainDialogCommands.h"
 #include "app/PanelMessage.h"
 #include "app/Resource.h"
 #include "app/TopLevelManager.h"
@@ -48,6 +49,14 @@ BEGIN_MESSAGE_MAP(CWidgetsDlg, CDialog)
     ON_MESSAGE(kUpdateCheckResult, OnUpdateCheckResult)
     ON_WM_KEYDOWN()
     ON_WM_SHOWWINDOW()
+    ON_WM_FONTCHANGE()
+    ON_WM_CONTEXTMENU()
+    ON_WM_HELPINFO()
+    ON_COMMAND_RANGE(ID_MAIN_HELP, ID_MAIN_HELP, OnMenuCommand)
+    ON_COMMAND_RANGE(ID_GRAPHIC_COPY_BITMAP, ID_GRAPHIC_COPY_FILE_NAME, OnMenuCommand)
+    ON_COMMAND_RANGE(ID_GRAPHIC_UNDO_ALL_EDITS, ID_GRAPHIC_UNDO_ALL_EDITS, OnMenuCommand)
+    ON_COMMAND_RANGE(ID_GRAPHIC_CREATE_STYLE, ID_GRAPHIC_CREATE_STYLE, OnMenuCommand)
+    ON_COMMAND_RANGE(ID_GRAPHIC_INFORMATION, ID_GRAPHIC_INFORMATION, OnMenuCommand)
 END_MESSAGE_MAP()
 
 CWidgetsDlg::CWidgetsDlg(CSplashDlg* splash, CWnd* parent)
@@ -143,11 +152,6 @@ int CWidgetsDlg::CreateTopLevelManager()
     m_topLevelManager = manager;
     m_options->SetFlags(m_options->GetFlags() & ~1);
     return 1;
-}
-
-int CWidgetsDlg::OpenFile(const CString&)
-{
-    return 0;  // opening files for editing comes with the option record and its pages
 }
 
 void CWidgetsDlg::SendCommand(const CString& command)
@@ -267,16 +271,6 @@ CString CWidgetsDlg::CopyDataPath(const COPYDATASTRUCT* data)
     // The sender's size bounds the text; its terminator is not trusted to be there.
     const char* text = (const char*)data->lpData;
     return CString(text, (int)strnlen(text, data->cbData));
-}
-
-BOOL CWidgetsDlg::PreTranslateMessage(MSG* msg)
-{
-    return CDialog::PreTranslateMessage(msg);
-}
-
-void CWidgetsDlg::OnSysCommand(UINT id, LPARAM lParam)
-{
-    CDialog::OnSysCommand(id, lParam);
 }
 
 void CWidgetsDlg::RealisePalette()
@@ -488,8 +482,7 @@ void CWidgetsDlg::OnClose()
         m_uiServices->BeginWaitCursor();
     }
     SavePlacement();
-    // The working copy of the current graphic is saved by the option record's owner once
-    // there is one; without a record there is nothing to keep.
+    SaveWorkingCopy();
     if (m_uiServices)
         m_uiServices->ReleaseCaptureCursor(0);
     ::LockWindowUpdate(nullptr);

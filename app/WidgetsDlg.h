@@ -11,6 +11,7 @@ class CUIServices;
 class CWinManagerBase;
 class CPanelMessage;
 class CSplashDlg;
+class CAppCommandLineInfo;
 
 class CWidgetsDlg : public CDialog {
     DECLARE_DYNAMIC(CWidgetsDlg)
@@ -25,6 +26,13 @@ public:
     // the dialog manager's IDOK and IDCANCEL must not hide it while the program runs on.
     void OnOK() override {}
     void OnCancel() override {}
+
+    // Opening files and new graphics: 0 from OpenFile only when path names no existing file.
+    virtual int OpenFile(const CString& path);
+    int NewGraphic(int graphicType);
+    int CopyStyleToTemp(const CString& source, const CString& target, int graphicType);
+    // Start-up's action for the command line: open a file or start a new graphic.
+    void PerformCommandLineAction(const CAppCommandLineInfo& commandLine);
 
     void SendCommand(const CString& command);
     void SendMessageToManagers(CPanelMessage* message, int withWait);
@@ -64,7 +72,9 @@ public:
 
 protected:
     int CreateTopLevelManager();
-    virtual int OpenFile(const CString& path);
+    // The working copy of the current graphic, written into the temporary folder at close.
+    void SaveWorkingCopy();
+    void RegenerateTemplates();
 
     afx_msg void OnSysCommand(UINT id, LPARAM lParam);
     afx_msg void OnPaint();
@@ -86,6 +96,10 @@ protected:
     afx_msg BOOL OnCopyData(CWnd* from, COPYDATASTRUCT* data);
     afx_msg void OnKeyDown(UINT key, UINT repeat, UINT flags);
     afx_msg void OnShowWindow(BOOL show, UINT status);
+    afx_msg void OnMenuCommand(UINT id);
+    afx_msg void OnFontChange();
+    afx_msg BOOL OnHelpInfo(HELPINFO* info);
+    afx_msg void OnContextMenu(CWnd* wnd, CPoint point);
     afx_msg LRESULT OnUpdateCheckResult(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 

@@ -319,6 +319,8 @@ BOOL CWidgetsApp::InitInstance()
             options->SetDefaultShadow();
     }
 
+    m_mainDialog->PerformCommandLineAction(*m_commandLine);
+
     if (m_commandLine->m_folderGiven)
         SetExportDir(m_commandLine->GetFileFolder());
 
