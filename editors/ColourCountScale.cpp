@@ -29,11 +29,12 @@ void Range(int mode, int& minimum, int& maximum)
 
 namespace {
 // The square-root scales: count = (p - low)^2 / span + low, so that the small counts where one
-// colour matters get most of the slider's length.
+// colour matters get most of the slider's length. A true division: multiplying by the
+// reciprocal lands just below the exact quotients, so the top of the 3..256 scale read 255.
 int SquareToValue(int position, int low, double span)
 {
     const double d = static_cast<double>(position - low);
-    return static_cast<int>(d * d * (1.0 / span)) + low;
+    return static_cast<int>(d * d / span) + low;
 }
 int SquareToPosition(int value, int low, double span)
 {

@@ -1,0 +1,8 @@
+#pragma once
+#define IDD_TEST_PANEL 9100
+#define IDC_TEST_EDIT 9101
+#define IDC_TEST_LABEL 9102
+#define IDC_TEST_BUTTON 9103
+#define IDC_TEST_UP 1727
+#define IDC_TEST_SLIDER 9104
+#define IDC_TEST_COMBO 9105
