@@ -50,6 +50,17 @@ enum : int {
   kOptionsFontStyle = 0x2,  // Bold and Italic were derived from the fonts
 };
 
+// Indices of the record's seven template capability flags (COptions::GetCapabilityFlag).
+enum TemplateCapability : int {
+  kCapabilityText = 0,
+  kCapabilityColour = 1,
+  kCapabilityBitmap = 2,
+  kCapabilityBevel = 3,
+  kCapabilityTemplateProperties = 4,  // the loaded template offered slots of its own
+  kCapabilityFont = 5,
+  kCapabilityTemplateLoaded = 6,
+};
+
 // Modes of COptions::LoadStyleFile.
 enum StyleLoadMode { kLoadPlain = 0, kLoadUserWork = 1, kLoadTemplateStyle = 2 };
 
@@ -144,6 +155,32 @@ class COptions : public CObject {
   void SetEditInProgress(int flag) { m_editInProgress = flag; }
   int GetRenderQuality() const { return m_renderQuality; }
   void SetRenderQuality(int quality) { m_renderQuality = quality; SetModified(); }
+
+  // Engine switches that live only while the program runs: never saved, not copied by change
+  // group, and their setters leave the modified flag alone.
+  // Interactive render: set by default; cleared while bars and thumbnails render.
+  int GetInteractiveRender() const { return m_interactiveRender; }
+  void SetInteractiveRender(int flag) { m_interactiveRender = flag; }
+  // One-shot clipped render: the next render goes through the clipped entry once.
+  int GetClipRenderOnce() const { return m_clipRenderOnce; }
+  void SetClipRenderOnce(int flag) { m_clipRenderOnce = flag; }
+  // The base size came from the template.
+  int GetTemplateSizeFlag() const { return m_templateSizeFlag; }
+  void SetTemplateSizeFlag(int flag) { m_templateSizeFlag = flag; }
+  // The template names a clip viewport object.
+  int GetClipViewportFlag() const { return m_clipViewport; }
+  void SetClipViewportFlag(int flag) { m_clipViewport = flag; }
+  int GetTemplateJustification() const { return m_templateJustification; }
+  void SetTemplateJustification(int value) { m_templateJustification = value; }
+  // The Scale the preview buffer was last rendered at.
+  double GetRenderedScale() const { return m_renderedScale; }
+  void SetRenderedScale(double scale) { m_renderedScale = scale; }
+  // The soft shadow must be made again at the next render.
+  int GetShadowChanged() const { return m_shadowChanged; }
+  void SetShadowChanged(int flag) { m_shadowChanged = flag; }
+  // "Bitmap" when the template's fills are contone bitmaps, else "Flat".
+  CString GetTemplateFillType() const { return m_templateFillType; }
+  void SetTemplateFillType(const CString& type) { m_templateFillType = type; }
 
   // Stories. Getters past the end of a list answer its last element; setters past the end of
   // the list change nothing.
@@ -501,6 +538,14 @@ class COptions : public CObject {
   int m_exportPanel = 0;
   int m_editInProgress = 0;
   int m_renderQuality = 0;
+  int m_interactiveRender = 1;
+  int m_clipRenderOnce = 0;
+  int m_templateSizeFlag = 0;
+  int m_clipViewport = 0;
+  int m_templateJustification = 0;
+  double m_renderedScale = 0;
+  int m_shadowChanged = 0;
+  CString m_templateFillType;
 
   // Stories.
   unsigned m_numberOfStories = 1;

@@ -9,7 +9,6 @@
 #include "document/EngineCallGuard.h"
 #include "document/OperationsServices.h"
 #include "document/Options.h"
-#include "document/TemplateRecordState.h"
 #include "document/TemplateValues.h"
 
 using namespace TemplateValues;
@@ -300,9 +299,9 @@ bool CTemplateCOM::ReadSlots() {
     }
   }
   m_clipViewportName = m_mapper.clipViewportName;
-  if (TemplateRecordState(record).clipViewport) {
+  if (record->GetClipViewportFlag()) {
     if (!ReadClipViewport()) {
-      TemplateRecordState(record).clipViewport = 0;
+      record->SetClipViewportFlag(0);
       m_clipRect.reset();
       double h = 0, w = 0;
       GetPageSizeInches(&h, &w);
@@ -352,7 +351,7 @@ int CTemplateCOM::ReadSizeAndStates() {
     record->SetPageSize(w / kUnits, h / kUnits);
     m_pageWidth = static_cast<unsigned>(w / kUnits);
     m_pageHeight = static_cast<unsigned>(h / kUnits);
-    TemplateRecordState(record).clipRenderOnce = 0;
+    record->SetClipRenderOnce(0);
     unsigned height = 0, width = 0;
     GetPageSize(&height, &width);
     if (width == 0 || height == 0) {
@@ -360,7 +359,7 @@ int CTemplateCOM::ReadSizeAndStates() {
       return 0;
     }
     record->SetBaseSize(width, height, 1.0);
-    TemplateRecordState(record).templateSize = 1;
+    record->SetTemplateSizeFlag(1);
     record->SetModified();
   } else {
     m_pageWidth = m_pageHeight = 0;
@@ -568,7 +567,7 @@ bool CTemplateCOM::GetPageSize(unsigned* height, unsigned* width) {
   if (height) *height = h;
   if (!record) return false;
   record->SetBaseSize(w, h, 0);
-  TemplateRecordState(record).clipRenderOnce = m_clipRect ? 1 : 0;
+  record->SetClipRenderOnce(m_clipRect ? 1 : 0);
   return true;
 }
 
@@ -592,7 +591,7 @@ bool CTemplateCOM::GetPageSizeInches(double* height, double* width) {
   if (height) *height = h;
   if (!record) return false;
   record->SetBaseSize(w, h, 0);
-  TemplateRecordState(record).clipRenderOnce = m_clipRect ? 1 : 0;
+  record->SetClipRenderOnce(m_clipRect ? 1 : 0);
   return true;
 }
 
@@ -602,18 +601,17 @@ bool CTemplateCOM::RenderBitmap(int width, int height, void* extra, int quality,
     return false;
   const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
   COptions* record = Record();
-  CTemplateRecordState* state = record ? &TemplateRecordState(record) : nullptr;
   m_renderFlags = quality ? 2 : 0;
-  if ((flag && record && record->GetGraphicType() != 5) || (state && state->interactiveRender))
+  if ((flag && record && record->GetGraphicType() != 5) || (record && record->GetInteractiveRender()))
     m_renderFlags |= 1;
   for (std::size_t i = 0; i < count; ++i) pixels[i] = 0xFF000000u;
   bool faulted = false;
   HRESULT result;
   const StyleKitRect* clip = m_clipRect.get();
   const LONG flags = m_renderFlags;
-  if (state && state->clipRenderOnce) {
+  if (record && record->GetClipRenderOnce()) {
     result = Guarded([&] { return m_engine->RenderClipped(width, height, clip, flags, extra, pixels); }, &faulted);
-    state->clipRenderOnce = 0;
+    record->SetClipRenderOnce(0);
   } else {
     result = Guarded([&] { return m_engine->Render(width, height, clip, flags, extra, pixels); }, &faulted);
   }

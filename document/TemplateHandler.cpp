@@ -10,7 +10,6 @@
 #include "document/OperationsServices.h"
 #include "document/Options.h"
 #include "document/TemplateCOM.h"
-#include "document/TemplateRecordState.h"
 #include "document/TemplateValues.h"
 #include "document/TemplateWnd.h"
 
@@ -201,7 +200,7 @@ BOOL CTemplateHandler::LoadFile(const CString& path, int flagA, int flagB) {
     record->SetUserBitmap(0, 0, nullptr);
     record->SetBackgroundColour(0xFFFFFF);
   }
-  TemplateRecordState(record).templateFillType = record->GetHaveLoadedContoneBitmap() == 1 ? "Bitmap" : "Flat";
+  record->SetTemplateFillType(record->GetHaveLoadedContoneBitmap() == 1 ? "Bitmap" : "Flat");
   ReadColours(flagB);
   ReadTextures(record, flagB);
   ReadStories(*record);
@@ -381,7 +380,7 @@ BOOL CTemplateHandler::OnTextChanged(COptions* document, int, int story) {
   if (story >= 0 && story < count) write(story);
   else
     for (int s = 0; s < count; ++s) write(s);
-  TemplateRecordState(document).clipRenderOnce = 1;
+  document->SetClipRenderOnce(1);
   return TRUE;
 }
 
@@ -426,7 +425,7 @@ BOOL CTemplateHandler::OnFontChanged(COptions* document, int, DWORD mask, int st
       m_engine->SetTextPosition(position(s), s);
     }
   }
-  TemplateRecordState(document).clipRenderOnce = 1;
+  document->SetClipRenderOnce(1);
   return TRUE;
 }
 
@@ -470,7 +469,7 @@ BOOL CTemplateHandler::OnColourChanged(COptions* document, int, DWORD mask) {
       }
     }
   }
-  TemplateRecordState(document).clipRenderOnce = 1;
+  document->SetClipRenderOnce(1);
   return TRUE;
 }
 
@@ -554,7 +553,7 @@ BOOL CTemplateHandler::OnTextureChanged(COptions* document, int, int which) {
   }
   DWORD scratch[10 * 10];
   SetBackgroundImage(first, 10, 10, scratch, m_handlerInt1);
-  TemplateRecordState(document).clipRenderOnce = 1;
+  document->SetClipRenderOnce(1);
   return TRUE;
 }
 
@@ -606,7 +605,7 @@ BOOL CTemplateHandler::OnConstraintChanged(COptions* document, int) {
   CString value;
   value.Format("%u", static_cast<unsigned>(width * kStyleKitUnitsPerPixel));
   m_engine->SetSlotValue("CONSTRAINED", value);
-  TemplateRecordState(document).clipRenderOnce = 1;
+  document->SetClipRenderOnce(1);
   return TRUE;
 }
 
@@ -616,7 +615,7 @@ BOOL CTemplateHandler::OnBevelChanged(COptions* document, int) {
   m_engine->SetSlotValue("BEVELTYPE", Decimal(document->GetBevelType()));
   m_engine->SetSlotValue("BEVELCONTRAST", Decimal(document->GetBevelContrast()));
   m_engine->SetSlotValue("BEVELINDENT", Decimal(document->GetBevelIndent()));
-  TemplateRecordState(document).clipRenderOnce = 1;
+  document->SetClipRenderOnce(1);
   return TRUE;
 }
 
@@ -651,7 +650,7 @@ BOOL CTemplateHandler::RenderDesign(int width, int height, DWORD* pixels, int, H
   }
   if (record->GetTexReplacementFlag()) record->SetTexReplacementColour(record->GetTexReplacementColour());
   if (!m_templateLoaded) return SetBackgroundImage(CString(), width, height, pixels, 0);
-  const int interactive = TemplateRecordState(record).interactiveRender;
+  const int interactive = record->GetInteractiveRender();
   if (record->GetGraphicType() == kGraphicPicture) {
     if (!m_engine->RenderBitmap(width, height, m_renderExtra, 1, pixels, interactive)) return FALSE;
     return SetBackgroundImage("KIQ_BACKGROUND", width, height, pixels, 1);

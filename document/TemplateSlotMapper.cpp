@@ -1,7 +1,6 @@
 #include "document/TemplateSlotMapper.h"
 
 #include "document/Options.h"
-#include "document/TemplateRecordState.h"
 #include "document/TemplateValues.h"
 
 using namespace TemplateValues;
@@ -73,7 +72,7 @@ void CTemplateSlotMapper::Begin(COptions& record) {
   record.SetAllStatesFlag(0);
   record.SetHaveGotConstrainedObject(0);
   record.SetModified();
-  TemplateRecordState(&record).clipViewport = 0;
+  record.SetClipViewportFlag(0);
   record.SetCropRect(nullptr);
   record.SetConstraintFlags(0, 0);
 }
@@ -130,7 +129,7 @@ bool CTemplateSlotMapper::MapByName(const CTemplateRawSlot& raw, CTemplateSlotIn
     case kRowAspect: slot.key = "TEXTASPECT"; break;
     case kRowJustification:
       slot.key = "TEXTJUSTIFICATION";
-      TemplateRecordState(&record).templateJustification = static_cast<int>(v);
+      record.SetTemplateJustification(static_cast<int>(v));
       break;
     case kRowTextSize: slot.key = "TEXTSIZE"; break;
     case kRowTracking: slot.key = "TEXTTRACKING"; break;
@@ -172,7 +171,7 @@ void CTemplateSlotMapper::MapByType(const CTemplateRawSlot& raw, CTemplateSlotIn
     case 1:
       if (BeginsWith(description, "TextJustification")) {
         slot.key = "TEXTJUSTIFICATION";
-        TemplateRecordState(&record).templateJustification = static_cast<int>(v);
+        record.SetTemplateJustification(static_cast<int>(v));
       } else {
         slot.key = "TEXTTRACKING";
       }
@@ -268,7 +267,7 @@ void CTemplateSlotMapper::MapByType(const CTemplateRawSlot& raw, CTemplateSlotIn
       } else if (raw.tag == "@!CLIPVIEWPORT!@") {
         clipViewportName = raw.key;
         clipViewport = 1;
-        TemplateRecordState(&record).clipViewport = 1;
+        record.SetClipViewportFlag(1);
       } else {
         slot.key = "UNDETERMINED TYPE";
       }

@@ -18,7 +18,6 @@
 #include "document/OptionsExportRecord.h"
 #include "document/OptionsServices.h"
 #include "document/RenderRequest.h"
-#include "document/TemplateRecordState.h"
 
 namespace {
 
@@ -34,6 +33,14 @@ constexpr int kQualityDragging = 4;
 constexpr std::uint32_t kClearPixel = 0xFFFFFFFFu;
 
 void InternalError(int line) { GetOperationsServices().InternalError(line, kSource); }
+
+// Brings a tile offset into 0 .. side - 1.
+int IntoTile(long long offset, int side) {
+  if (side <= 0) return 0;
+  offset %= side;
+  if (offset < 0) offset += side;
+  return static_cast<int>(offset);
+}
 
 bool RegisterPreviewClass() {
   static const bool registered = [] {
@@ -244,20 +251,19 @@ int CTemplateWnd::Render(int redraw, HDC paint) {
       FreeBuffer();
       return 0;
     }
-    TemplateRecordState(record).renderedScale = record->GetScale();
+    record->SetRenderedScale(record->GetScale());
     record->SetModified();
   }
   if (switches.hardEdges && !(type == kGraphic3DHeading && quality == 2))
     ThresholdTransparency(m_pixels.data(), m_width, m_height, 1);
 
   // Soft shadow.
-  CTemplateRecordState& state = TemplateRecordState(record);
   const bool shown = record->IsShadowShown();
   if (switches.shadowAllowed && ((shown && !switches.fastShadow && !switches.hardEdges) || switches.shadowMove)) {
     const double blur = record->GetShadowBlurriness() * record->GetScale();
     const double darkness = record->GetShadowDarkness();
     const double offsetX = record->GetShadowOffsetX(), offsetY = -record->GetShadowOffsetY();
-    const bool regenerate = !m_shadow || !switches.shadowMove || state.shadowChanged ||
+    const bool regenerate = !m_shadow || !switches.shadowMove || record->GetShadowChanged() ||
                             record->GetShadowType() == 0 || !shown || m_shadow->GetRadius() != blur ||
                             m_shadow->Opacity() != darkness;
     if (regenerate) {
@@ -265,7 +271,7 @@ int CTemplateWnd::Render(int redraw, HDC paint) {
       if (m_shadow && !m_shadow->Generate(record->GetShadowType(), record->GetShadowScale(), record->GetShadowTilt(),
                                           blur, darkness, offsetX, offsetY, m_pixels.data(), m_width, m_height))
         m_shadow.reset();
-      state.shadowChanged = 0;
+      record->SetShadowChanged(0);
       m_shadowColour = static_cast<COLORREF>(-1);
     } else {
       int x = 0, y = 0;
@@ -295,6 +301,16 @@ int CTemplateWnd::Render(int redraw, HDC paint) {
   return 1;
 }
 
+POINT PictureTileOffset(int pictureWidth, int pictureHeight, int surfaceWidth, int surfaceHeight,
+                        int screenRight, int screenBottom, int tileWidth, int tileHeight) {
+  const long long x = static_cast<long long>(std::trunc(pictureWidth / 2.0 + surfaceWidth / 2.0)) - screenRight;
+  const long long y = static_cast<long long>(std::trunc(surfaceHeight / 2.0 - pictureHeight / 2.0)) - screenBottom;
+  POINT offset;
+  offset.x = IntoTile(x, tileWidth);
+  offset.y = IntoTile(y, tileHeight);
+  return offset;
+}
+
 void CTemplateWnd::Layout() {
   COptions* record = GetOperationsServices().GetOptions();
   if (!record || !m_hWnd) return;
@@ -311,7 +327,17 @@ void CTemplateWnd::Layout() {
     Bitmap32 tile;
     if (tile.CreateFromPixels(record->GetUserBitmapWidth(), record->GetUserBitmapHeight(),
                               reinterpret_cast<const std::uint32_t*>(user)) == 0) {
-      m_surface.TileFrom(tile);
+      if (record->GetGraphicType() == kGraphicPicture) {
+        // A picture's background continues the picture around it, wherever the window is.
+        POINT corner = {surface.right, surface.bottom};
+        ::ClientToScreen(m_hWnd, &corner);
+        const POINT offset = PictureTileOffset(record->GetPixelWidth(false), record->GetPixelHeight(false), width,
+                                               height, corner.x, corner.y, tile.Width(), tile.Height());
+        CopyTiled(m_surface.Pixels(), width, height, tile.Pixels(), tile.Width(), tile.Height(), offset.x,
+                  offset.y);
+      } else {
+        m_surface.TileFrom(tile);
+      }
       // Tiles are written clear; the background itself is solid.
       SetTransparencyAll(m_surface.Pixels(), width, height, 0);
     }
@@ -339,7 +365,7 @@ BOOL CTemplateWnd::Compose(const RECT& client, int flag, std::uint32_t* pixels, 
   // While a size is dragged the kept buffer is shown scaled to the size being dragged to.
   int shownWidth = width, shownHeight = height;
   if (record->GetRenderQuality() == kQualityDragging) {
-    const double rendered = TemplateRecordState(record).renderedScale;
+    const double rendered = record->GetRenderedScale();
     const double factor = rendered > 0 ? record->GetScale() / rendered : 1.0;
     shownWidth = static_cast<int>(width * factor);
     shownHeight = static_cast<int>(height * factor);

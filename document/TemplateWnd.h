@@ -24,6 +24,13 @@ class COperationsHandler;
 class CSoftShadow;
 class CTransparentBackground;
 
+// Where a picture graphic's background tile starts on the preview surface, so that the tile
+// lines up with the picture centred on the screen: x = trunc(picture width / 2 + surface
+// width / 2) - the surface's right edge on the screen, y = trunc(surface height / 2 - picture
+// height / 2) - its bottom edge on the screen, each brought into 0 .. tile side - 1.
+POINT PictureTileOffset(int pictureWidth, int pictureHeight, int surfaceWidth, int surfaceHeight,
+                        int screenRight, int screenBottom, int tileWidth, int tileHeight);
+
 class CTemplateWnd : public CWnd {
  public:
   static constexpr int kFrameMargin = 1;

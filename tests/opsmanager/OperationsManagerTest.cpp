@@ -11,7 +11,6 @@
 #include "document/OperationsOptionsServices.h"
 #include "document/RenderRequest.h"
 #include "document/TemplateCOM.h"
-#include "document/TemplateRecordState.h"
 #include "tests/opsmanager/FakeOperationsServices.h"
 #include "tests/opsmanager/FakeStyleKitEngine.h"
 
@@ -99,7 +98,6 @@ class OperationsManagerTest : public ::testing::Test {
   void TearDown() override {
     delete manager;
     CTemplateCOM::SetEngineFactory(nullptr);
-    ForgetTemplateRecordState(&services.record);
     g_log = nullptr;
   }
 

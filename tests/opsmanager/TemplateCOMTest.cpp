@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "document/TemplateCOM.h"
-#include "document/TemplateRecordState.h"
 #include "tests/opsmanager/FakeOperationsServices.h"
 #include "tests/opsmanager/FakeStyleKitEngine.h"
 
@@ -29,7 +28,6 @@ class TemplateCOMTest : public ::testing::Test {
   void SetUp() override { CTemplateCOM::SetEngineFactory(&FakeStyleKitEngine::Factory); }
   void TearDown() override {
     CTemplateCOM::SetEngineFactory(nullptr);
-    ForgetTemplateRecordState(&services.record);
   }
   bool Load(CTemplateCOM& client, const char* path = "C:\\T\\Shiny.kiq") {
     return SUCCEEDED(client.CreateEngine()) && client.LoadTemplate(path);
@@ -163,16 +161,15 @@ TEST_F(TemplateCOMTest, RenderClearsConvertsAndChoosesTheEntry) {
   CTemplateCOM client;
   ASSERT_TRUE(Load(client));
   std::vector<DWORD> pixels(6, 0x12345678u);
-  CTemplateRecordState& state = TemplateRecordState(&services.record);
-  state.interactiveRender = 0;
-  state.clipRenderOnce = 1;
+  services.record.SetInteractiveRender(0);
+  services.record.SetClipRenderOnce(1);
   ASSERT_TRUE(client.RenderBitmap(3, 2, nullptr, 1, pixels.data(), 0));
   EXPECT_TRUE(engine.lastClipped);
-  EXPECT_EQ(0, state.clipRenderOnce);
+  EXPECT_EQ(0, services.record.GetClipRenderOnce());
   EXPECT_EQ(2, engine.lastFlags);
   EXPECT_EQ(0x80808080u, pixels[5]);  // unpremultiplied
 
-  state.interactiveRender = 1;
+  services.record.SetInteractiveRender(1);
   ASSERT_TRUE(client.RenderBitmap(3, 2, nullptr, 0, pixels.data(), 0));
   EXPECT_FALSE(engine.lastClipped);
   EXPECT_EQ(1, engine.lastFlags);
@@ -207,14 +204,14 @@ TEST_F(TemplateCOMTest, ClipViewportSizesThePageAndAnEmptyOneFails) {
     ASSERT_TRUE(client.GetPageSize(&height, &width));
     EXPECT_EQ(40u, width);
     EXPECT_EQ(20u, height);
-    EXPECT_EQ(1, TemplateRecordState(&services.record).clipRenderOnce);
+    EXPECT_EQ(1, services.record.GetClipRenderOnce());
   }
   engine.viewport = {750, 0, 750, 750 * 20};
   CTemplateCOM client;
   EXPECT_FALSE(Load(client));
   ASSERT_FALSE(services.internalErrors.empty());
   EXPECT_EQ(872, services.internalErrors.back().first);
-  EXPECT_EQ(0, TemplateRecordState(&services.record).clipViewport);
+  EXPECT_EQ(0, services.record.GetClipViewportFlag());
 }
 
 TEST_F(TemplateCOMTest, SetSlotValueAtReportsFailures) {

@@ -13,7 +13,6 @@
 #include "document/RenderRequest.h"
 #include "document/TemplateCOM.h"
 #include "document/TemplateHandler.h"
-#include "document/TemplateRecordState.h"
 #include "document/TemplateWnd.h"
 #include "tests/opsmanager/FakeOperationsServices.h"
 #include "tests/opsmanager/FakeStyleKitEngine.h"
@@ -72,7 +71,6 @@ class TemplatePreviewTest : public ::testing::Test {
     delete manager;
     if (parentWindow) ::DestroyWindow(parentWindow);
     CTemplateCOM::SetEngineFactory(nullptr);
-    ForgetTemplateRecordState(&services.record);
   }
   CTemplateWnd* Preview() const { return handler->GetPreviewWindow(); }
   std::vector<std::string> WritesTo(int slot) const {
@@ -381,4 +379,25 @@ TEST_F(TemplatePreviewTest, RenderedBitmapIsTheComposedDesign) {
   delete[] block;
   EXPECT_EQ(nullptr, Preview()->RenderToBitmap(nullptr, &height));
   SetBitmapServices(previous);
+}
+
+// A picture's background tile follows the picture centred on the screen; the offsets always
+// land inside the tile, also for windows left of or above the tile's phase.
+TEST(PictureTileOffsetTest, OffsetsLieInsideTheTile) {
+  struct Case {
+    int pictureW, pictureH, surfaceW, surfaceH, screenRight, screenBottom, tileW, tileH;
+    LONG x, y;
+  };
+  const Case cases[] = {
+      {100, 50, 300, 200, 400, 300, 64, 64, (200 - 400) % 64 + 64, (75 - 300) % 64 + 64},
+      {101, 51, 300, 201, 250, 260, 32, 16, (200 - 250) % 32 + 32, (75 - 260) % 16 + 16},  // halves truncated
+      {10, 10, 20, 20, 15, 10, 8, 8, 0, 3},
+      {0, 0, 0, 0, 0, 0, 7, 5, 0, 0},
+  };
+  for (const Case& c : cases) {
+    const POINT offset = PictureTileOffset(c.pictureW, c.pictureH, c.surfaceW, c.surfaceH, c.screenRight,
+                                           c.screenBottom, c.tileW, c.tileH);
+    EXPECT_EQ(c.x, offset.x) << c.pictureW << "x" << c.pictureH;
+    EXPECT_EQ(c.y, offset.y) << c.pictureW << "x" << c.pictureH;
+  }
 }

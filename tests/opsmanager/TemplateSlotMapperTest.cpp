@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "document/Options.h"
-#include "document/TemplateRecordState.h"
 #include "document/TemplateSlotMapper.h"
 
 namespace {
@@ -19,7 +18,6 @@ struct Mapped {
     record.SetVersion(version);
     mapper.Begin(record);
   }
-  ~Mapped() { ForgetTemplateRecordState(&record); }
   const CTemplateSlotInfo& Add(int type, const char* name, const char* tag = "",
                                const char* key = "ENGINEKEY", const char* value = "",
                                const char* description = "") {
@@ -174,5 +172,5 @@ TEST(SlotMapper, ClipViewportNamesTheObject) {
   Mapped m;
   m.Add(0, "", "@!CLIPVIEWPORT!@", "Viewport");
   EXPECT_EQ(CString("Viewport"), m.mapper.clipViewportName);
-  EXPECT_EQ(1, TemplateRecordState(&m.record).clipViewport);
+  EXPECT_EQ(1, m.record.GetClipViewportFlag());
 }

@@ -11,7 +11,6 @@
 
 #include "components/stylekit/StyleKitInterfaces.h"
 #include "document/TemplateCOM.h"
-#include "document/TemplateRecordState.h"
 #include "tests/opsmanager/FakeOperationsServices.h"
 
 namespace {
@@ -45,7 +44,6 @@ protected:
     void TearDown() override
     {
         CTemplateCOM::SetEngineFactory(nullptr);
-        ForgetTemplateRecordState(&services.record);
         CoUninitialize();
     }
     static CString Library(const char* relative)
