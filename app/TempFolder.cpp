@@ -2,6 +2,7 @@
 
 #include "app/AppServices.h"
 #include "app/util/FileUtils.h"
+#include "app/widgets.h"
 
 CString CTempFolder::GetPath() const
 {
@@ -25,4 +26,10 @@ CTempFolder::~CTempFolder()
     if (GetSpecialFolder(0).IsEmpty())
         return;
     CFileUtils::DeleteFolderFiles(GetPath(), TRUE);
+}
+
+CString GetUserStyleFilePath()
+{
+    auto* app = dynamic_cast<CWidgetsApp*>(AfxGetApp());
+    return (app ? app->GetTempFolderPath() : CFileUtils::GetSystemTempPath()) + "User.qtw";
 }

@@ -15,3 +15,7 @@ public:
 
     int m_number;  // -1 until start-up sets it: 0 first instance, else the process id
 };
+
+// "User.qtw" in this instance's temporary folder: the style file "Create style" writes the
+// current graphic to, so that two running instances never list each other's.
+CString GetUserStyleFilePath();

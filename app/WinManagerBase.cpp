@@ -3,12 +3,15 @@
 #include "app/AppBackground.h"
 #include "app/AppServices.h"
 #include "app/CompactRendererInt.h"
+#include "app/Errors.h"
 #include "app/PanelMessage.h"
+#include "app/TempFolder.h"
 #include "app/UIServices.h"
 #include "app/WidgetsDlg.h"
 #include "app/widgets.h"
 #include "document/OperationsHandler.h"
 #include "document/OperationsManager.h"
+#include "document/Options.h"
 #include "document/TemplateWnd.h"
 #include "framework/win/Afxwin.h"
 
@@ -532,6 +535,18 @@ int CWinManagerBase::HandleMessage(CPanelMessage* message)
                     ::SendMessageA(focus, WM_COPY, 0, 0);
             }
         }
+        return 1;
+    }
+    case 18: {
+        if (!live)
+            return 0;
+        COptions* record = GetOptions();
+        if (!record) {
+            BW_INTERNAL_ERROR("WinManagerBase.cpp");
+            return 0;
+        }
+        // The style-properties menu lists this file once the program has that menu.
+        record->SaveStyleFile(GetUserStyleFilePath(), false, false);
         return 1;
     }
     default:
