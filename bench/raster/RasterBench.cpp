@@ -2,12 +2,18 @@
 // linear value strip and the four-colour field, on 32-bit and 8-bit palette targets. Beside
 // each, pixman's nearest equivalent on the same size (solid fill, 1 x 1 fills, a linear
 // gradient, and two composited gradients for the field), with the ratio of the two times.
+// Then, at 1024 x 1024 on 32 bits: bitmap fills enlarging a 256 x 256 source four times
+// (nearest, smoothed, filtered) beside pixman's scaled composites (nearest, bilinear, a
+// separable cubic), and radial and conical transparency graduations mixing a colour over the
+// target beside pixman's OVER with a gradient mask.
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <vector>
 
+#include "raster/TessroBitmapApi.h"
 #include "raster/TessroInternal.h"
 
 #ifdef BW_BENCH_PIXMAN
@@ -150,6 +156,104 @@ void Run(WORD bits) {
     }
 }
 
+const int kLarge = 1024;
+const int kSourceSize = 256;
+
+void RunBitmapsAndTransparency() {
+    Context c;
+    TessroContext* ctx = c.ctx;
+    BITMAPINFOHEADER h{};
+    h.biSize = sizeof(h);
+    h.biWidth = kLarge;
+    h.biHeight = kLarge;
+    h.biPlanes = 1;
+    h.biBitCount = 32;
+    std::vector<DWORD> target(static_cast<size_t>(kLarge) * kLarge, 0x00404040);
+    TessroSetBitmap(ctx, &h, target.data(), 0);
+    BITMAPINFOHEADER sh = h;
+    sh.biWidth = kSourceSize;
+    sh.biHeight = kSourceSize;
+    std::vector<DWORD> source(static_cast<size_t>(kSourceSize) * kSourceSize);
+    for (int y = 0; y < kSourceSize; ++y) {
+        for (int x = 0; x < kSourceSize; ++x) source[static_cast<size_t>(y) * kSourceSize + x] = (x * 0x010000u) ^ (y * 0x0101u);
+    }
+    const TessroPoint rect[2] = {User(0, 0), User(kLarge, kLarge)};
+    const TessroPoint p0 = User(0, kLarge), p1 = User(kLarge, kLarge), p2 = User(0, 0);
+    const int pixels = kLarge * kLarge;
+#ifdef BW_BENCH_PIXMAN
+    pixman_image_t* image =
+        pixman_image_create_bits(PIXMAN_x8r8g8b8, kLarge, kLarge, reinterpret_cast<uint32_t*>(target.data()), kLarge * 4);
+    pixman_image_t* texture = pixman_image_create_bits(PIXMAN_x8r8g8b8, kSourceSize, kSourceSize,
+                                                       reinterpret_cast<uint32_t*>(source.data()), kSourceSize * 4);
+    pixman_transform_t scale;
+    pixman_transform_init_scale(&scale, pixman_double_to_fixed(0.25), pixman_double_to_fixed(0.25));
+    pixman_image_set_transform(texture, &scale);
+    pixman_image_set_repeat(texture, PIXMAN_REPEAT_NORMAL);
+#endif
+    const struct {
+        const char* name;
+        int smoothing, filtering;
+    } families[] = {{"bitmap fill nearest", 0, 0}, {"bitmap fill smoothed", 1, 0}, {"bitmap fill filtered", 0, 1}};
+    for (const auto& family : families) {
+        TessroSetBitmapFillSmoothing(ctx, family.smoothing);
+        TessroSetBitmapFillFiltering(ctx, family.filtering);
+        const TessroPoint s1 = User(kSourceSize * 4, kLarge), s2 = User(0, kLarge - kSourceSize * 4);
+        TessroSetBitmapFill(ctx, &sh, source.data(), 2, &p0, &s1, &s2, 0, nullptr, nullptr, nullptr, nullptr,
+                            nullptr, 0);
+        double theirs = 0;
+#ifdef BW_BENCH_PIXMAN
+        if (family.filtering) {
+            int count = 0;
+            pixman_fixed_t* params = pixman_filter_create_separable_convolution(
+                &count, pixman_double_to_fixed(0.25), pixman_double_to_fixed(0.25), PIXMAN_KERNEL_CUBIC,
+                PIXMAN_KERNEL_CUBIC, PIXMAN_KERNEL_IMPULSE, PIXMAN_KERNEL_IMPULSE, 4, 4);
+            pixman_image_set_filter(texture, PIXMAN_FILTER_SEPARABLE_CONVOLUTION, params, count);
+            free(params);
+        } else {
+            pixman_image_set_filter(texture, family.smoothing ? PIXMAN_FILTER_BILINEAR : PIXMAN_FILTER_NEAREST,
+                                    nullptr, 0);
+        }
+        theirs = Time([&] {
+            pixman_image_composite32(PIXMAN_OP_SRC, texture, nullptr, image, 0, 0, 0, 0, 0, 0, kLarge, kLarge);
+        });
+#endif
+        const double ours = Time([&] { TessroFillRectangle(ctx, rect); });
+        if (TessroGetLastError(ctx) != 0) std::printf("%s: error %d\n", family.name, TessroGetLastError(ctx));
+        Report(family.name, pixels, ours, theirs);
+    }
+    std::vector<BYTE> ramp(256);
+    for (int i = 0; i < 256; ++i) ramp[i] = static_cast<BYTE>(i);
+    const TessroPoint centre = User(kLarge / 2, kLarge / 2), rim = User(kLarge, kLarge / 2),
+                      up = User(kLarge / 2, kLarge);
+    for (DWORD kind : {1u, 2u}) {
+        const char* name = kind == 1 ? "radial transparency" : "conical transparency";
+        TessroSetTransparentColour(ctx, 0x2080FF, 7);
+        TessroSetTransparencyGraduation(ctx, kind, ramp.data(), &centre, &rim, &up);
+        double theirs = 0;
+#ifdef BW_BENCH_PIXMAN
+        const pixman_color_t orange = {0xFFFF, 0x8000, 0x2000, 0xFFFF};
+        pixman_image_t* solid = pixman_image_create_solid_fill(&orange);
+        const pixman_gradient_stop_t stops[2] = {{0, {0, 0, 0, 0xFFFF}}, {pixman_fixed_1, {0, 0, 0, 0}}};
+        const pixman_point_fixed_t middle = {pixman_int_to_fixed(kLarge / 2), pixman_int_to_fixed(kLarge / 2)};
+        pixman_image_t* mask = kind == 1 ? pixman_image_create_radial_gradient(&middle, &middle, 0,
+                                                                                  pixman_int_to_fixed(kLarge / 2), stops, 2)
+                                         : pixman_image_create_conical_gradient(&middle, 0, stops, 2);
+        theirs = Time([&] {
+            pixman_image_composite32(PIXMAN_OP_OVER, solid, mask, image, 0, 0, 0, 0, 0, 0, kLarge, kLarge);
+        });
+        pixman_image_unref(mask);
+        pixman_image_unref(solid);
+#endif
+        const double ours = Time([&] { TessroFillRectangle(ctx, rect); });
+        if (TessroGetLastError(ctx) != 0) std::printf("%s: error %d\n", name, TessroGetLastError(ctx));
+        Report(name, pixels, ours, theirs);
+    }
+#ifdef BW_BENCH_PIXMAN
+    pixman_image_unref(texture);
+    pixman_image_unref(image);
+#endif
+}
+
 }  // namespace
 
 int main() {
@@ -160,5 +264,6 @@ int main() {
 #endif
     Run(32);
     Run(8);
+    RunBitmapsAndTransparency();
     return 0;
 }
