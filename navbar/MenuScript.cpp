@@ -84,13 +84,16 @@ int MeasureMenuText(const CString& fontFamily, const CNavBarItem* item, int font
   CNavBarServices& services = GetNavBarServices();
   CNavBar* bar = services.GetNavBar();
   if (!bar || fontFamily.IsEmpty() || !item) return kDefaultMenuWidth;
-  (void)fontSize;
+  // The first family of the list is the font the browser will most likely use.
+  const int comma = fontFamily.Find(',');
+  const CString face = comma >= 0 ? fontFamily.Left(comma) : fontFamily;
   int widest = 0;
   bool arrows = false;
   for (int i = 0; i < item->GetChildCount(); ++i) {
     const CNavBarItem* entry = item->GetChild(i);
-    const int width = services.MeasureTextWidth(entry->GetText() + "  ");
-    if (width < 0) return kDefaultMenuWidth;  // no context to measure in
+    const int width = services.MeasureTextWidthInFont(entry->GetText() + "  ", face, fontSize, bar->IsMenuBold(),
+                                                      bar->IsMenuItalic());
+    if (width < 0) return kDefaultMenuWidth;  // no context or font to measure with
     widest = std::max(widest, width);
     if (entry->GetChildCount() > 0) arrows = true;
   }

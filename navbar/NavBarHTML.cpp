@@ -28,6 +28,8 @@ constexpr unsigned kMsgPageIsUnicode = 32957;
 int g_previewCounter = -1;
 
 const char kRuntimeTag[] = "<script src=\"quormenu.js\"></script>";
+// The editor kind whose inserted code must write its script tags from a script.
+constexpr int kEditorKindScriptWriter = 2;
 
 CString ScriptSource(const CString& scriptPath, const CString& pageFolder) {
   // Without a page folder there is nothing to be relative to: the script's own file URL.
@@ -124,7 +126,22 @@ CString MakeMenuScriptTag(const CString& scriptPath, const CString& pageFolder, 
   }
 
   CString tag;
-  tag.Format("%s<script barwright src=\"%s\"></script>", kRuntimeTag, src.GetString());
+  CNavBarServices& services = GetNavBarServices();
+  if (services.IsHostedByEditor() && services.GetEditorKind() == kEditorKindScriptWriter) {
+    // This editor keeps inserted code only when the scripts are written by a script of the
+    // code itself; the tags are split so that no parser sees them early.
+    // The source stands in a single-quoted script string (its slashes are already escaped).
+    CString quoted;
+    for (int i = 0; i < src.GetLength(); ++i) {
+      if (src[i] == '\'') quoted += '\\';
+      quoted += src[i];
+    }
+    tag.Format("<script barwright>document.write('<scr'+'ipt src=\"quormenu.js\">'+'</scr'+'ipt>');"
+               "document.write('<scr'+'ipt src=\"%s\">'+'</scr'+'ipt>');</script>",
+               quoted.GetString());
+  } else {
+    tag.Format("%s<script barwright src=\"%s\"></script>", kRuntimeTag, src.GetString());
+  }
   return tag + NoscriptPart(noscriptImage);
 }
 

@@ -90,6 +90,31 @@ int CNavBarServices::MeasureTextWidth(const CString& text) {
 #endif
 }
 
+int CNavBarServices::MeasureTextWidthInFont(const CString& text, const CString& face, int points, bool bold,
+                                            bool italic) {
+#ifdef _WIN32
+  HDC context = CreateCompatibleDC(nullptr);
+  if (!context) return -1;
+  HFONT font = CreateFontA(-MulDiv(points, GetDeviceCaps(context, LOGPIXELSY), 72), 0, 0, 0,
+                           bold ? FW_BOLD : FW_NORMAL, italic ? TRUE : FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
+  if (!font) {
+    DeleteDC(context);
+    return -1;
+  }
+  HGDIOBJ old = SelectObject(context, font);
+  SIZE size = {0, 0};
+  const BOOL ok = GetTextExtentPoint32A(context, text, text.GetLength(), &size);
+  SelectObject(context, old);
+  DeleteObject(font);
+  DeleteDC(context);
+  return ok ? static_cast<int>(size.cx) : -1;
+#else
+  (void)text, (void)face, (void)points, (void)bold, (void)italic;
+  return -1;
+#endif
+}
+
 bool CNavBarServices::LookupFontFamily(const CString& face, bool& serif, bool& bold, bool& italic) {
 #ifdef _WIN32
   HDC screen = GetDC(nullptr);

@@ -67,6 +67,11 @@ class CNavBarServices {
   // The width of text in the default font of a memory context like the screen; negative when
   // no context is available (always on the host build).
   virtual int MeasureTextWidth(const CString& text);
+  // The width of text in a font of the face at the size in points (taken at the context's
+  // vertical resolution), bold and italic as given; negative when no context or font can be
+  // made (always on the host build).
+  virtual int MeasureTextWidthInFont(const CString& text, const CString& face, int points, bool bold,
+                                     bool italic);
   // The first installed font family named face: serif (roman, modern or decorative kinds),
   // bold (weight 700 or more) and italic; false when none is installed (always on the host).
   virtual bool LookupFontFamily(const CString& face, bool& serif, bool& bold, bool& italic);
@@ -82,6 +87,10 @@ class CNavBarServices {
   // backslash when known), the exported images' default folder.
   virtual CString GetRootPath();
   virtual CString GetInstanceTempFolder() { return CString(); }
+  // Whether an HTML editor started the program, and the editor kind its command line named
+  // (0 when none); kind 2 cannot take external script tags in inserted code.
+  virtual bool IsHostedByEditor() { return false; }
+  virtual int GetEditorKind() { return 0; }
   // The command line's document folder, else the ExportDir preference, else the root.
   virtual CString GetExportFolder();
 

@@ -41,6 +41,13 @@ class CFakeNavBarServices : public CNavBarServices, public COptionsServices {
   bool RenderCurrentGraphic(Bitmap32& image) override;
   bool ShowBarImage(const Bitmap32& image, bool) override;
   int MeasureTextWidth(const CString& text) override { return 7 * text.GetLength(); }
+  // Menu fonts measure as the default font does; the font asked for is noted.
+  int MeasureTextWidthInFont(const CString& text, const CString& face, int points, bool bold, bool italic) override {
+    measuredFont = std::string(face) + " " + std::to_string(points) + (bold ? " bold" : "") + (italic ? " italic" : "");
+    return 7 * text.GetLength();
+  }
+  bool IsHostedByEditor() override { return editorKind != 0; }
+  int GetEditorKind() override { return editorKind; }
   bool LookupFontFamily(const CString& face, bool& serif, bool& bold, bool& italic) override;
   void ReportError(unsigned id) override { messages.push_back(id); }
   unsigned AskNavBarOrientation() override { return orientationAnswer; }
@@ -86,6 +93,8 @@ class CFakeNavBarServices : public CNavBarServices, public COptionsServices {
   CNavBar bar;
   bool navBarMode = true;
   unsigned orientationAnswer = 32906;
+  int editorKind = 0;        // 0: not started by an HTML editor
+  std::string measuredFont;  // face, points and style of the last menu text measured
   int renders = 0;
   int textureNotifications = 0;
   std::vector<int> internalErrors;

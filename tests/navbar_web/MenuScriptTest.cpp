@@ -178,3 +178,14 @@ TEST(MenuImages, SeparatorShades) {
 }
 
 }  // namespace
+
+TEST_F(MenuScript, SubmenuWidthsAreMeasuredInTheMenuFont) {
+  Add(bar.GetButton(0), "Entry", "e.html");
+  bar.SetMenuFontSize(14);
+  bar.SetMenuBold(true);
+  bar.SetMenuItalic(false);
+  Write();
+  const std::string family = std::string(bar.GetMenuFontFamily());
+  ASSERT_FALSE(family.empty());
+  EXPECT_EQ(family.substr(0, family.find(',')) + " 14 bold", services.measuredFont);
+}

@@ -64,6 +64,15 @@ TEST_F(NavBarHTML, MenuTagLoadsTheRuntimeCopiedBesideThePage) {
   EXPECT_STREQ("<script src=\"quormenu.js\"></script><script barwright src=\"nav.js\"></script>",
                MakeMenuScriptTag(services.Path("site\\nav.js"), services.Path("site\\"), "").GetString());
   EXPECT_EQ("// runtime", Read("site\\quormenu.js"));
+
+  // An editor of kind 2 keeps inserted code only when a script writes the script tags.
+  services.editorKind = 2;
+  EXPECT_STREQ("<script barwright>document.write('<scr'+'ipt src=\"quormenu.js\">'+'</scr'+'ipt>');"
+               "document.write('<scr'+'ipt src=\"it\\'s/nav.js\">'+'</scr'+'ipt>');</script>",
+               MakeMenuScriptTag(services.Path("site\\it's\\nav.js"), services.Path("site\\"), "").GetString());
+  services.editorKind = 1;
+  EXPECT_STREQ("<script src=\"quormenu.js\"></script><script barwright src=\"nav.js\"></script>",
+               MakeMenuScriptTag(services.Path("site\\nav.js"), services.Path("site\\"), "").GetString());
 }
 
 TEST_F(NavBarHTML, NewPageAroundTheSnippet) {
