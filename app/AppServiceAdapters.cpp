@@ -4,6 +4,7 @@
 #include "app/AppServices.h"
 #include "app/Errors.h"
 #include "app/GalleryServiceAdapter.h"
+#include "app/SaveServiceAdapter.h"
 #include "app/UIServices.h"
 #include "app/WidgetsDlg.h"
 #include "app/util/FileUtils.h"
@@ -389,10 +390,12 @@ void InstallAppServiceAdapters()
     SetBitmapServices(&g_bitmapServices);
     SetNavBarServices(&g_navBarServices);
     InstallGalleryServiceAdapter();
+    InstallSaveServiceAdapter();
 }
 
 void UninstallAppServiceAdapters()
 {
+    UninstallSaveServiceAdapter();
     UninstallGalleryServiceAdapter();
     SetNavBarServices(nullptr);
     SetBitmapServices(nullptr);

@@ -4,10 +4,12 @@
 #include "app/AppServices.h"
 #include "app/BackgroundManager.h"
 #include "app/ColourManager.h"
+#include "app/CompactRendererInt.h"
 #include "app/Errors.h"
 #include "app/NavBarsPageManager.h"
 #include "app/PanelMessage.h"
 #include "app/PromptPageManager.h"
+#include "app/SavePage.h"
 #include "app/SavePromptManager.h"
 #include "app/SheetsManager.h"
 #include "app/UIServices.h"
@@ -160,6 +162,14 @@ int CMainWinManager::CreateManager(int type, const CGalleryLocation* location)
             page = sheets;
             created = sheets->Create(m_parent, this, 0.15, 0.1, 0.4, location->first);
         }
+        break;
+    case 13:
+    case 14:
+        // The save pages make their dialog with the proposed path.
+        page = CreateSavePage(type, location->text, m_parent, this);
+        if (!page)
+            return 0;
+        created = 1;
         break;
     case 15:
         if (CSavePromptManager* save = new (std::nothrow) CSavePromptManager) {
@@ -507,12 +517,40 @@ int CMainWinManager::HandleMessage(CPanelMessage* message)
         }
         break;
     }
+    case 13: {
+        // Save: the bar's save page in navigation-bar mode, else the graphic's, proposing the
+        // sender's path.
+        const CSaveFileMessage* save = static_cast<const CSaveFileMessage*>(message);
+        COperationsManager* operations = GetOperationsManager();
+        const int type = operations && operations->IsNavBarMode() ? 14 : 13;
+        CGalleryLocation location;
+        location.text = save->m_file;
+        CSavePage* page = dynamic_cast<CSavePage*>(GetPage(type, true, &location));
+        if (!page)
+            return 1;
+        page->SetFileName(save->m_file);
+        if (m_currentPage && m_currentPage != page)
+            m_currentPage->Deactivate();
+        m_currentPage = page;
+        page->MakeCurrent();
+        page->Show();
+        if (CWidgetsDlg* dialog = GetMainDialog())
+            if (dialog->GetSafeHwnd())
+                dialog->ValidateRect(nullptr);
+        return 1;
+    }
     case 14: {
         if (!m_buttonBar || !m_active)
             break;
         CWinManagerBase* simple = m_pages[12];
         CWinManagerBase* advanced = m_pages[15];
-        CWinManagerBase* next = (!simple && advanced) ? advanced : simple;
+        COptions* options = GetOptions();
+        const bool toAdvanced = advanced && ((options && options->GetExportPanelFlag()) || !simple);
+        CWinManagerBase* next = toAdvanced ? advanced : simple;
+        // Back on the output page after a completed save of a single graphic: the saved prompt.
+        const CSavePage* graphicSave = dynamic_cast<const CSavePage*>(m_pages[13]);
+        if (next && next == simple && graphicSave && graphicSave->IsSaved() && simple->GetPrompt())
+            simple->GetPrompt()->LoadWebFile(GetRootPath() + "SysResources\\prompts\\saveok.web");
         if (next) {
             if (m_currentPage && m_currentPage != next)
                 m_currentPage->Deactivate();

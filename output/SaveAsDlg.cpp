@@ -1,0 +1,511 @@
+#include "output/SaveAsDlg.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "app/PanelMessage.h"
+#include "app/util/AppUtilServices.h"
+#include "app/util/FileUtils.h"
+#include "bitmap/BitmapExporter.h"
+#include "bitmap/SaveGif.h"
+#include "document/Options.h"
+#include "editors/PanelServices.h"
+#include "navbar/EditorResult.h"
+#include "navbar/NavBar.h"
+#include "navbar/NavBarServices.h"
+#include "output/OverwriteDlg.h"
+#include "output/SaveInfoDlg.h"
+#include "output/SaveNames.h"
+#include "output/SaveResource.h"
+#include "output/SaveServices.h"
+
+IMPLEMENT_DYNAMIC(CSaveAsDlg, COptionsDlg)
+
+namespace {
+
+constexpr int kSaveHelpContext = 203;
+constexpr StyleChangeMask kExportSettingsGroup = 0x1000;
+
+CString WithoutTrailingBackslashes(CString folder) {
+  while (folder.GetLength() > 3 && folder.Right(1) == "\\") folder = folder.Left(folder.GetLength() - 1);
+  return folder;
+}
+
+// The wait cursor of the main dialog while it lives.
+class WaitCursor {
+ public:
+  WaitCursor() { GetPanelServices().BeginWaitCursor(); }
+  ~WaitCursor() { GetPanelServices().EndWaitCursor(); }
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The folder's contents
+
+BOOL CSaveAsGallery::Create(const RECT& rect, CWnd* parent, UINT id) {
+  return CreateEx(WS_EX_CLIENTEDGE, "LISTBOX", "", WS_CHILD | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                  rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, parent ? parent->GetSafeHwnd() : nullptr,
+                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
+}
+
+bool CSaveAsGallery::SetFolder(const CString& folder) {
+  if (!CFileUtils::FolderExists(CFileUtils::WithBackslash(folder)) && !CFileUtils::FolderExists(folder)) return false;
+  m_folder = folder;
+  std::vector<Item> folders, files;
+  CFileFinder finder;
+  finder.Start(JoinPath(folder, "*.*"));
+  CString name;
+  BOOL isFolder = FALSE;
+  while (finder.Next(name, isFolder)) {
+    Item item;
+    item.folder = folder;
+    item.name = name;
+    item.isFolder = isFolder != FALSE;
+    (isFolder ? folders : files).push_back(item);
+  }
+  finder.Close();
+  m_items = folders;
+  m_items.insert(m_items.end(), files.begin(), files.end());
+  if (GetSafeHwnd()) {
+    SendMessage(LB_RESETCONTENT);
+    for (const Item& item : m_items) {
+      const CString text = item.isFolder ? "[" + item.name + "]" : item.name;
+      SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<const char*>(text)));
+    }
+  }
+  return true;
+}
+
+void CSaveAsGallery::SelectByName(const CString& name) {
+  for (std::size_t i = 0; i < m_items.size(); ++i)
+    if (m_items[i].name.CompareNoCase(name) == 0) {
+      if (GetSafeHwnd()) SendMessage(LB_SETCURSEL, i);
+      return;
+    }
+}
+
+const CSaveAsGallery::Item* CSaveAsGallery::GetItem(int index) const {
+  return index >= 0 && index < static_cast<int>(m_items.size()) ? &m_items[index] : nullptr;
+}
+
+int CSaveAsGallery::GetSelectedIndex() const {
+  return GetSafeHwnd() ? static_cast<int>(SendMessage(LB_GETCURSEL)) : -1;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The dialog
+
+BEGIN_MESSAGE_MAP(CSaveAsDlg, COptionsDlg)
+  ON_WM_SIZE()
+  ON_BN_CLICKED(IDC_SAVE_SAVE, OnSave)
+  ON_BN_CLICKED(IDC_SAVE_BACK, OnCancel)
+  ON_BN_CLICKED(IDC_SAVE_HOME, GoHomeFolder)
+  ON_BN_CLICKED(IDC_SAVE_UP, GoUpFolder)
+  ON_BN_CLICKED(IDC_SAVE_NEW_FOLDER, OnNewFolder)
+  ON_CONTROL(LBN_SELCHANGE, IDC_SAVE_GALLERY, OnGalleryClick)
+  ON_CONTROL(LBN_DBLCLK, IDC_SAVE_GALLERY, OnGalleryDoubleClick)
+END_MESSAGE_MAP()
+
+CSaveAsDlg::CSaveAsDlg(CSaveOwner* owner) : COptionsDlg(IDD_SAVE_AS, nullptr), m_owner(owner) {}
+
+CSaveAsDlg::~CSaveAsDlg() {
+  if (m_gallery) {
+    if (m_gallery->GetSafeHwnd()) m_gallery->DestroyWindow();
+    delete m_gallery;
+  }
+}
+
+BOOL CSaveAsDlg::Create(UINT templateId, const CString& initialPath, CWnd* parent) {
+  LoadRichEditControl();
+  if (!CDialog::Create(templateId, parent)) return FALSE;
+  m_name = CFileUtils::RemoveExtension(CFileUtils::GetFileName(initialPath));
+  m_extension = CFileUtils::GetExtension(initialPath);
+  m_currentFolder = WithoutTrailingBackslashes(CFileUtils::GetFolder(initialPath));
+  m_homeFolder = m_currentFolder;
+  m_gallery = new CSaveAsGallery;
+  RECT rect = {0, 0, 100, 100};
+  m_gallery->Create(rect, this, IDC_SAVE_GALLERY);
+  Relayout();
+  return TRUE;
+}
+
+BOOL CSaveAsDlg::OnInitDialog() {
+  COptionsDlg::OnInitDialog();
+  return TRUE;
+}
+
+void CSaveAsDlg::SetFileName(const CString& path) {
+  m_name = CFileUtils::RemoveExtension(CFileUtils::GetFileName(path));
+  m_extension = CFileUtils::GetExtension(path);
+  m_currentFolder = WithoutTrailingBackslashes(CFileUtils::GetFolder(path));
+  SetFolderLabel(m_currentFolder);
+  SetDlgItemText(IDC_SAVE_NAME, m_name);
+  SetDlgItemText(IDC_SAVE_TYPE, "." + m_extension);
+}
+
+BOOL CSaveAsDlg::GetGalleryRect(const RECT& client, RECT& rect) {
+  rect = {client.left + 10, client.top + 40, client.right - 10, client.bottom - 40};
+  return TRUE;
+}
+
+bool CSaveAsDlg::DestinationExists(const CString& path) { return CFileUtils::FileExists(path) != FALSE; }
+
+int CSaveAsDlg::AskOverwrite(CString& path) { return ::AskOverwrite(path, kSaveHelpContext, true, CString()); }
+
+bool CSaveAsDlg::WriteExportFile(const CString& path, bool reuse, const CTime*) {
+  return GetSaveServices().SaveGraphicAs(path, reuse);
+}
+
+bool CSaveAsDlg::WriteAnimatedExport(const CString& path) { return SaveAnimatedGif(path, true) == 0; }
+
+bool CSaveAsDlg::WriteThumbnail(const CString& path, bool thumbnail) {
+  std::unique_ptr<CBitmapExporter> exporter(CreateExporter(nullptr, thumbnail ? 1 : 0));
+  return exporter && exporter->ExportToFile(path, 0) == 0;
+}
+
+void CSaveAsDlg::ShowName(const CString& name) { SetDlgItemText(IDC_SAVE_NAME, name); }
+
+void CSaveAsDlg::SendCommand(const CString& command) {
+  if (GetPanelServices().HasTopLevelManager()) GetPanelServices().HandleManagerCommand(command);
+}
+
+bool CSaveAsDlg::AskTextureCopy() {
+  return GetPanelServices().ShowMessageBox(this, IDS_SAVE_TEXTURE_QUESTION, IDS_SAVE_TEXTURE_CAPTION,
+                                           MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+bool CSaveAsDlg::CopyAsTexture(const CString& target) { return GetSaveServices().SaveGraphicAs(target, true); }
+
+void CSaveAsDlg::ReportError(unsigned messageId, const CString& argument) {
+  GetSaveServices().ReportMessage(1, messageId, argument);
+}
+
+void CSaveAsDlg::MarkSaved() {
+  if (m_owner) m_owner->SetSaved(1);
+}
+
+bool CSaveAsDlg::IsNavBarMode() const { return GetPanelServices().IsNavBarMode(); }
+
+CNavBar* CSaveAsDlg::GetBar() const { return IsNavBarMode() ? GetNavBarServices().GetNavBar() : nullptr; }
+
+BOOL CSaveAsDlg::PreTranslateMessage(MSG* msg) {
+  if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
+    OnSave();
+    return TRUE;
+  }
+  if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE) {
+    OnCancel();
+    return TRUE;
+  }
+  return COptionsDlg::PreTranslateMessage(msg);
+}
+
+void CSaveAsDlg::OnCancel() {
+  ShowWindow(SW_HIDE);
+  CSaveClosedMessage message;
+  GetPanelServices().HandleManagerMessage(&message);
+}
+
+void CSaveAsDlg::OpenFolder(const CString& folder) {
+  const CString target = WithoutTrailingBackslashes(folder);
+  if (m_gallery && !m_gallery->SetFolder(target)) return;
+  m_previousFolder = m_currentFolder;
+  SetCurrentFolder(target);
+  SetFolderLabel(target);
+  EnableItem(IDC_SAVE_HOME, m_currentFolder.CompareNoCase(m_homeFolder) != 0);
+  // A drive's root has no folder above it.
+  EnableItem(IDC_SAVE_UP, CFileUtils::WithBackslash(m_currentFolder).CompareNoCase(CFileUtils::GetDriveRoot(m_currentFolder)) != 0);
+}
+
+void CSaveAsDlg::GoUpFolder() {
+  CString folder = WithoutTrailingBackslashes(m_currentFolder);
+  const int at = folder.ReverseFind('\\');
+  if (at < 0) return;
+  folder = folder.Left(at);
+  if (folder == "\\" && m_currentFolder != "\\\\") folder += "\\";
+  if (folder.GetLength() == 2 && folder[1] == ':') folder += "\\";  // a drive's root
+  OpenFolder(folder);
+  if (m_gallery) m_gallery->SetFocus();
+}
+
+void CSaveAsDlg::GoHomeFolder() {
+  OpenFolder(m_homeFolder);
+  if (m_gallery) m_gallery->SetFocus();
+}
+
+void CSaveAsDlg::OnNewFolder() {
+  CString folder = JoinPath(m_currentFolder, "NewFolder");
+  for (int n = 1; CFileUtils::FolderExists(folder) || CFileUtils::FileExists(folder); ++n) {
+    CString numbered;
+    numbered.Format("NewFolder%d", n);
+    folder = JoinPath(m_currentFolder, numbered);
+  }
+  CFileUtils::CreateFolder(JoinPath(folder, "Dummyfile.txt"), FALSE);
+  if (!CFileUtils::FolderExists(folder)) {
+    GetSaveServices().ReportMessage(1, IDS_SAVE_FOLDER_FAILED, folder);
+    return;
+  }
+  if (m_gallery) {
+    m_gallery->Refresh();
+    m_gallery->SelectByName(CFileUtils::GetFileName(folder));
+  }
+}
+
+void CSaveAsDlg::OnGalleryClick() {
+  if (!m_gallery) return;
+  if (const CSaveAsGallery::Item* item = m_gallery->GetItem(m_gallery->GetSelectedIndex())) {
+    const CSaveAsGallery::Item copy = *item;  // opening a folder replaces the items
+    OnGalleryNotify(copy, 1);
+  }
+}
+
+void CSaveAsDlg::OnGalleryDoubleClick() {
+  if (!m_gallery) return;
+  if (const CSaveAsGallery::Item* item = m_gallery->GetItem(m_gallery->GetSelectedIndex())) {
+    const CSaveAsGallery::Item copy = *item;
+    OnGalleryNotify(copy, 2);
+  }
+}
+
+void CSaveAsDlg::OnGalleryNotify(const CSaveAsGallery::Item& item, int action) {
+  if (item.isFolder) {
+    if (action == 1) OpenFolder(JoinPath(item.folder, item.name));
+    return;
+  }
+  TakeNameFromItem(item);
+  if (action == 2) OnSave();
+}
+
+void CSaveAsDlg::TakeNameFromItem(const CSaveAsGallery::Item& item) {
+  SetDlgItemText(IDC_SAVE_NAME, CFileUtils::RemoveExtension(item.name));
+}
+
+void CSaveAsDlg::FocusName() {
+  SetDlgItemText(IDC_SAVE_NAME, m_name);
+  FocusAndSelect(IDC_SAVE_NAME);
+}
+
+int CSaveAsDlg::GetInitialFocusId() { return IDC_SAVE_NAME; }
+
+int CSaveAsDlg::OnActivatePanel() {
+  m_activated = 1;
+  const SaveCommandLine line = GetSaveServices().GetCommandLine();
+  if (line.present && line.hostedByEditor) {
+    if (line.IsStyleEditing() || line.IsImageEditing()) {
+      OnSave();
+      return 0;
+    }
+    SetDlgItemText(IDC_SAVE_SAVE, LoadAppString(32989, "&Save && Exit"));
+    if (!line.fileFolder.IsEmpty())
+      m_currentFolder = WithoutTrailingBackslashes(line.fileFolder);
+    else if (!line.docPath.IsEmpty())
+      m_currentFolder = WithoutTrailingBackslashes(line.docPath);
+  }
+  {
+    WaitCursor wait;
+    if (m_gallery) {
+      m_gallery->SetFolder(m_currentFolder);
+      m_gallery->ShowWindow(SW_SHOW);
+    }
+  }
+  SetFolderLabel(m_currentFolder);
+  FocusName();
+  const bool navBar = IsNavBarMode();
+  if (line.IsEditorStart()) {
+    SetDlgItemText(IDC_SAVE_TYPE, navBar ? CString() : "." + m_extension);
+  } else {
+    if (navBar) m_extension = "html";
+    SetDlgItemText(IDC_SAVE_TYPE, "." + m_extension);
+  }
+  EnableItem(IDC_SAVE_HOME, m_currentFolder.CompareNoCase(m_homeFolder) != 0);
+  return COptionsDlg::OnActivatePanel();
+}
+
+int CSaveAsDlg::OnDeactivatePanel() {
+  m_name = GetItemText(IDC_SAVE_NAME);
+  return COptionsDlg::OnDeactivatePanel();
+}
+
+bool CSaveAsDlg::CheckName() {
+  const SaveCommandLine line = GetSaveServices().GetCommandLine();
+  if (line.IsStyleEditing()) {
+    m_name = !line.fileBaseName.IsEmpty() ? line.fileBaseName : line.styleBaseName;
+  } else if (!line.IsImageEditing()) {
+    m_name = GetItemText(IDC_SAVE_NAME);
+  }
+  const SaveNameProblem problem = CheckSaveName(m_name);
+  if (problem != SaveNameProblem::kNone) {
+    GetPanelServices().ShowWarning(SaveNameMessage(problem));
+    FocusAndSelect(IDC_SAVE_NAME);
+    return false;
+  }
+  if (COptions* record = GetPanelServices().GetOptions()) record->SetModified();
+  return true;
+}
+
+bool CSaveAsDlg::CheckDestination() {
+  const SaveCommandLine line = GetSaveServices().GetCommandLine();
+  if (line.IsEditorStart() && line.editorWindow && ::IsWindow(line.editorWindow)) {
+    if (line.IsStyleEditing()) {
+      CNavBar* bar = GetBar();
+      m_currentFolder = bar && !bar->GetImageFolder().IsEmpty() ? bar->GetImageFolder() : line.fileFolder;
+    }
+  } else if (CFileUtils::IsNetworkMachinePath(m_currentFolder)) {
+    GetPanelServices().ShowWarning(IDS_SAVE_NETWORK_MACHINE);
+    return false;
+  }
+  if (m_currentFolder.IsEmpty()) return false;
+  if (!CFileUtils::IsFolderWritable(m_currentFolder)) {
+    GetSaveServices().ReportMessage(1, IDS_SAVE_NOT_WRITABLE, CString());
+    return false;
+  }
+  return true;
+}
+
+bool CSaveAsDlg::SaveToProject() {
+  COptions* record = GetPanelServices().GetOptions();
+  if (!record) return false;
+  const SaveCommandLine line = GetSaveServices().GetCommandLine();
+  ProjectSaveContext context;
+  context.name = m_name;
+  context.currentFolder = m_currentFolder;
+  context.extension = m_extension;
+  context.projectsFolder = GetPanelServices().GetProjectsFolder();
+  context.project = GetPanelServices().GetCurrentProject();
+  context.templatesFolder = CFileUtils::WithBackslash(GetPanelServices().GetTemplatesFolderPath());
+  context.navBar = IsNavBarMode();
+  context.photoHandler = GetPanelServices().IsPhotoHandlerActive();
+  context.styleEditing = line.IsStyleEditing();
+  context.imageEditing = line.IsImageEditing() && !context.styleEditing;
+  context.editorStyleFolder = line.styleFolder;
+  context.editorStyleBaseName = line.styleBaseName;
+  context.editorImagePath = line.file;
+  m_lastSave = ProjectSaveOutcome();
+  const bool saved = ::SaveToProject(*record, GetBar(), context, *this, &m_lastSave);
+  m_name = context.name;
+  return saved;
+}
+
+bool CSaveAsDlg::FinishSave() {
+  const CString imagePath = CFileUtils::MakePath(m_currentFolder, m_name, m_extension);
+  const SaveCommandLine line = GetSaveServices().GetCommandLine();
+  if (!line.IsEditorStart()) SelectSavedFile(imagePath);
+  if (!GetPanelServices().IsPhotoHandlerActive()) {
+    const CString projectFolderName = MakeProjectFolderName(GetPanelServices().GetCurrentProject());
+    if (!line.IsEditorStart() && CSaveInfoDlg::ShouldShow()) ShowSaveInfo(projectFolderName, imagePath);
+  }
+  StoreExportFolder(imagePath);
+  return true;
+}
+
+int CSaveAsDlg::SelectSavedFile(const CString& imagePath) {
+  if (m_gallery) {
+    m_gallery->Refresh();
+    m_gallery->SelectByName(CFileUtils::GetFileName(imagePath));
+  }
+  return 1;
+}
+
+int CSaveAsDlg::ShowSaveInfo(const CString& projectFolderName, const CString& imagePath) {
+  CSaveInfoDlg dialog(this);
+  dialog.SetProjectFolder(projectFolderName);
+  dialog.SetExportPath(imagePath);
+  dialog.DoModal();
+  return 1;
+}
+
+void CSaveAsDlg::WriteEditorResult(const CString& imagePath, const CString& stylePath) {
+  const SaveCommandLine line = GetSaveServices().GetCommandLine();
+  EditorResultRequest request;
+  request.hostedByEditor = line.hostedByEditor;
+  request.resultPath = line.resultPath;
+  request.imagePath = imagePath;
+  request.stylePath = stylePath;
+  request.docFolder = line.docPath;
+  request.editorKind = line.editorKind;
+  request.tickCount = GetSaveServices().GetTickCount();
+  request.hasEditorWindow = line.editorWindow != nullptr;
+  request.commandLineFile = line.file;
+  request.graphicTypeSwitch = line.graphicType;
+  request.navBar = GetBar();
+  ::WriteEditorResult(request);
+}
+
+void CSaveAsDlg::OnSave() {
+  COptions* record = GetPanelServices().GetOptions();
+  if (!record) return;
+  // Every state of a bar is exported with the settings the user sees.
+  if (CNavBar* bar = GetNavBarServices().GetNavBar())
+    for (int state = 0; state < 4; ++state)
+      if (COptions* stateRecord = bar->GetStateRecord(state)) record->CopyTo(*stateRecord, 0, kExportSettingsGroup);
+
+  if (!m_activated || !CheckName() || !CheckDestination()) return;
+  bool saved;
+  {
+    WaitCursor wait;
+    saved = SaveToProject();
+  }
+  if (!saved) return;
+  FinishSave();
+
+  const SaveCommandLine line = GetSaveServices().GetCommandLine();
+  if (!line.present || !line.editorWindow || !::IsWindow(line.editorWindow)) return;
+  const CString extension = "." + CFileUtils::ExtensionForGraphicType(record->GetExportType());
+  CString folder = m_currentFolder;
+  CNavBar* bar = GetBar();
+  if (bar && !bar->GetImageFolder().IsEmpty() && CFileUtils::FolderExists(bar->GetImageFolder()))
+    folder = bar->GetImageFolder();
+  const CString imagePath = CFileUtils::WithBackslash(folder) + m_name + extension;
+  WriteEditorResult(imagePath, record->GetStylePath());
+  if (bar) {
+    const CString preview = GetSaveServices().GetSystemTempFolder() + "TempNavBar" + extension;
+    if (!preview.IsEmpty()) ::CopyFileA(preview, imagePath, FALSE);
+  }
+  if (CWnd* main = GetPanelServices().GetMainWindow()) main->PostMessage(WM_CLOSE);
+}
+
+void CSaveAsDlg::OnSize(UINT, int, int) {
+  Default();
+  Relayout();
+}
+
+void CSaveAsDlg::Relayout() {
+  if (!GetSafeHwnd()) return;
+  RECT client, gallery;
+  GetClientRect(&client);
+  GetGalleryRect(client, gallery);
+  if (m_gallery && m_gallery->GetSafeHwnd())
+    m_gallery->MoveWindow(gallery.left, gallery.top, gallery.right - gallery.left, gallery.bottom - gallery.top);
+  const auto rectOf = [this](int id) {
+    RECT rect = {0, 0, 0, 0};
+    if (CWnd* item = GetDlgItem(id)) {
+      item->GetWindowRect(&rect);
+      ScreenToClient(&rect);
+    }
+    return rect;
+  };
+  const auto move = [this](int id, int left, int top, int width, int height) {
+    if (CWnd* item = GetDlgItem(id)) item->MoveWindow(left, top, std::max(0, width), height);
+  };
+  const int bottom = gallery.bottom;
+  const RECT label = rectOf(IDC_SAVE_NAME_LABEL);
+  const RECT save = rectOf(IDC_SAVE_SAVE);
+  const RECT back = rectOf(IDC_SAVE_BACK);
+  const RECT name = rectOf(IDC_SAVE_NAME);
+  const RECT type = rectOf(IDC_SAVE_TYPE);
+  const int labelWidth = label.right - label.left;
+  const int saveWidth = save.right - save.left, backWidth = back.right - back.left;
+  const int typeWidth = type.right - type.left;
+  move(IDC_SAVE_NAME_LABEL, label.left, bottom + 12, labelWidth, label.bottom - label.top);
+  const int saveLeft = client.right - 10 - saveWidth;
+  move(IDC_SAVE_SAVE, saveLeft, bottom + 8, saveWidth, save.bottom - save.top);
+  const int backLeft = saveLeft - 10 - backWidth;
+  move(IDC_SAVE_BACK, backLeft, bottom + 8, backWidth, back.bottom - back.top);
+  const int nameLeft = label.left + labelWidth + 6;
+  const int nameRight = std::min(nameLeft + 160, backLeft - typeWidth - 1 - 6);
+  move(IDC_SAVE_NAME, nameLeft, bottom + 9, nameRight - nameLeft, name.bottom - name.top);
+  move(IDC_SAVE_TYPE, nameRight + 6, bottom + 13, typeWidth, type.bottom - type.top);
+  const RECT folder = rectOf(IDC_SAVE_FOLDER);
+  move(IDC_SAVE_FOLDER, folder.left, folder.top, rectOf(IDC_SAVE_UP).left - 4 - folder.left, 22 > folder.bottom - folder.top ? folder.bottom - folder.top : 22);
+}
