@@ -290,6 +290,16 @@ private:
 class CAppNavBarServices : public CNavBarServices {
 public:
     CNavBar* GetNavBar() override { return GetManagerNavBar(); }
+    bool IsHostedByEditor() override
+    {
+        CWidgetsApp* app = App();
+        return app && app->m_hosted;
+    }
+    int GetEditorKind() override
+    {
+        CWidgetsApp* app = App();
+        return app && app->GetCommandLine() ? app->GetCommandLine()->m_editorKind : 0;
+    }
     void Refresh(bool redraw, DWORD flags) override
     {
         if (COperationsManager* manager = GetOperationsServices().GetOperationsManager())

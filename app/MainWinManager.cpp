@@ -16,9 +16,11 @@
 #include "app/VyButtonWindow.h"
 #include "app/WidgetsDlg.h"
 #include "app/util/FileUtils.h"
+#include "app/util/Registry.h"
 #include "app/widgets.h"
 #include "document/OperationsManager.h"
 #include "document/Options.h"
+#include "gallery/AutoGenerateTemplates.h"
 #include "navbar/NavBar.h"
 
 #include <commctrl.h>
@@ -101,6 +103,17 @@ int CMainWinManager::Create(CWnd* parent, CWinManagerBase* owner, CSplashDlg*)
     if (!CWinManagerBase::Create(parent, owner, 0, 0, 0)) {
         BW_INTERNAL_ERROR_MSG("MainWinManager.cpp", "Failed to initialize the Base Windows Manager!");
         return 0;
+    }
+    // A gallery found a type file without thumbnail sizes last time: the library's type files
+    // are checked before any page reads them.
+    DWORD check = 0;
+    if (HKEY startup = OpenStartupKey(nullptr)) {
+        check = GetRegDWORD(startup, "CheckTWTFiles");
+        CloseRegKey(startup);
+    }
+    if (check) {
+        CAutoGenerateTemplates generator;
+        generator.CheckTypeFiles();
     }
     m_buttonBar = new (std::nothrow) VyButtonWindow;
     if (!m_buttonBar) {

@@ -12,6 +12,7 @@
 #include "app/WinManagerBase.h"
 #include "app/util/FileUtils.h"
 #include "app/util/Registry.h"
+#include "gallery/AutoGenerateTemplates.h"
 #include "document/Options.h"
 #include "raster/Tessro.h"
 
@@ -314,6 +315,28 @@ BOOL CWidgetsApp::InitInstance()
             SetRegDWORD(startup, "Generate", 0);
             CloseRegKey(startup);
         }
+        // The installer asked for the library's style files and thumbnails: made now, while a
+        // small window says why the program is not ready yet.
+        HWND progress = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PROGRESS),
+                                             m_mainDialog->m_hWnd, nullptr, 0);
+        if (progress) {
+            RECT main, box;
+            m_mainDialog->GetWindowRect(&main);
+            ::GetWindowRect(progress, &box);
+            ::SetWindowPos(progress, nullptr,
+                           main.left + ((main.right - main.left) - (box.right - box.left)) / 2,
+                           main.top + ((main.bottom - main.top) - (box.bottom - box.top)) / 2, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER);
+            ::ShowWindow(progress, SW_SHOW);
+            ::UpdateWindow(progress);
+        }
+        {
+            CAutoGenerateTemplates generator;
+            generator.GenerateFolder(GetTemplatesFolder(true, true, false), m_mainDialog->GetOperationsManager(),
+                                     GetOptions(), progress ? CWnd::FromHandle(progress) : nullptr, 1);
+        }
+        if (progress)
+            ::DestroyWindow(progress);
         m_mainDialog->UpdateTitle();
         if (COptions* options = GetOptions())
             options->SetDefaultShadow();
