@@ -499,7 +499,9 @@ void COptionsDlg::UpdatePageButtons()
         return;
     PageButtonInputs in;
     in.graphicType = record->GetGraphicType();
-    services.GetTemplateState(in.templateReady, in.textSlot, in.bevelSlot);
+    in.templateReady = record->GetCapabilityFlag(kCapabilityTemplateLoaded) != 0;
+    in.textSlot = record->GetCapabilityFlag(kCapabilityText) != 0;
+    in.bevelSlot = record->GetCapabilityFlag(kCapabilityBevel) != 0;
     in.textureCount = record->GetNumberOfTextures();
     in.stateCount = record->GetStateCount();
     in.photoHandlerActive = services.IsPhotoHandlerActive();

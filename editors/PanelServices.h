@@ -69,9 +69,6 @@ public:
     virtual COperationsManager* GetOperationsManager() { return nullptr; }
     virtual bool IsNavBarMode() { return false; }
     virtual bool IsPhotoHandlerActive() { return false; }
-    // What the page buttons depend on besides the record: the template is ready, has a text
-    // slot, has a bevel slot. False when there is no current graphic.
-    virtual bool GetTemplateState(bool& ready, bool& textSlot, bool& bevelSlot) { return false; }
 
     // Messages: a message box owned by a window with a string-table text and caption (the
     // caption 0 for the program's); answers the button (IDOK, IDCANCEL...).

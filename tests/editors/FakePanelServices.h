@@ -64,12 +64,6 @@ public:
     COptions* GetOptions() override { return options; }
     bool IsNavBarMode() override { return navBarMode; }
     bool IsPhotoHandlerActive() override { return photoHandler; }
-    bool GetTemplateState(bool& ready, bool& textSlot, bool& bevelSlot) override
-    {
-        ready = templateReady;
-        textSlot = bevelSlot = false;
-        return options != nullptr;
-    }
 
     int ShowMessageBox(CWnd*, UINT textId, UINT, UINT) override
     {
@@ -126,7 +120,7 @@ public:
     bool templatesFromCD = false;
     CString cdPath;
     COptions* options = nullptr;
-    bool navBarMode = false, photoHandler = false, templateReady = false;
+    bool navBarMode = false, photoHandler = false;
     std::vector<int> answers;
     UINT questionAnswer = 0;
     CString currentProject = "Default";

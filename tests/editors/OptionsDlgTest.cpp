@@ -270,6 +270,19 @@ TEST_F(PanelTest, PageButtonsWithoutAGraphicAreAllDisabledInOrder)
     }
     EXPECT_EQ(pages, (std::vector<int>{3, 4, 5, 6, 7, 8, 9, 14}));
 
+    // A loaded template with a text slot: text, colour, shadow, size, navigation bars, save.
+    record.SetCapabilityFlag(kCapabilityTemplateLoaded, 1);
+    record.SetCapabilityFlag(kCapabilityText, 1);
+    record.SetGraphicType(kGraphicButton);
+    record.SetStateCount(1);
+    m_services.messages.clear();
+    COptionsDlg::UpdatePageButtons();
+    std::vector<int> enabled;
+    for (const auto& sent : m_services.messages)
+        if (sent.first)
+            enabled.push_back(sent.second);
+    EXPECT_EQ(enabled, (std::vector<int>{3, 4, 7, 8, 9, 14}));
+
     m_services.messages.clear();
     m_services.topLevelManager = false;
     COptionsDlg::UpdatePageButtons();
