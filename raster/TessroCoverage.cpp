@@ -348,17 +348,33 @@ void TessroSelectCoverageRoutines(TessroContext* context) {
         if (draw.span == nullptr) TessroFail(TESSRO_ERROR_INVALID_BITMAP_DEPTH);
         return;
     }
-    // Prepared fills: the fill's span writes 32-bit pixels into the row buffer. Their coverage
-    // form on targets below 32 bits (a converter behind the fill) is not part of this build.
-    if (!TessroIs32BitFormat(format)) TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
-    // The fill's own span, chosen as for whole pixels (and without a region's row clipping:
-    // the coverage loop applies a sampled region itself).
-    const TessroClipRegion* region = draw.clipRegion;
-    draw.clipRegion = nullptr;
-    context->coverageMode = 0;
-    TessroPrepareSpanRoutines(context);
-    context->coverageMode = 1;
-    draw.clipRegion = region;
+    // Prepared fills: the fill's own span, chosen as for whole pixels (and without a region's
+    // row clipping: the coverage loop applies a sampled region itself). The region and the mode
+    // come back even when the choice fails, so a failed fill leaves the clip as it was.
+    struct Restore {
+        TessroContext* context;
+        const TessroClipRegion* region;
+        ~Restore() {
+            context->coverageMode = 1;
+            context->draw.clipRegion = region;
+        }
+    };
+    {
+        const Restore restore{context, draw.clipRegion};
+        draw.clipRegion = nullptr;
+        context->coverageMode = 0;
+        TessroPrepareSpanRoutines(context);
+    }
+    if (!TessroIs32BitFormat(format)) {
+        // The converter behind the fill leaves the target's own format in the row buffer.
+        switch (format) {
+            case kTessroFormat8Palette: path.writeCoverage = WritePalette<false>; return;
+            case kTessroFormat4: path.writeCoverage = WriteNibbles; return;
+            case kTessroFormat8Grey: path.writeCoverage = WriteGrey; return;
+            default: path.writeCoverage = WriteSixteen; return;
+        }
+    }
+    // On 32-bit targets the span writes 32-bit pixels into the row buffer.
     path.accumulate = TessroAccumulateSeventeen;
     path.writeCoverage = format == kTessroFormat32 ? Write32<false, false> : Write32<true, false>;
     if ((context->transparencyType & 0xC00000FFu) != 0) path.writeCoverage = TessroPreparedTransparencyWriter(context);

@@ -7,6 +7,7 @@
 #include "raster/TessroGraduationSpans.h"
 #include "raster/TessroMaskSpans.h"
 #include "raster/TessroRegion.h"
+#include "raster/TessroTintSpans.h"
 
 namespace {
 
@@ -48,10 +49,8 @@ void SelectAliased(TessroContext* context) {
         case 25: TessroFail(TESSRO_ERROR_INVALID_SCANLINE_ROUTINE);
         case 26:
         case 27:
-        case 28: TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
-        case kTessroFillStatistics:
-            if (!TessroIs32BitFormat(format)) TessroFail(TESSRO_ERROR_MUST_BE_32BPP);
-            TessroFail(TESSRO_ERROR_UNIMPLEMENTED);
+        case 28: draw.span = TessroFlatTintSpan(context); return;
+        case kTessroFillStatistics: TessroSelectStatistics(context); return;
         case kTessroFillRegionRecording:
         case kTessroFillHitTest: TessroSelectMeasuringRoutines(context); return;
         default:

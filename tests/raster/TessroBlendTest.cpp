@@ -96,11 +96,10 @@ TEST_F(BlendTest, SourcedTypesWithoutSourceUseTheConstantAmount) {
     ASSERT_EQ(0, FillDevice(2, 0, 4, 1)) << LastError();
     EXPECT_EQ(Grey(175), t.Pixel(2, 0) & 0xFFFFFF);
     EXPECT_EQ(Grey(175), t.Pixel(3, 0) & 0xFFFFFF);
-    // Transparent colours need a 32-bit target; the later modes are not built yet.
+    // The later modes draw too: a light contrast fill steepens grey 175 away from the middle.
     ASSERT_EQ(0, TessroSetTransparentColour(ctx, Grey(200), 13));
-    EXPECT_EQ(-1, FillDevice(0, 0, 1, 1));
-    EXPECT_EQ(TESSRO_ERROR_UNIMPLEMENTED, LastError());
-    EXPECT_EQ(Grey(175), t.Pixel(0, 0) & 0xFFFFFF);
+    EXPECT_EQ(0, FillDevice(0, 0, 1, 1)) << LastError();
+    EXPECT_GT(t.Pixel(0, 0) & 0xFF, 175u);
 }
 
 // Antialiased: a covered pixel gets the whole-pixel result, a half-covered one lies between
