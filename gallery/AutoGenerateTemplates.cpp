@@ -18,16 +18,12 @@
 #include "document/OptionsServices.h"
 #include "framework/win/WinApp.h"
 #include "framework/win/Wnd.h"
+#include "gallery/AutoGenerateResource.h"
 
 IMPLEMENT_DYNAMIC(CAutoGenerateTemplates, CObject)
 
 namespace {
 
-enum : UINT {
-  IDS_SCANNING_FOLDER = 33135,
-  IDS_PROCESSING_FILE = 33136,
-  IDS_NAVBAR_SAMPLE_ITEMS = 32934,
-};
 const char kScanningFolder[] = "Scanning folder %s";
 const char kProcessingFile[] = "Processing file %s";
 const char kNavBarSampleItems[] =
@@ -137,7 +133,7 @@ void CAutoGenerateTemplates::GenerateFolder(const CString& folderIn, COperations
     record->SetShadowDlgPref(1);
     record->SetModified();
   }
-  ShowProgress(progress, IDS_SCANNING_FOLDER, kScanningFolder, folder);
+  ShowProgress(progress, IDS_AUTOGEN_SCANNING_FOLDER, kScanningFolder, folder);
 
   bool generated = false;
   bool proceed = true;
@@ -165,7 +161,7 @@ void CAutoGenerateTemplates::GenerateFolder(const CString& folderIn, COperations
     } else {
       ReadTypeFromTypeFile(name, folder, record, &preview);
     }
-    ShowProgress(progress, IDS_PROCESSING_FILE, kProcessingFile, name);
+    ShowProgress(progress, IDS_AUTOGEN_PROCESSING_FILE, kProcessingFile, name);
     if (!manager->OpenDocument(templatePath, 1, 1)) continue;
     PumpPaintMessages();
     if (progress && progress->m_hWnd) progress->UpdateWindow();
@@ -216,7 +212,7 @@ void CAutoGenerateTemplates::GenerateFolder(const CString& folderIn, COperations
         CString html;
         html.Format("%s | %d | ", static_cast<const char*>(barName),
                     ContainsAfterFirst(relative, "vnavbar") ? kVNavBarItemFlag : kNavBarItemFlag);
-        record->SetHTML(html + LoadAppString(IDS_NAVBAR_SAMPLE_ITEMS, kNavBarSampleItems));
+        record->SetHTML(html + LoadAppString(IDS_AUTOGEN_NAVBAR_SAMPLE_ITEMS, kNavBarSampleItems));
       }
     }
 
