@@ -4,6 +4,7 @@
 #include "app/AppServices.h"
 #include "app/Errors.h"
 #include "app/GalleryServiceAdapter.h"
+#include "app/PanelServiceAdapter.h"
 #include "app/SaveServiceAdapter.h"
 #include "app/UIServices.h"
 #include "app/WidgetsDlg.h"
@@ -401,10 +402,12 @@ void InstallAppServiceAdapters()
     SetNavBarServices(&g_navBarServices);
     InstallGalleryServiceAdapter();
     InstallSaveServiceAdapter();
+    InstallPanelServiceAdapter();
 }
 
 void UninstallAppServiceAdapters()
 {
+    UninstallPanelServiceAdapter();
     UninstallSaveServiceAdapter();
     UninstallGalleryServiceAdapter();
     SetNavBarServices(nullptr);
