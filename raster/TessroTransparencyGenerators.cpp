@@ -210,19 +210,31 @@ const std::int32_t kConicalGenerator = 36;
 
 }  // namespace
 
+namespace {
+
+// Transparency drivers by mapping (0 three-point, 1 perspective, 2 row-affine): the linear
+// ones step v, the u/v ones both coordinates. A null slot keeps the colour fill's driver.
+const TessroRowDriver kLinearTransparencyDrivers[3] = {
+    {BeginThreePoint, nullptr, RowEndThreePoint},
+    {BeginPerspective, nullptr, RowEndPerspective},
+    {nullptr, RowStartRowAffine, nullptr},
+};
+const TessroRowDriver kUVTransparencyDrivers[3] = {
+    {BeginSquareThreePoint, nullptr, RowEndSquareThreePoint},
+    {BeginSquarePerspective, nullptr, RowEndSquarePerspective},
+    {nullptr, RowStartSquareRowAffine, nullptr},
+};
+
+void Install(TessroDrawState& draw, const TessroRowDriver& drivers) {
+    if (drivers.begin != nullptr) draw.begin = drivers.begin;
+    if (drivers.rowStart != nullptr) draw.rowStart = drivers.rowStart;
+    if (drivers.rowEnd != nullptr) draw.rowEnd = drivers.rowEnd;
+}
+
+}  // namespace
+
 void TessroInstallUVTransparencyDrivers(TessroContext* context, int mapping) {
-    TessroDrawState& draw = context->draw;
-    switch (mapping) {
-        case 0:
-            draw.begin = BeginSquareThreePoint;
-            draw.rowEnd = RowEndSquareThreePoint;
-            break;
-        case 1:
-            draw.begin = BeginSquarePerspective;
-            draw.rowEnd = RowEndSquarePerspective;
-            break;
-        default: draw.rowStart = RowStartSquareRowAffine; break;
-    }
+    Install(context->draw, kUVTransparencyDrivers[mapping]);
 }
 
 bool TessroHasTransparencyGenerator(const TessroContext* context) {
@@ -261,21 +273,7 @@ TessroSpanFunc TessroSetUpTransparencyGenerator(TessroContext* context, TessroSp
     const std::int32_t index = source - (square ? kSquareFirst : 0);
     const int mapping = index % 3;
     const bool isLong = (index / 3) % 2 == 1, repeat = index >= 6;
-    if (square) {
-        TessroInstallUVTransparencyDrivers(context, mapping);
-    } else {
-        switch (mapping) {
-            case 0:
-                draw.begin = BeginThreePoint;
-                draw.rowEnd = RowEndThreePoint;
-                break;
-            case 1:
-                draw.begin = BeginPerspective;
-                draw.rowEnd = RowEndPerspective;
-                break;
-            default: draw.rowStart = RowStartRowAffine; break;
-        }
-    }
+    Install(draw, square ? kUVTransparencyDrivers[mapping] : kLinearTransparencyDrivers[mapping]);
     const bool division = mapping == 1;
     if (square) {
         if (full) return orIng ? PickSquare<true, true>(division, isLong, repeat) : PickSquare<true, false>(division, isLong, repeat);

@@ -1,21 +1,9 @@
 // Bitmap fills: setter checks and source descriptions, the tile styles at the edges of the
 // source, the texel readers of every source format, and repeating row-affine fills whose
 // steps are many tiles long.
-#include "raster/TessroBitmapApi.h"
-#include "tests/raster/TessroDrawSupport.h"
+#include "tests/raster/TessroBitmapSupport.h"
 
 namespace {
-
-BITMAPINFOHEADER SourceHeader(LONG width, LONG height, WORD bits, DWORD compression = 0) {
-    BITMAPINFOHEADER h{};
-    h.biSize = sizeof(h);
-    h.biWidth = width;
-    h.biHeight = height;
-    h.biPlanes = 1;
-    h.biBitCount = bits;
-    h.biCompression = compression;
-    return h;
-}
 
 class BitmapFillTest : public DrawTest {
 protected:

@@ -6,12 +6,7 @@
 #include "tests/raster/TessroDrawSupport.h"
 
 inline BITMAPINFOHEADER SourceHeader(LONG width, LONG height, WORD bits, DWORD compression = 0) {
-    BITMAPINFOHEADER h{};
-    h.biSize = sizeof(h);
-    h.biWidth = width;
-    h.biHeight = height;
-    h.biPlanes = 1;
-    h.biBitCount = bits;
+    BITMAPINFOHEADER h = Header(width, height, bits);
     h.biCompression = compression;
     return h;
 }
