@@ -22,46 +22,9 @@
 #include "output/SaveNames.h"
 #include "raster/Tessro.h"
 #include "tests/navbar/FakeNavBarServices.h"
+#include "tests/output/SaveFixtures.h"
 
 namespace {
-
-std::string Native(const CString& path) {
-  std::string text = path.GetString();
-#ifndef _WIN32
-  for (char& c : text)
-    if (c == '\\') c = '/';
-#endif
-  return text;
-}
-
-std::string ReadFile(const CString& path) {
-  std::ifstream in(Native(path), std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// The lines of a text file without their line ends.
-std::vector<std::string> Lines(const CString& path) {
-  std::vector<std::string> lines;
-  std::istringstream in(ReadFile(path));
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
-
-std::string SizeLine(int size) { return "\xB6" + std::to_string(size) + "\xB6"; }
-
-CString RegistryString(const char* name) {
-  HKEY key = OpenOptionsKey();
-  char buffer[300] = {};
-  DWORD size = sizeof buffer;
-  const BOOL found = key && GetRegString(key, name, buffer, &size);
-  if (key) CloseRegKey(key);
-  return found ? CString(buffer) : CString();
-}
 
 TEST(SaveNames, WhatANameMayHold) {
   const struct {
@@ -136,16 +99,6 @@ TEST(TypeFileFlags, ComputedFromTheGraphic) {
   EXPECT_EQ(0x2000000 | 0x1, MakeSavedEntryFlags(0x100000 | 0x7E, false, 7));
   EXPECT_EQ(0x280014, PackThumbnailSize(40, 20));
 }
-
-// The utilities see an operations manager (numbered style file names need one).
-class UtilServices : public CAppUtilServices {
- public:
-  UtilServices() { SetAppUtilServices(this); }
-  ~UtilServices() override { SetAppUtilServices(nullptr); }
-  bool HasOperationsManager() override { return true; }
-  bool IsNavBarMode() override { return navBar; }
-  bool navBar = false;
-};
 
 class ProjectFixture : public ::testing::Test {
  protected:
@@ -315,19 +268,6 @@ TEST_F(SingleGraphicSave, PhotoHandlerWritesOnlyTheImage) {
   EXPECT_FALSE(services.Exists("Projects\\Default (Project)"));
   EXPECT_EQ(1, steps.saved);
 }
-
-// The image writers' services over the fixture's graphic.
-class ExportServices : public BitmapServices {
- public:
-  explicit ExportServices(COptions& graphic) : record(graphic) { previous = SetBitmapServices(this); }
-  ~ExportServices() override { SetBitmapServices(previous); }
-  ExportRecord* GetOptions() override { return &record; }
-  TessroConversion* GetTessroContext() override { return &conversion; }
-  COptionsExportRecord record;
-  CTessro tessro{CTessro::kAppStackAllowance};
-  TessroContextConversion conversion{tessro.GetContext()};
-  BitmapServices* previous = nullptr;
-};
 
 class NavBarSave : public ProjectFixture {
  protected:

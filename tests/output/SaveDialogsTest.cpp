@@ -1,0 +1,287 @@
+// The save dialogs as windows: the overwrite questions' answers, and a navigation bar saved
+// through its save dialog into a project and into a page, with the save information notice.
+// The saved site is left in "saved-site" of the test's folder for the browser test.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "editors/PanelServices.h"
+#include "navbar/NavBar.h"
+#include "navbar/NavBarItem.h"
+#include "output/OverwriteDlg.h"
+#include "output/SaveInfoDlg.h"
+#include "output/SaveNavBarDlg.h"
+#include "output/SaveResource.h"
+#include "output/SaveServices.h"
+#include "tests/navbar/FakeNavBarServices.h"
+#include "tests/output/SaveFixtures.h"
+
+namespace {
+
+// Answers the modal dialogs of this thread as they come up: each is recognised by one of its
+// controls; its texts are recorded and a button is pressed. A thread timer, so that the
+// dialog's own modal loop runs it.
+class DialogAnswerer {
+ public:
+  struct Answer {
+    int recognisedBy;  // a control the dialog has
+    int button;        // the button pressed; IDCANCEL stands for Esc
+    int tick = 0;      // a check box ticked first
+  };
+  explicit DialogAnswerer(std::vector<Answer> answers) {
+    Answers() = std::move(answers);
+    Seen().clear();
+    m_timer = ::SetTimer(nullptr, 0, 30, Tick);
+  }
+  ~DialogAnswerer() { ::KillTimer(nullptr, m_timer); }
+  // Per dialog answered: the texts of the controls 1464, 3, 1850, 1852 and 1814.
+  static std::vector<std::vector<std::string>>& Seen() {
+    static std::vector<std::vector<std::string>> seen;
+    return seen;
+  }
+
+ private:
+  static std::vector<Answer>& Answers() {
+    static std::vector<Answer> answers;
+    return answers;
+  }
+  static BOOL CALLBACK Find(HWND window, LPARAM found) {
+    if (::IsWindowVisible(window) && !Answers().empty() && ::GetDlgItem(window, Answers().front().recognisedBy) &&
+        !::GetPropA(window, "answered")) {
+      *reinterpret_cast<HWND*>(found) = window;
+      return FALSE;
+    }
+    return TRUE;
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    HWND dialog = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), Find, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog) return;
+    ::SetPropA(dialog, "answered", dialog);
+    std::vector<std::string> texts;
+    for (int id : {IDC_OVERWRITE_TEXT, IDC_OVERWRITE_SAVE_AS, IDC_OVERWRITE_LIST_FILES, IDC_OVERWRITE_LIST_TEXT,
+                   IDC_SAVE_INFO_EXPORT}) {
+      char text[2048] = {};
+      ::GetDlgItemTextA(dialog, id, text, sizeof text - 1);
+      texts.push_back(text);
+    }
+    Seen().push_back(texts);
+    const int button = Answers().front().button;
+    if (const int tick = Answers().front().tick) ::SendDlgItemMessageA(dialog, tick, BM_SETCHECK, BST_CHECKED, 0);
+    Answers().erase(Answers().begin());
+    if (button == IDCANCEL)
+      ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    else
+      ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), (LPARAM)::GetDlgItem(dialog, button));
+  }
+  UINT_PTR m_timer;
+};
+
+// A fixed numbered name, so that the Save As button's title is known.
+class FixedNames : public CSaveServices {
+ public:
+  FixedNames() { SetSaveServices(this); }
+  ~FixedNames() override { SetSaveServices(nullptr); }
+  CString MakeNumberedName(const CString&, const CString&) override { return proposed; }
+  void ReportMessage(int, UINT id, const CString&) override { messages.push_back(id); }
+  CString proposed = "C:\\site\\NavigationButton1.gif";
+  std::vector<UINT> messages;
+};
+
+TEST(OverwriteDialogs, Answers) {
+  FixedNames names;
+  const struct {
+    int button;
+    int result;
+    const char* path;
+  } cases[] = {
+      {IDC_OVERWRITE_OVERWRITE, kOverwriteReplace, "C:\\site\\Home.gif"},
+      {IDC_OVERWRITE_SAVE_AS, kOverwriteSaveAs, "C:\\site\\NavigationButton1.gif"},
+      {IDC_OVERWRITE_CANCEL, kOverwriteCancel, "C:\\site\\Home.gif"},
+      {IDCANCEL, kOverwriteCancel, "C:\\site\\Home.gif"},
+  };
+  for (const auto& c : cases) {
+    DialogAnswerer answerer({{IDC_OVERWRITE_SAVE_AS, c.button}});
+    CString path = "C:\\site\\Home.gif";
+    EXPECT_EQ(c.result, AskOverwrite(path, 203, true, CString())) << c.button;
+    EXPECT_STREQ(c.path, path.GetString()) << c.button;
+    ASSERT_EQ(1u, DialogAnswerer::Seen().size());
+    EXPECT_EQ("File C:\\site\\Home.gif already exists.\nOverwrite or create unique file name?",
+              DialogAnswerer::Seen()[0][0]);
+    EXPECT_EQ("Save &as '...onButton1'", DialogAnswerer::Seen()[0][1]);
+  }
+  // Without the offer: overwrite or not.
+  for (int button : {IDC_OVERWRITE_OVERWRITE, IDC_OVERWRITE_CANCEL}) {
+    DialogAnswerer answerer({{IDC_OVERWRITE_OVERWRITE, button}});
+    CString path = "C:\\site\\Home.gif";
+    EXPECT_EQ(button == IDC_OVERWRITE_OVERWRITE ? kOverwriteReplace : kOverwriteCancel,
+              AskOverwrite(path, 203, false, CString()));
+    EXPECT_EQ("File C:\\site\\Home.gif already exists.\nOverwrite?", DialogAnswerer::Seen().at(0)[0]);
+  }
+}
+
+TEST(OverwriteDialogs, ListShowsOnlyExistingFiles) {
+  CFakeNavBarServices files;
+  files.WriteFile("a.gif", "x");
+  files.WriteFile("page.html", "x");
+  const std::vector<CString> paths{files.Path("a.gif"), files.Path("missing.gif"), files.Path("page.html")};
+  for (int button : {IDC_OVERWRITE_OVERWRITE, IDCANCEL}) {
+    DialogAnswerer answerer({{IDC_OVERWRITE_LIST_FILES, button}});
+    COverwriteListDlg dialog("Would you like to overwrite them?", paths, 207);
+    dialog.DoModal();
+    EXPECT_EQ(button == IDCANCEL ? kOverwriteCancel : kOverwriteReplace, dialog.m_result);
+    ASSERT_EQ(1u, DialogAnswerer::Seen().size());
+    EXPECT_EQ("a.gif\r\npage.html\r\n", DialogAnswerer::Seen()[0][2]);
+    EXPECT_EQ("Would you like to overwrite them?", DialogAnswerer::Seen()[0][3]);
+  }
+}
+
+// The program around the dialog: the fixture's graphic and bar, its projects folder, and the
+// page commands and messages the dialog sends.
+class FakePanelServices : public CPanelServices {
+ public:
+  explicit FakePanelServices(CFakeNavBarServices& fixture) : m_fixture(fixture) { SetPanelServices(this); }
+  ~FakePanelServices() override { SetPanelServices(nullptr); }
+  COptions* GetOptions() override { return &m_fixture.graphic; }
+  bool IsNavBarMode() override { return true; }
+  bool HasTopLevelManager() override { return true; }
+  int HandleManagerCommand(const CString& command) override {
+    commands.push_back(command.GetString());
+    return 1;
+  }
+  int HandleManagerMessage(CPanelMessage*) override { return ++messages; }
+  void ShowWarning(UINT id) override { warnings.push_back(id); }
+  int ShowMessageBox(CWnd*, UINT id, UINT, UINT) override {
+    warnings.push_back(id);
+    return IDNO;
+  }
+  CString GetCurrentProject() override { return "Menus"; }
+  CString GetProjectsFolder() override { return m_fixture.Path("Projects\\"); }
+  CString GetTemplatesFolderPath() override { return m_fixture.Path("TWTemplates"); }
+
+  std::vector<std::string> commands;
+  std::vector<UINT> warnings;
+  int messages = 0;
+
+ private:
+  CFakeNavBarServices& m_fixture;
+};
+
+class NoSaved : public CSaveOwner {
+ public:
+  void SetSaved(int value) override { saved = value; }
+  int saved = 0;
+};
+
+std::string SourceFile(const char* relative) {
+  const char* source = std::getenv("BW_SOURCE");
+  return ReadFile(CString(source ? source : "") + "\\" + relative);
+}
+
+TEST(SaveNavBarDialog, SavesIntoProjectAndPages) {
+  UtilServices utilities;
+  utilities.navBar = true;
+  CFakeNavBarServices fixture;
+  ExportServices bitmaps(fixture.graphic);
+  FakePanelServices panel(fixture);
+  FixedNames names;
+  fixture.MakeFolder("SysResources");
+  for (const char* script : {"navstub.js", "navstub2.js"})
+    fixture.WriteFile((std::string("SysResources\\") + script).c_str(),
+                      SourceFile((std::string("resources\\root\\SysResources\\") + script).c_str()));
+  fixture.MakeFolder("Site");
+  fixture.MakeFolder("Projects");
+  fixture.WriteFile("Site\\news.html",
+                    "<html>\r\n<head><title>News</title></head>\r\n<body>\r\n<p>News of the day</p>\r\n</body>\r\n</html>\r\n");
+  fixture.graphic.SetExportType(0);
+  CNavBar& bar = fixture.bar;
+  bar.CreateDefaultButtons();
+  std::vector<CString> texts{"Home", "News", "About"}, none(3);
+  std::vector<CString> links{"index.html", "news.html#latest", "about.html"};
+  ASSERT_EQ(1, bar.SetButtons(texts, links, none, none));
+  bar.SetStateEnabled(0, 1);
+  bar.SetStateEnabled(1, 1);
+  ASSERT_EQ(1, bar.Render(false, 0));
+  SetPageListCurrent(false);
+
+  HWND parent = ::CreateWindowExA(0, "STATIC", "save test", WS_OVERLAPPEDWINDOW, 0, 0, 800, 500, nullptr, nullptr,
+                                  ::GetModuleHandleA(nullptr), nullptr);
+  ASSERT_TRUE(parent);
+  CWnd parentWindow;
+  parentWindow.Attach(parent);
+  NoSaved owner;
+  {
+    CSaveNavBarDlg dialog(&owner);
+    ASSERT_TRUE(dialog.Create(IDD_SAVE_NAVBAR, fixture.Path("Site\\Main.html"), &parentWindow));
+    ASSERT_NE(0, dialog.OnActivatePanel());
+    dialog.SetDlgItemText(IDC_SAVE_NAME, "Main");  // the name field names the bar
+
+    // The pages from the links (the anchor cut off), then the script and the images.
+    const std::vector<CString> pages = dialog.Model().CheckedPages();
+    ASSERT_EQ(3u, pages.size());
+    EXPECT_STREQ(fixture.Path("Site\\news.html").GetString(), pages[1].GetString());
+    CString listed;
+    dialog.GetDlgItem(IDC_SAVE_FILE_LIST)->GetWindowText(listed);
+    EXPECT_EQ(0, listed.Find("index.html"));
+    EXPECT_GT(listed.Find("main.js"), 0);
+    EXPECT_GT(listed.Find("main_b1.gif"), 0);
+
+    // The news page exists: the list question comes first, then the notice after the save.
+    {
+      DialogAnswerer answerer({{IDC_OVERWRITE_LIST_FILES, IDC_OVERWRITE_OVERWRITE}, {IDC_SAVE_INFO_DONT_SHOW, IDOK}});
+      dialog.OnSave();
+      ASSERT_EQ(2u, DialogAnswerer::Seen().size());
+      EXPECT_EQ("news.html\r\n", DialogAnswerer::Seen()[0][2]);
+      EXPECT_EQ("", DialogAnswerer::Seen()[1][4]);  // a bar's notice names only the project
+    }
+    EXPECT_EQ(1, owner.saved);
+    EXPECT_TRUE(panel.warnings.empty());
+  }
+  parentWindow.Detach();
+  ::DestroyWindow(parent);
+
+  for (const char* name : {"Site\\main.js", "Site\\main_b1.gif", "Site\\main_b2_over.gif", "Site\\index.html",
+                           "Site\\about.html", "Projects\\Menus (Project)\\Main_off.qtw",
+                           "Projects\\Menus (Project)\\QTWTypes.twt"})
+    EXPECT_TRUE(fixture.Exists(name)) << name;
+  const std::string news = ReadFile(fixture.Path("Site\\news.html"));
+  EXPECT_NE(std::string::npos, news.find("main.js"));
+  EXPECT_NE(std::string::npos, news.find("<p>News of the day</p>"));
+  ASSERT_EQ(1u, panel.commands.size());
+  EXPECT_EQ(0u, panel.commands[0].find("insertnewitem#main_off.qtw;"));
+  EXPECT_STREQ(fixture.Path("Site\\").GetString(), RegistryString("ExportDir").GetString());
+
+  // The site for the browser test.
+  namespace fs = std::filesystem;
+  std::error_code error;
+  fs::remove_all("saved-site", error);
+  fs::copy(Native(fixture.Path("Site")), "saved-site", fs::copy_options::recursive, error);
+  EXPECT_FALSE(error) << error.message();
+}
+
+TEST(SaveInfoNotice, ShownUntilTurnedOff) {
+  if (HKEY key = OpenOptionsKey()) {
+    ::RegDeleteValueA(key, "SaveInfoDialog");
+    CloseRegKey(key);
+  }
+  EXPECT_TRUE(CSaveInfoDlg::ShouldShow());  // created with 0
+  {
+    DialogAnswerer answerer({{IDC_SAVE_INFO_DONT_SHOW, IDOK, IDC_SAVE_INFO_DONT_SHOW}});
+    CSaveInfoDlg dialog(nullptr);
+    dialog.SetProjectFolder("Menus (Project)");
+    dialog.SetExportPath("C:\\site\\Home.gif");
+    dialog.DoModal();
+    ASSERT_EQ(1u, DialogAnswerer::Seen().size());
+    EXPECT_EQ("C:\\site\\Home.gif", DialogAnswerer::Seen()[0][4]);
+  }
+  EXPECT_FALSE(CSaveInfoDlg::ShouldShow());
+  CSaveInfoDlg::SetShow(true);
+  EXPECT_TRUE(CSaveInfoDlg::ShouldShow());
+}
+
+}  // namespace
