@@ -8,6 +8,7 @@
 #include "framework/win/ComboBox.h"
 #include "tests/editors/EditorsTestResource.h"
 #include "tests/editors/FakePanelServices.h"
+#include "tests/editors/PanelTestHost.h"
 
 #include <gtest/gtest.h>
 
@@ -16,33 +17,12 @@
 
 namespace {
 
-const char* HostClass()
-{
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = ::DefWindowProcA;
-        wc.hInstance = ::GetModuleHandleA(nullptr);
-        wc.lpszClassName = "BwPanelHost";
-        ::RegisterClassA(&wc);
-        registered = true;
-    }
-    return "BwPanelHost";
-}
-
 class CTestPanel : public COptionsDlg {
 public:
     explicit CTestPanel(CWnd* parent) : COptionsDlg(IDD_TEST_PANEL, parent) {}
     void GoUpFolder() override { ++upCount; }
     int upCount = 0;
 };
-
-std::string Text(HWND window)
-{
-    char text[300] = {};
-    ::GetWindowTextA(window, text, sizeof text);
-    return text;
-}
 
 MSG Key(HWND window, UINT message, WPARAM key)
 {
@@ -56,11 +36,9 @@ MSG Key(HWND window, UINT message, WPARAM key)
 
 class PanelTest : public ::testing::Test {
 protected:
-    // One host window for the suite: showing a new top-level window costs seconds under Wine.
     static void SetUpTestSuite()
     {
-        s_hostWindow = ::CreateWindowExA(0, HostClass(), "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 400,
-                                   nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        s_hostWindow = CreatePanelTestHost(600, 400);
     }
     static void TearDownTestSuite() { ::DestroyWindow(s_hostWindow); }
 
@@ -195,12 +173,12 @@ TEST_F(PanelTest, CentreInASmallerRectangleClampsEveryEdge)
 TEST_F(PanelTest, UnitTextsReadBackAsTheirNumbers)
 {
     EXPECT_EQ(m_panel->SetPixelsItem(IDC_TEST_EDIT, 42), 1);
-    EXPECT_EQ(Text(Item(IDC_TEST_EDIT)), "42 pixels");
+    EXPECT_EQ(WindowText(Item(IDC_TEST_EDIT)), "42 pixels");
     EXPECT_EQ(m_panel->GetPixelsItem(IDC_TEST_EDIT), 42);
     m_panel->SetPercentItem(IDC_TEST_EDIT, 50);
-    EXPECT_EQ(Text(Item(IDC_TEST_EDIT)), "50 %");
+    EXPECT_EQ(WindowText(Item(IDC_TEST_EDIT)), "50 %");
     m_panel->SetDegreesItem(IDC_TEST_EDIT, -45);
-    EXPECT_EQ(Text(Item(IDC_TEST_EDIT)), "-45 \xB0");
+    EXPECT_EQ(WindowText(Item(IDC_TEST_EDIT)), "-45 \xB0");
     EXPECT_EQ(m_panel->GetDegreesItem(IDC_TEST_EDIT), -45);
     ::SetWindowTextA(Item(IDC_TEST_EDIT), "  17abc");
     EXPECT_EQ(m_panel->GetPercentItem(IDC_TEST_EDIT), 17);
@@ -243,11 +221,11 @@ TEST_F(PanelTest, ItemOperationsAnswerZeroForMissingItems)
 TEST_F(PanelTest, FolderLabelShowsTheDesktopNameOrAnElidedPath)
 {
     m_panel->SetFolderLabel("C:\\Users\\me\\Desktop\\Work");
-    EXPECT_EQ(Text(m_label), "Desktop");
+    EXPECT_EQ(WindowText(m_label), "Desktop");
 
     const CString longPath = "C:\\A very long folder name\\another long folder\\and one more\\deep\\graphics";
     m_panel->SetFolderLabel(longPath);
-    const std::string shown = Text(m_label);
+    const std::string shown = WindowText(m_label);
     EXPECT_NE(shown.find("..."), std::string::npos) << shown;
     EXPECT_LT(shown.size(), std::string(longPath).size() + 1);
     EXPECT_NE(shown.find("graphics"), std::string::npos) << shown;
@@ -356,11 +334,11 @@ TEST_F(PanelTest, DigitsEditTakesOnlyDigits)
     EXPECT_EQ(edit.GetClampedValue(1, 100), 1);
     for (char c : std::string("-1.5x2"))
         edit.SendMessage(WM_CHAR, static_cast<WPARAM>(c), 1);
-    EXPECT_EQ(Text(edit.GetSafeHwnd()), "152");
+    EXPECT_EQ(WindowText(edit.GetSafeHwnd()), "152");
     EXPECT_EQ(edit.GetValue(), 152);
     EXPECT_EQ(edit.GetClampedValue(1, 100), 100);
     edit.SetValue(7);
-    EXPECT_EQ(Text(edit.GetSafeHwnd()), "7");
+    EXPECT_EQ(WindowText(edit.GetSafeHwnd()), "7");
     edit.UnsubclassWindow();
 }
 
@@ -378,21 +356,21 @@ TEST_F(PanelTest, ColourCountSliderScalesAndLabels)
     EXPECT_EQ(slider.GetPos(), 62);
     EXPECT_EQ(slider.GetValue(), 16);
     slider.UpdateLabel(&label);
-    EXPECT_EQ(Text(label.GetSafeHwnd()), "16 Colors");
+    EXPECT_EQ(WindowText(label.GetSafeHwnd()), "16 Colors");
 
     slider.SetMode(22);
     EXPECT_EQ(slider.GetRangeMax(), 420);
     slider.SetValue(1024);
     EXPECT_EQ(slider.GetPos(), 359);
     slider.UpdateLabel(&label);
-    EXPECT_EQ(Text(label.GetSafeHwnd()), "24-Bit Color");
+    EXPECT_EQ(WindowText(label.GetSafeHwnd()), "24-Bit Color");
     slider.SetValue(256);
     EXPECT_EQ(slider.GetPos(), 299);
 
     slider.SetMode(3);
     EXPECT_EQ(slider.GetMode(), 0);
     slider.UpdateLabel(&label);
-    EXPECT_EQ(Text(label.GetSafeHwnd()), "Unknown");
+    EXPECT_EQ(WindowText(label.GetSafeHwnd()), "Unknown");
     label.Detach();
     slider.UnsubclassWindow();
 }

@@ -3,15 +3,13 @@
 // new-project dialog; the export options panel's colour-count edit, PNG depths, pictures and
 // small graphics.
 #include "bitmap/Bitmap32.h"
-#include "bitmap/BitmapServices.h"
-#include "bitmap/TessroContextConversion.h"
 #include "document/Options.h"
-#include "document/OptionsExportRecord.h"
 #include "output/ExportGIFDlg.h"
 #include "output/OutputDlg.h"
 #include "output/OutputResource.h"
-#include "raster/Tessro.h"
 #include "tests/editors/FakePanelServices.h"
+#include "tests/editors/PanelTestHost.h"
+#include "tests/output/SaveFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -22,13 +20,10 @@
 
 namespace {
 
-// Export renders through these: a flat half-transparent picture of the asked size.
-class RenderServices : public BitmapServices {
+// Export renders through these: a flat picture of the asked size, or nothing.
+class RenderServices : public ExportServices {
 public:
-    explicit RenderServices(COptions& graphic) : record(graphic) { previous = SetBitmapServices(this); }
-    ~RenderServices() override { SetBitmapServices(previous); }
-    ExportRecord* GetOptions() override { return &record; }
-    TessroConversion* GetTessroContext() override { return &conversion; }
+    using ExportServices::ExportServices;
     bool RenderPreview(int, int) override { return renders; }
     Bitmap32* GetRenderedBitmap(int width, int height) override
     {
@@ -39,33 +34,8 @@ public:
             return nullptr;
         return bitmap.release();
     }
-    COptionsExportRecord record;
-    CTessro tessro{CTessro::kAppStackAllowance};
-    TessroContextConversion conversion{tessro.GetContext()};
-    BitmapServices* previous = nullptr;
     bool renders = true;
 };
-
-const char* HostClass()
-{
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = ::DefWindowProcA;
-        wc.hInstance = ::GetModuleHandleA(nullptr);
-        wc.lpszClassName = "BwOutputHost";
-        ::RegisterClassA(&wc);
-        registered = true;
-    }
-    return "BwOutputHost";
-}
-
-std::string Text(HWND window)
-{
-    char text[300] = {};
-    ::GetWindowTextA(window, text, sizeof text);
-    return text;
-}
 
 CString TempFolder()
 {
@@ -78,8 +48,7 @@ class OutputPanelTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        s_hostWindow = ::CreateWindowExA(0, HostClass(), "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 500,
-                                         nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        s_hostWindow = CreatePanelTestHost(700, 500);
     }
     static void TearDownTestSuite() { ::DestroyWindow(s_hostWindow); }
 
@@ -159,7 +128,7 @@ TEST_F(OutputPanelTest, ActivationShowsFormatPresetAndProjects)
     EXPECT_FALSE(Checked(IDC_OUTPUT_FAST));
     // Default is always offered; the current project is added when its folder is missing.
     EXPECT_EQ(ComboEntries(), (std::vector<std::string>{"Default", "Menus", "Work"}));
-    EXPECT_EQ(Text(Item(IDC_OUTPUT_PROJECTS)), "Work");
+    EXPECT_EQ(WindowText(Item(IDC_OUTPUT_PROJECTS)), "Work");
     EXPECT_EQ(::GetFocus(), Item(IDC_OUTPUT_SAVE));
 
     // Interlacing of a graphic at least 8 pixels each way is no preset.
@@ -206,7 +175,7 @@ TEST_F(OutputPanelTest, SizeEstimateComesFromARealExport)
     m_record.SetExportBpp(24);
     COutputDlg* panel = Open<COutputDlg>();
     panel->OnActivatePanel();
-    const std::string text = Text(Item(IDC_OUTPUT_SIZE));
+    const std::string text = WindowText(Item(IDC_OUTPUT_SIZE));
     EXPECT_NE(text.find("100x20 pixels"), std::string::npos) << text;
     EXPECT_TRUE(panel->IsExportEnabled());
     EXPECT_TRUE(Enabled(IDC_OUTPUT_SAVE));
@@ -224,7 +193,7 @@ TEST_F(OutputPanelTest, SizeEstimateComesFromARealExport)
     // Two states: no estimate, and the buttons keep their state.
     m_record.SetStateCount(2);
     EXPECT_FALSE(panel->UpdateFileSizeEstimate(0, CString()));
-    EXPECT_EQ(Text(Item(IDC_OUTPUT_SIZE)), "Use browser preview.");
+    EXPECT_EQ(WindowText(Item(IDC_OUTPUT_SIZE)), "Use browser preview.");
     EXPECT_TRUE(Enabled(IDC_OUTPUT_SAVE));
 }
 
@@ -256,7 +225,7 @@ TEST_F(OutputPanelTest, AnEditorStartLocksTheFormatAndProjects)
     Open<COutputDlg>()->OnActivatePanel();
     for (int id : {IDC_OUTPUT_GIF, IDC_OUTPUT_JPEG, IDC_OUTPUT_PNG, IDC_OUTPUT_PROJECTS, IDC_OUTPUT_NEW_PROJECT})
         EXPECT_FALSE(Enabled(id)) << id;
-    EXPECT_EQ(Text(Item(IDC_OUTPUT_SAVE)), "&Save && Exit");
+    EXPECT_EQ(WindowText(Item(IDC_OUTPUT_SAVE)), "&Save && Exit");
 }
 
 // The new-project dialog is answered by a timer while it runs modally.
@@ -291,7 +260,7 @@ TEST_F(OutputPanelTest, NewProjectIsCreatedSelectedAndNeverDuplicated)
     Click(IDC_OUTPUT_NEW_PROJECT);
     EXPECT_NE(::GetFileAttributesA((projects + "Menus (Project)").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(std::string(m_services.currentProject), "Menus");
-    EXPECT_EQ(Text(Item(IDC_OUTPUT_PROJECTS)), "Menus");
+    EXPECT_EQ(WindowText(Item(IDC_OUTPUT_PROJECTS)), "Menus");
     EXPECT_EQ(m_services.boxes, (std::vector<UINT>{IDS_OUTPUT_INVALID_NAME}));
 
     // The same name again: "already exists", asked again, cancelled.
@@ -320,7 +289,7 @@ TEST_F(OutputPanelTest, TypedColourCountsAreLimitedToTheScale)
     CExportGIFDlg* panel = Open<CExportGIFDlg>();
     ASSERT_EQ(panel->OnActivatePanel(), 1);
     EXPECT_TRUE(Checked(IDC_OUTPUT_GIF));
-    EXPECT_EQ(Text(Item(IDC_EXPORT_COLOUR_EDIT)), "64 Colors");
+    EXPECT_EQ(WindowText(Item(IDC_EXPORT_COLOUR_EDIT)), "64 Colors");
 
     struct Case {
         const char* typed;
@@ -333,7 +302,7 @@ TEST_F(OutputPanelTest, TypedColourCountsAreLimitedToTheScale)
         EXPECT_TRUE(panel->PreTranslateMessage(&enter));
         EXPECT_EQ(m_record.GetGIFPaletteSize(), c.colours) << c.typed;
         EXPECT_EQ(m_record.GetExportBpp(), c.bpp) << c.typed;
-        EXPECT_EQ(Text(Item(IDC_EXPORT_COLOUR_EDIT)), std::to_string(c.colours) + " Colors");
+        EXPECT_EQ(WindowText(Item(IDC_EXPORT_COLOUR_EDIT)), std::to_string(c.colours) + " Colors");
     }
 
     // PNG at 4 bits takes 2..16 colours.
@@ -361,7 +330,7 @@ TEST_F(OutputPanelTest, TrueColourPngHasNoColourControlsOrThreshold)
                    IDC_EXPORT_DITHER_DIFFUSED, IDC_EXPORT_TRANSPARENT})
         EXPECT_FALSE(Enabled(id)) << id;
     EXPECT_FALSE(::IsWindowVisible(Item(IDC_EXPORT_THRESHOLD)));
-    EXPECT_EQ(Text(Item(IDC_EXPORT_DEPTH_GROUP)), "Color depth (Bits per pixel)");
+    EXPECT_EQ(WindowText(Item(IDC_EXPORT_DEPTH_GROUP)), "Color depth (Bits per pixel)");
 }
 
 TEST_F(OutputPanelTest, PicturesStayOpaqueAndSmallGraphicsAreNotInterlaced)
@@ -386,6 +355,34 @@ TEST_F(OutputPanelTest, PicturesStayOpaqueAndSmallGraphicsAreNotInterlaced)
     Click(IDC_EXPORT_SIMPLE);
     EXPECT_EQ(m_services.commands.back(), "SimSave");
     EXPECT_EQ(m_record.GetExportDlgPref(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(OutputPanelTest, ThresholdTrackbarStoresTheTrimThreshold)
+{
+    CExportGIFDlg* panel = Open<CExportGIFDlg>();
+    panel->OnActivatePanel();
+    HWND slider = Item(IDC_EXPORT_THRESHOLD);
+    ASSERT_TRUE(::IsWindowVisible(slider));
+    EXPECT_EQ(WindowText(Item(IDC_EXPORT_DEPTH_GROUP)), "Trim transparency");
+    struct Case {
+        int position;
+        bool photo;
+        int threshold;
+    };
+    for (const Case& c : {Case{98, false, 250}, Case{100, false, 254}, Case{0, false, 0}, Case{0, true, 1}}) {
+        m_services.photoHandler = c.photo;
+        ::SendMessageA(slider, TBM_SETPOS, TRUE, c.position);
+        panel->SendMessage(WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), (LPARAM)slider);
+        EXPECT_EQ(m_record.GetTransThreshold(), c.threshold) << c.position;
+    }
+    // Dragging the thumb stores nothing until it is let go.
+    ::SendMessageA(slider, TBM_SETPOS, TRUE, 50);
+    panel->SendMessage(WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 50), (LPARAM)slider);
+    EXPECT_EQ(m_record.GetTransThreshold(), 1);
 }
 
 }  // namespace
