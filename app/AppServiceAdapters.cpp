@@ -5,6 +5,7 @@
 #include "app/Errors.h"
 #include "app/GalleryServiceAdapter.h"
 #include "app/PanelServiceAdapter.h"
+#include "output/ExportGIFDlg.h"
 #include "app/SaveServiceAdapter.h"
 #include "app/UIServices.h"
 #include "app/WidgetsDlg.h"
@@ -366,6 +367,7 @@ public:
         COptions* record = CurrentRecord();
         return GetTempExportPath(record ? record->GetExportType() : 0);
     }
+    bool IsShowTrimmed() override { return CExportGIFDlg::IsShowTrimmed(); }
     DWORD GetTickCount() override { return ::GetTickCount(); }
     void SetLastRenderTime(DWORD milliseconds) override
     {
