@@ -9,6 +9,7 @@
 IMPLEMENT_DYNAMIC(CAppBackground, CompactRendererInt)
 
 IWebDocRenderer* CAppBackground::s_sharedRenderer = nullptr;
+int CAppBackground::s_rendererMissing = 0;
 
 CAppBackground::CAppBackground() : m_backgroundRect{-1, -1, -1, -1}
 {
@@ -34,11 +35,13 @@ int CAppBackground::LoadSharedBackground()
         result = ::CoCreateInstance(CLSID_WebDocRendererOld, nullptr, CLSCTX_INPROC_SERVER, IID_IWebDocRendererOld,
                                     reinterpret_cast<void**>(&renderer));
     if (FAILED(result) || !renderer) {
-        // Without any renderer the program cannot show a page: end the message loop so that the
-        // ordinary shut-down runs, and leave the shared renderer unset so nothing uses it.
-        ::PostQuitMessage(1);
+        // Without any renderer the program cannot show a page. Start-up asks after the pages
+        // are made and ends through the ordinary shut-down; a quit message posted from here
+        // would instead close the next message box the moment it opened.
+        s_rendererMissing = 1;
         return 0;
     }
+    s_rendererMissing = 0;
     renderer->Initialise(0);
     const CString path = GetRootPath() + "SysResources\\buttons\\appback.web";
     DWORD length = 0;

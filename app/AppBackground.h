@@ -14,6 +14,8 @@ public:
     static int LoadSharedBackground();
     static void ReleaseSharedBackground();
     static IWebDocRenderer* GetSharedRenderer() { return s_sharedRenderer; }
+    // Neither renderer class could be made by the last attempt: no page can be shown.
+    static int IsRendererMissing() { return s_rendererMissing; }
 
     void DrawBackground() override;
     // The part of the picture behind this window, in the picture's document units.
@@ -26,4 +28,5 @@ public:
 
 private:
     static IWebDocRenderer* s_sharedRenderer;
+    static int s_rendererMissing;
 };

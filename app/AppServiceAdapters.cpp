@@ -9,6 +9,7 @@
 #include "app/SaveServiceAdapter.h"
 #include "app/UIServices.h"
 #include "app/WidgetsDlg.h"
+#include "app/WinManagerBase.h"
 #include "app/util/FileUtils.h"
 #include "app/widgets.h"
 #include "bitmap/Bitmap32.h"
@@ -167,11 +168,17 @@ public:
     }
     CString GetRootPath() override { return ::GetRootPath(); }
     CNavBarModel* CreateNavBar() override { return new (std::nothrow) CAppNavBarModel; }
-    // The preview asks after it was resized: it renders and draws again at its new size.
+    // The preview asks after it was resized: the current page renders it again at its new
+    // size (without a page yet, it renders itself).
     void RenderWindow(void* window) override
     {
-        if (window)
-            static_cast<CTemplateWnd*>(window)->Render(0, nullptr);
+        if (!window)
+            return;
+        CTemplateWnd* preview = static_cast<CTemplateWnd*>(window);
+        if (CWinManagerBase* manager = CWinManagerBase::CurrentManager())
+            manager->RenderWindow(preview);
+        else
+            preview->Render(0, nullptr);
     }
 };
 

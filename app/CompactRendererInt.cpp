@@ -9,6 +9,7 @@
 #include "app/Errors.h"
 #include "app/UIServices.h"
 #include "app/WidgetsDlg.h"
+#include "bitmap/Dib.h"
 #include "bitmap/bitmapmanip.h"
 #include "components/quordocg/WebDocRenderer.h"
 
@@ -467,13 +468,10 @@ int CompactRendererInt::Render(int noBlit, CDC* dc)
         StartRenderTimer();  // render once the window is restored
         return 1;
     }
-    CDC* own = nullptr;
-    if (!dc) {
-        own = GetDC();
-        if (!own)
-            return 0;
-        dc = own;
-    }
+    CDrawingDC target(this, dc);
+    if (!target.Get())
+        return 0;
+    dc = target.Get();
     RECT rect;
     GetWindowRect(&rect);
     if (CWnd* parent = GetParent())
@@ -490,8 +488,7 @@ int CompactRendererInt::Render(int noBlit, CDC* dc)
         m_buffer = new (std::nothrow) std::uint32_t[static_cast<size_t>(width) * height];
         if (!m_buffer) {
             m_bufferWidth = m_bufferHeight = 0;
-            if (own)
-                ReleaseDC(own);
+            target.Release();
             InformError(IDS_RENDER_NO_MEMORY);
             return 0;
         }
@@ -509,8 +506,6 @@ int CompactRendererInt::Render(int noBlit, CDC* dc)
         result = RenderDocument(noBlit, dc);
     if (result && m_snapshotAfterRender && m_buffer)
         SnapshotBuffer();
-    if (own)
-        ReleaseDC(own);
     return result;
 }
 
@@ -605,15 +600,12 @@ void CompactRendererInt::Blit(CDC* dc, int dstX, int dstY, int dstW, int dstH, i
             }
         }
     }
-    CDC* own = nullptr;
-    if (!dc) {
-        own = GetDC();
-        if (!own)
-            return;
-        dc = own;
-    } else if (dc->GetDeviceCaps(BITSPIXEL) * dc->GetDeviceCaps(PLANES) != reference) {
+    if (dc && dc->GetDeviceCaps(BITSPIXEL) * dc->GetDeviceCaps(PLANES) != reference)
         return;  // a printer or memory context of another depth is not ours to draw into
-    }
+    CDrawingDC target(this, dc);
+    if (!target.Get())
+        return;
+    dc = target.Get();
     if (dstW < 0)
         dstW = client.right - client.left;
     if (dstH < 0)
@@ -622,26 +614,61 @@ void CompactRendererInt::Blit(CDC* dc, int dstX, int dstY, int dstW, int dstH, i
     dstY = std::max(dstY, 0);
     dc->SetMapMode(MM_TEXT);
 
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = m_width;
-    info.bmiHeader.biHeight = m_height;  // bottom-up
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     const int depth = dc->GetDeviceCaps(BITSPIXEL) * dc->GetDeviceCaps(PLANES);
-    // Below true colour GDI reduces the colours: halftoning on palette displays.
-    const int oldMode = ::SetStretchBltMode(*dc, depth <= 8 ? HALFTONE : COLORONCOLOR);
-    if (depth <= 8)
-        ::SetBrushOrgEx(*dc, 0, 0, nullptr);
-    // For a bottom-up image the source's y counts from the bottom row.
-    const int lines = ::StretchDIBits(*dc, dstX, dstY, dstW, dstH, srcX, m_height - srcY - srcH, srcW, srcH,
-                                      m_buffer, &info, DIB_RGB_COLORS, SRCCOPY);
+    bool drawn = true, outOfMemory = false;
+    if (depth >= 32) {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = m_width;
+        info.bmiHeader.biHeight = m_height;  // bottom-up
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        const int oldMode = ::SetStretchBltMode(*dc, COLORONCOLOR);
+        // For a bottom-up image the source's y counts from the bottom row.
+        const int lines = ::StretchDIBits(*dc, dstX, dstY, dstW, dstH, srcX, m_height - srcY - srcH, srcW, srcH,
+                                          m_buffer, &info, DIB_RGB_COLORS, SRCCOPY);
+        ::SetStretchBltMode(*dc, oldMode);
+        drawn = lines != 0 && lines != static_cast<int>(GDI_ERROR);
+        outOfMemory = !drawn && ::GetLastError() == ERROR_NOT_ENOUGH_MEMORY;
+    } else {
+        // Below true colour the rasterizer dithers the picture into a section of the display's
+        // own depth (onto the application palette on 8-bit displays), which GDI then only copies.
+        SelectAppPalette(dc);
+        try {
+            CDibSection section(dc, m_width, m_height);
+            section.SetPixels32(m_buffer);
+            drawn = DrawDibSection(dc, section, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH);
+        } catch (const std::bad_alloc&) {
+            drawn = false;
+            outOfMemory = true;
+        }
+    }
+    target.Release();
+    if (!drawn)
+        ReportBlitFailure(outOfMemory);
+}
+
+bool CompactRendererInt::DrawDibSection(CDC* dc, const CDibSection& section, int dstX, int dstY, int dstW,
+                                        int dstH, int srcX, int srcY, int srcW, int srcH)
+{
+    if (!dc || !section.Bits())
+        return false;
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[256];
+    } info = {};
+    info.header = section.Header();
+    std::memcpy(info.colours, section.ColourTable(), sizeof info.colours);
+    RealizeAppPalette(dc);
+    const int oldMode = ::SetStretchBltMode(*dc, COLORONCOLOR);
+    // The section is bottom-up as well: its source y counts from the bottom row.
+    const int lines = ::StretchDIBits(*dc, dstX, dstY, dstW, dstH, srcX, section.Height() - srcY - srcH, srcW, srcH,
+                                      section.Bits(), reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS,
+                                      SRCCOPY);
     ::SetStretchBltMode(*dc, oldMode);
-    if (own)
-        ReleaseDC(own);
-    if (lines == 0 || lines == static_cast<int>(GDI_ERROR))
-        ReportBlitFailure(::GetLastError() == ERROR_NOT_ENOUGH_MEMORY);
+    RestoreAppPalette(dc);
+    return lines != 0 && lines != static_cast<int>(GDI_ERROR);
 }
 
 void CompactRendererInt::FreeBuffer()

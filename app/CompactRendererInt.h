@@ -19,6 +19,7 @@
 #include "app/WebLayer.h"
 
 struct IWebDocRenderer;
+class CDibSection;
 
 // Messages and ids of the renderer windows.
 const UINT kRendererRepaintParent = WM_USER + 20;  // 0x414: a deferred render is due; the parent redraws
@@ -117,6 +118,31 @@ public:
     int m_backgroundOffsetY;
 
 protected:
+    // The device context a drawing goes to: the one given, else the window's own, which is
+    // released when this goes (or earlier by Release).
+    class CDrawingDC {
+    public:
+        CDrawingDC(CWnd* window, CDC* given)
+            : m_window(window), m_own(given ? nullptr : window->GetDC()), m_dc(given ? given : m_own)
+        {
+        }
+        ~CDrawingDC() { Release(); }
+        CDrawingDC(const CDrawingDC&) = delete;
+        CDrawingDC& operator=(const CDrawingDC&) = delete;
+        CDC* Get() const { return m_dc; }
+        void Release()
+        {
+            if (m_own)
+                m_window->ReleaseDC(m_own);
+            m_own = nullptr;
+        }
+
+    private:
+        CWnd* m_window;
+        CDC* m_own;
+        CDC* m_dc;
+    };
+
     afx_msg void OnDestroy();
     afx_msg LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnShowWindowMessage(WPARAM wParam, LPARAM lParam);
@@ -126,5 +152,9 @@ protected:
     virtual void ReportInvalidLayers();
     // Reports a failed blit once per process.
     static void ReportBlitFailure(bool outOfMemory);
+    // Draws a source rectangle (y from the top) of a section in the display's depth stretched
+    // to a destination rectangle, with the application palette realised on 8-bit displays.
+    static bool DrawDibSection(CDC* dc, const CDibSection& section, int dstX, int dstY, int dstW, int dstH,
+                               int srcX, int srcY, int srcW, int srcH);
     DECLARE_MESSAGE_MAP()
 };

@@ -23,6 +23,7 @@
 #define IDI_DIALOG_331 331
 #define IDI_DIALOG_396 396
 #define IDC_HAND_CURSOR 136
+#define IDB_SPLASH 171
 
 // System menu commands of the main dialog
 #define IDM_DEFAULT_SIZE 32

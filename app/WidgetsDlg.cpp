@@ -1,5 +1,6 @@
 #include "app/WidgetsDlg.h"
 
+#include "app/CompactRendererInt.h"
 #include "app/Errors.h"
 #include "app/MainDialogCommands.h"
 #include "app/PanelMessage.h"
@@ -8,6 +9,7 @@
 #include "app/UIServices.h"
 #include "app/WindowPlacement.h"
 #include "app/widgets.h"
+#include "bitmap/Dib.h"
 #include "document/OperationsManager.h"
 #include "document/Options.h"
 
@@ -20,6 +22,8 @@ const int kMinimumWidth = 550;
 const int kMinimumHeight = 412;
 const char kPlacementSection[] = "MainWindowPlacement";
 const UINT kUpdateCheckResult = WM_USER + 50;
+// More page documents than this missing means a broken installation.
+const unsigned kMaxMissingPageFiles = 6;
 
 CWidgetsApp* App()
 {
@@ -70,16 +74,17 @@ CWidgetsDlg::CWidgetsDlg(CSplashDlg* splash, CWnd* parent)
 
 CWidgetsDlg::~CWidgetsDlg()
 {
-    // The operations manager's handlers still read the records while they go: it goes first.
+    // The pages hold the option records and the operations manager's handlers read them while
+    // they go, so both managers go before the records; the UI services last, as the pages still
+    // free their timers and captures on the way out.
+    delete m_topLevelManager;
+    m_topLevelManager = nullptr;
     delete m_operationsManager;
     m_operationsManager = nullptr;
-    // The pages may use the UI services while they go: the manager first.
     delete m_options;
     m_options = nullptr;
     delete m_backupOptions;
     m_backupOptions = nullptr;
-    delete m_topLevelManager;
-    m_topLevelManager = nullptr;
     delete m_uiServices;
     m_uiServices = nullptr;
 }
@@ -120,6 +125,8 @@ BOOL CWidgetsDlg::OnInitDialog()
 
 int CWidgetsDlg::CreateTopLevelManager()
 {
+    // The pages are laid out once below; their renderer windows render at once, not on timers.
+    DisableRendererTimers();
     m_uiServices = new (std::nothrow) CUIServices;
     if (!m_uiServices)
         return 0;
@@ -151,6 +158,13 @@ int CWidgetsDlg::CreateTopLevelManager()
     }
     m_topLevelManager = manager;
     m_options->SetFlags(m_options->GetFlags() & ~1);
+    if (CompactRendererInt::GetWebLoadFailureCount() > kMaxMissingPageFiles) {
+        // Too many pages would be blank: ask for a re-install and end the start-up.
+        InformWarning(IDS_INIT_FILES_MISSING, IDS_LABEL_OK);
+        delete m_topLevelManager;
+        m_topLevelManager = nullptr;
+        return 0;
+    }
     return 1;
 }
 
@@ -273,14 +287,19 @@ CString CWidgetsDlg::CopyDataPath(const COPYDATASTRUCT* data)
     return CString(text, (int)strnlen(text, data->cbData));
 }
 
-void CWidgetsDlg::RealisePalette()
+void CWidgetsDlg::RealisePalette(CDC* dc)
 {
-    // The application palette comes with the bitmap services; the system palette stands.
+    if (dc) {
+        SelectAppPalette(dc);
+        return;
+    }
+    CClientDC own(this);
+    SelectAppPalette(&own);
 }
 
 void CWidgetsDlg::Paint(CDC& dc)
 {
-    RealisePalette();
+    RealisePalette(&dc);
     if (IsIconic()) {
         SendMessage(WM_ICONERASEBKGND, (WPARAM)dc.GetSafeHdc(), 0);
         RECT client;
@@ -325,7 +344,7 @@ BOOL CWidgetsDlg::OnEraseBkgnd(CDC*)
 BOOL CWidgetsDlg::OnQueryNewPalette()
 {
     if (m_initialised) {
-        RealisePalette();
+        RealisePalette(nullptr);
         if (CWidgetsApp* app = App())
             app->RefreshCurrentManager(1, 1, 1, 1, 1);
     }
@@ -351,8 +370,11 @@ void CWidgetsDlg::OnSize(UINT type, int cx, int cy)
     GetClientRect(&client);
     ClientToScreen(&client);
     if (m_topLevelManager) {
+        // While the pages follow the border, their renderer windows wait for it to rest.
+        EnableRendererTimers();
         CSizeMessage message(client.right - client.left, client.bottom - client.top);
         m_topLevelManager->HandleMessage(&message);
+        DisableRendererTimers();
         m_topLevelManager->UpdateTooltipRect();
     }
     ValidateRect(nullptr);

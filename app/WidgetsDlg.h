@@ -105,7 +105,9 @@ protected:
 
 private:
     void Paint(CDC& dc);
-    void RealisePalette();
+    // Realises the application palette (8-bit displays) on a device context, or on the
+    // window's own when null.
+    void RealisePalette(CDC* dc);
 
     COperationsManager* m_operationsManager;
     CUIServices* m_uiServices;

@@ -461,6 +461,16 @@ void CWinManagerBase::Refresh(int prompt, int view, int background, int panel)
         ::RedrawWindow(m_prompt->GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
+void CWinManagerBase::RenderWindow(CWnd* window)
+{
+    if (!window)
+        return;
+    if (auto* renderer = dynamic_cast<CompactRendererInt*>(window))
+        renderer->Render(0, nullptr);
+    else if (auto* preview = dynamic_cast<CTemplateWnd*>(window))
+        preview->Render(0, nullptr);
+}
+
 int CWinManagerBase::HandleMessage(CPanelMessage* message)
 {
     if (!message)

@@ -36,6 +36,8 @@ public:
     virtual int HandleCommand(const CString& command);
     virtual void RenderWindows(int showView, int prompt, int view, int background, int panel);
     virtual void Refresh(int prompt, int view, int background, int panel);
+    // Renders one window of the page again and draws it (a renderer window or the preview).
+    virtual void RenderWindow(CWnd* window);
     virtual bool IsTitleQuery() { return false; }  // asked by the main dialog's title; false everywhere
     virtual void PlaceDialog(RECT* area, int redraw, int moveFirst);
     virtual void RefreshBackground();

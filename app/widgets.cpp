@@ -1,18 +1,25 @@
 #include "app/widgets.h"
 
+#include "app/AppBackground.h"
 #include "app/AppCommandLineInfo.h"
 #include "app/AppServiceAdapters.h"
 #include "app/AppServices.h"
 #include "app/Errors.h"
 #include "app/OnIdleManager.h"
 #include "app/PanelMessage.h"
+#include "app/ProjectsFolder.h"
 #include "app/Resource.h"
+#include "app/SplashDlg.h"
+#include "app/TemplateMedium.h"
 #include "app/Tessro3DLink.h"
 #include "app/WidgetsDlg.h"
 #include "app/WinManagerBase.h"
 #include "app/util/FileUtils.h"
 #include "app/util/Registry.h"
 #include "gallery/AutoGenerateTemplates.h"
+#include "bitmap/BitmapExporter.h"
+#include "bitmap/Dib.h"
+#include "bitmap/ImageImport.h"
 #include "document/Options.h"
 #include "raster/Tessro.h"
 
@@ -110,7 +117,7 @@ CWidgetsApp::CWidgetsApp()
       m_lastPreviewTime(0), m_lastRenderTime(1), m_lastEffectsTime(1), m_buttonBar(nullptr), m_currentManager(nullptr),
       m_mediumTypesLoaded(0), m_galleryRefill(1), m_ownerWindow(nullptr), m_sharedStrings(nullptr),
       m_commandLine(nullptr), m_hosted(0), m_administrator(0), m_navBarFlag(0), m_idleManager(nullptr),
-      m_tessro(nullptr), m_mutex(nullptr), m_generate(0), m_runningCounted(false), m_comInitialised(false), m_oleInitialised(false),
+      m_tessro(nullptr), m_projectsFolder(nullptr), m_splash(nullptr), m_mutex(nullptr), m_generate(0), m_runningCounted(false), m_comInitialised(false), m_oleInitialised(false),
       m_tessro3dReady(false)
 {
     m_resourceProbe = kResourceProbe;
@@ -126,10 +133,16 @@ CWidgetsApp::CWidgetsApp()
 
 CWidgetsApp::~CWidgetsApp()
 {
+    delete m_splash;
+    m_splash = nullptr;
+    // The shared background renderer is a COM object: it goes while COM is still up.
+    CAppBackground::ReleaseSharedBackground();
     if (m_tessro3dReady && g_tessro3d.release)
         g_tessro3d.release();
     delete m_sharedStrings;
     m_sharedStrings = nullptr;
+    delete m_projectsFolder;
+    m_projectsFolder = nullptr;
     delete m_tessro;
     m_tessro = nullptr;
     if (m_oleInitialised)
@@ -246,16 +259,31 @@ BOOL CWidgetsApp::InitInstance()
 
     m_hosted = ::IsWindow(m_commandLine->m_editorWindow) ? 1 : 0;
 
+    m_projectsFolder = new (std::nothrow) CProjectsFolder(GetTemplatesFolder(true, true, false));
+    if (!m_projectsFolder) {
+        BW_INTERNAL_ERROR("widgets.cpp");
+        return FALSE;
+    }
+    m_projectsFolder->EnsureWritable();
+
     if (!CheckOutsideComponents()) {
         InformWarning(IDS_COMPONENTS_FAILED, IDS_LABEL_OK);
         return FALSE;
     }
+
+    m_templateMedium = FindTemplateMedium();
 
     m_sharedStrings = new (std::nothrow) CStringArray;
     if (!m_sharedStrings) {
         BW_INTERNAL_ERROR("widgets.cpp");
         return FALSE;
     }
+
+    m_splash = new (std::nothrow) CSplashDlg;
+    if (!m_splash)
+        return FALSE;
+    m_splash->m_statusText = GetVersionLine();
+    m_splash->Show();  // without its picture the program starts all the same
 
     if (FAILED(::OleInitialize(nullptr))) {
         AfxMessageBox(IDS_OLE_INIT_FAILED);
@@ -265,7 +293,7 @@ BOOL CWidgetsApp::InitInstance()
 
     UpdateStartupValues();
 
-    m_mainDialog = new (std::nothrow) CWidgetsDlg(nullptr, nullptr);
+    m_mainDialog = new (std::nothrow) CWidgetsDlg(m_splash, nullptr);
     if (!m_mainDialog) {
         SetErrorFromId(IDS_OUT_OF_MEMORY);
         InformError(0);
@@ -284,7 +312,13 @@ BOOL CWidgetsApp::InitInstance()
             owner = m_ownerWindow;
     }
 
-    if (!m_mainDialog->Create(IDD_WIDGETS_DIALOG, owner)) {
+    const BOOL created = m_mainDialog->Create(IDD_WIDGETS_DIALOG, owner);
+    if (CAppBackground::IsRendererMissing()) {
+        // The document renderer is registered but cannot be made: no page could be drawn.
+        InformWarning(IDS_COMPONENTS_FAILED, IDS_LABEL_OK);
+        return FALSE;
+    }
+    if (!created) {
         if (m_mainDialog->m_initFailed)
             return FALSE;
         if (!g_ErrorSlotFree)
@@ -295,6 +329,10 @@ BOOL CWidgetsApp::InitInstance()
     }
     if (m_mainDialog->m_initFailed)
         return FALSE;
+    // The pages take pictures in through the image importer and write them through the
+    // exporter: without either the program cannot work (each check tells the user).
+    if (!CheckImporterAvailable() || !CheckExporterAvailable())
+        return FALSE;
     if (m_hosted) {
         m_mainDialog->ModifyStyleEx(WS_EX_APPWINDOW, 0);
         m_mainDialog->ModifyStyle(WS_MINIMIZEBOX, 0);
@@ -302,6 +340,11 @@ BOOL CWidgetsApp::InitInstance()
 
     if (m_mainDialog->IsIconic() || m_mainDialog->IsZoomed())
         m_mainDialog->GetSystemMenu(FALSE)->EnableMenuItem(IDM_DEFAULT_SIZE, MF_BYCOMMAND | MF_GRAYED);
+
+    {
+        CClientDC dc(m_mainDialog);
+        SelectAppPalette(&dc);
+    }
 
     if (CWinManagerBase* manager = m_mainDialog->GetTopLevelManager())
         manager->ActivateStartPage();
@@ -348,6 +391,8 @@ BOOL CWidgetsApp::InitInstance()
         SetExportDir(m_commandLine->GetFileFolder());
 
     ShowMainWindow();
+    delete m_splash;
+    m_splash = nullptr;
     ::LoadLibraryA("RICHED32.DLL");
     return TRUE;
 }

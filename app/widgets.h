@@ -13,6 +13,8 @@ class CPanelMessage;
 class COptions;
 class COperationsManager;
 class CTessro;
+class CProjectsFolder;
+class CSplashDlg;
 
 class CWidgetsApp : public CWinApp {
 public:
@@ -56,6 +58,9 @@ public:
     CString GetBuildKindText() const;
     CString GetVersionLine() const;
 
+    CString GetCdPath() const { return m_templateMedium; }
+    CProjectsFolder* GetProjectsFolder() const { return m_projectsFolder; }
+
     CAppCommandLineInfo* GetCommandLine() const { return m_commandLine; }
     CWidgetsDlg* GetMainDialog() const { return m_mainDialog; }
 
@@ -83,6 +88,8 @@ public:
     int m_navBarFlag;
     COnIdleManager* m_idleManager;
     CTessro* m_tessro;  // the rasterizer context of the user-interface thread
+    CProjectsFolder* m_projectsFolder;
+    CSplashDlg* m_splash;  // shown while the program starts
 
 private:
     BOOL FindRootFolder();

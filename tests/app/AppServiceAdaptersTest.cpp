@@ -21,6 +21,8 @@
 
 #include <gtest/gtest.h>
 
+#include <shellapi.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -32,6 +34,31 @@ const char kRoot[] = "C:\\Prog\\";
 // The application object with its main dialog made as start-up makes it.
 class AppServicesTest : public ::testing::Test {
 protected:
+    // The pages read their prompts and button faces from the program root: without them every
+    // main dialog counts its pages as missing files, and a few dialogs in one process are
+    // enough for the re-install warning.
+    static void SetUpTestSuite()
+    {
+        ::CreateDirectoryA(kRoot, nullptr);
+        ::CreateDirectoryA((std::string(kRoot) + "SysResources").c_str(), nullptr);
+        std::string from;
+        for (const char* folder : {"prompts", "buttons"}) {
+            std::string path = std::string("Z:") + BW_ROOT_PATH + "SysResources/" + folder;
+            for (char& c : path)
+                if (c == '/')
+                    c = '\\';
+            from += path + '\0';
+        }
+        from += '\0';
+        const std::string to = std::string(kRoot) + "SysResources" + '\0';
+        SHFILEOPSTRUCTA copy = {};
+        copy.wFunc = FO_COPY;
+        copy.pFrom = from.c_str();
+        copy.pTo = to.c_str();
+        copy.fFlags = FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI | FOF_SILENT;
+        ::SHFileOperationA(&copy);
+    }
+
     void SetUp() override
     {
         m_app.m_rootPath = kRoot;
@@ -41,11 +68,10 @@ protected:
         CMessageBoxCloser closer;  // the template engine is not installed here: its message is closed
         ASSERT_TRUE(m_dialog.Create(IDD_WIDGETS_DIALOG));
         ASSERT_FALSE(m_dialog.m_initFailed);
-        // The pages' document renderer is not installed here either: the quit it asks for would
-        // end every message box at once.
+        // The pages' document renderer may not be installed here either: that is reported by
+        // start-up, never by a quit message that would end every later message box at once.
         MSG quit;
-        while (::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
+        EXPECT_FALSE(::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
         ClearError();
     }
     void TearDown() override

@@ -205,6 +205,20 @@ void DeleteValue(const char* key, const char* name)
     }
 }
 
+std::string ReadClassesString(const char* key)
+{
+    char buffer[MAX_PATH + 1] = {};
+    LONG size = MAX_PATH;
+    if (::RegQueryValueA(HKEY_CLASSES_ROOT, key, buffer, &size) != ERROR_SUCCESS)
+        return "";
+    return buffer;
+}
+
+void SetClassesString(const char* key, const std::string& value)
+{
+    ::RegSetValueA(HKEY_CLASSES_ROOT, key, REG_SZ, value.c_str(), (DWORD)value.size());
+}
+
 std::string TempFolder()
 {
     char appData[MAX_PATH] = {};
@@ -311,6 +325,50 @@ TEST(Startup, TwoInstancesCountThemselvesAndKeepOrDropTheirTempFolders)
     DWORD left = 0;
     EXPECT_TRUE(ReadDword("Software\\Quor\\Barwright 1\\MainWindowPlacement", "Left", left));
     ::DeleteFileA((shared + "\\keep.txt").c_str());
+}
+
+// The document renderer registered with a good version but unable to make its objects: the
+// program says so once, and the Running count goes back to where it was.
+TEST(Startup, AnUnusableRendererStopsWithOneMessage)
+{
+    if (!Exists(Dist() + "\\dlls\\stylekit.dll"))
+        GTEST_SKIP() << "the outside components are not built";
+    const std::string root = MakeRoot("full", true, true);
+    {
+        // A normal start first, so that every component is in the system folder and registered.
+        Program program(root);
+        HWND main = program.WaitForMainWindow();
+        ASSERT_TRUE(main);
+        ::PostMessageA(main, WM_CLOSE, 0, 0);
+        ASSERT_EQ(program.WaitForExit(), 0u);
+    }
+    // Both renderer classes lead to a library whose version passes the check but which has no
+    // class objects.
+    const char* keys[] = {"CLSID\\{336BD230-BDA6-11D1-B444-00A024ED787A}\\InprocServer32",
+                          "CLSID\\{3F753426-49E1-11D0-895D-0020AFE14B0F}\\InprocServer32"};
+    std::string saved[2];
+    for (int i = 0; i < 2; ++i) {
+        saved[i] = ReadClassesString(keys[i]);
+        ASSERT_FALSE(saved[i].empty()) << keys[i];
+        SetClassesString(keys[i], root + "\\Tessro3D.dll");
+    }
+    SetDword(kStartup, "Running", 5);
+    {
+        Program program(root);
+        HWND box = program.WaitForMessageBox();
+        EXPECT_TRUE(box);
+        if (box) {
+            EXPECT_EQ(Text(box, 10002), "Failed to register the DLLs required by the program!");
+            ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+        }
+        // No second box: the program ends.
+        EXPECT_EQ(program.WaitForExit(), 0u);
+    }
+    for (int i = 0; i < 2; ++i)
+        SetClassesString(keys[i], saved[i]);
+    DWORD running = 0;
+    ReadDword(kStartup, "Running", running);
+    EXPECT_EQ(running, 5u);
 }
 
 TEST(Startup, HostedByAnEditorTheMainDialogHasAnInvisibleOwnerAndNoTaskbarButton)

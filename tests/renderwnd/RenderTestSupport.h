@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "app/AppServiceAdapters.h"
 #include "app/widgets.h"
 
 namespace rendertest {
@@ -51,12 +52,7 @@ public:
     Environment()
     {
         ::CoInitialize(nullptr);
-        HMODULE module = ::LoadLibraryA(ServerPath().c_str());
-        if (module) {
-            auto registerServer = reinterpret_cast<HRESULT(WINAPI*)()>(::GetProcAddress(module, "DllRegisterServer"));
-            registered = registerServer && registerServer() == S_OK;
-            ::FreeLibrary(module);
-        }
+        registered = CallServer("DllRegisterServer");
         char temp[MAX_PATH];
         ::GetTempPathA(sizeof temp, temp);
         root = std::string(temp) + "bwrenderwnd\\";
@@ -64,6 +60,9 @@ public:
         ::CreateDirectoryA((root + "SysResources").c_str(), nullptr);
         ::CreateDirectoryA((root + "SysResources\\buttons").c_str(), nullptr);
         app.m_rootPath = root.c_str();
+        // The bitmap services hand the application's rasterizer to the DIB sections that draw
+        // below true colour.
+        InstallAppServiceAdapters();
         RECT r = {0, 0, 400, 300};
         ::AdjustWindowRect(&r, WS_POPUP, FALSE);
         main.CreateEx(0, TopLevelClass(), "main", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
@@ -77,6 +76,17 @@ public:
         ::CoUninitialize();
     }
     std::string ButtonsFolder() const { return root + "SysResources\\buttons\\"; }
+    // Runs the renderer's DllRegisterServer or DllUnregisterServer.
+    bool CallServer(const char* entry)
+    {
+        HMODULE module = ::LoadLibraryA(ServerPath().c_str());
+        if (!module)
+            return false;
+        auto call = reinterpret_cast<HRESULT(WINAPI*)()>(::GetProcAddress(module, entry));
+        const bool done = call && call() == S_OK;
+        ::FreeLibrary(module);
+        return done;
+    }
     void Pump()
     {
         MSG msg;

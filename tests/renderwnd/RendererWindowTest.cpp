@@ -8,6 +8,7 @@
 
 #include "app/AppBackground.h"
 #include "app/CompactRendererInt.h"
+#include "app/PromptWnd.h"
 #include "app/UIServices.h"
 #include "components/quordocg/WebDocRenderer.h"
 
@@ -210,8 +211,9 @@ TEST_F(RendererWindowTest, RenderDrawsTheDocumentOverTheBackgroundColourAndHitTe
     for (const Case& c : cases) {
         char name[32] = "";
         EXPECT_EQ(window->HitTest(c.x, c.y, sizeof name, name), c.result) << c.x << "," << c.y;
-        if (c.result)
+        if (c.result) {
             EXPECT_STREQ(name, c.name);
+        }
     }
 }
 
@@ -258,6 +260,72 @@ TEST_F(RendererWindowTest, TheTimerOfALayeredWindowAsksItsParent)
     EXPECT_TRUE(::PeekMessageA(&msg, rendertest::g_environment->main.m_hWnd, kRendererRepaintParent, kRendererRepaintParent, PM_REMOVE));
     EXPECT_EQ(window->m_renderTimer, 0u);
     DisableRendererTimers();
+}
+
+// The picture reaches the screen at any display depth: at true colour straight from the buffer,
+// below it through a section of the display's depth (run the tests under a 16-bit or 8-bit X
+// server to cover that road). Prompt windows keep a dithered copy on 8-bit displays.
+TEST_F(RendererWindowTest, BlitShowsThePictureAtTheDisplaysDepth)
+{
+    auto isRed = [](COLORREF c) { return GetRValue(c) >= 240 && GetGValue(c) <= 16 && GetBValue(c) <= 16; };
+    auto isWhite = [](COLORREF c) { return GetRValue(c) >= 240 && GetGValue(c) >= 240 && GetBValue(c) >= 240; };
+    auto screenAt = [](CWnd& wnd, int x, int y) {
+        HDC dc = ::GetDC(wnd.m_hWnd);
+        const COLORREF colour = ::GetPixel(dc, x, y);
+        ::ReleaseDC(wnd.m_hWnd, dc);
+        return colour;
+    };
+
+    ASSERT_EQ(window->Load(kPage), 1);
+    ASSERT_EQ(window->Render(1, nullptr), 1);
+    window->Blit(nullptr, 0, 0, -1, -1, 0, 0, 0, 0);
+    EXPECT_PRED1(isRed, screenAt(*window, 100, 50));
+    EXPECT_PRED1(isWhite, screenAt(*window, 5, 5));
+    // A part of the picture stretched over the window: the hot spot's corner fills it.
+    window->Blit(nullptr, 0, 0, -1, -1, 100, 50, 50, 25);
+    EXPECT_PRED1(isRed, screenAt(*window, 5, 5));
+
+    CPromptWnd prompt;
+    RECT rect = {0, 160, 200, 260};
+    ASSERT_TRUE(prompt.Create(&rendertest::g_environment->main, rect, 2, WS_VISIBLE));
+    const std::string path = rendertest::g_environment->ButtonsFolder() + "page.web";
+    rendertest::WriteFile(path, kPage);
+    ASSERT_EQ(prompt.LoadWebFile(path.c_str()), 1);
+    ASSERT_EQ(prompt.Render(0, nullptr), 1);
+    EXPECT_EQ(prompt.m_renderer, nullptr);  // let go after the render
+    const int depth = CPromptWnd::DisplayDepth();
+    EXPECT_EQ(prompt.m_preparedDepth, depth <= 8 ? 8 : 24);
+    EXPECT_EQ(prompt.m_dithered != nullptr, depth <= 8);
+    EXPECT_PRED1(isRed, screenAt(prompt, 100, 50));
+    prompt.Blit(nullptr, 0, 0, -1, -1, 0, 0, 0, 0);  // a repaint renders nothing again
+    EXPECT_PRED1(isRed, screenAt(prompt, 100, 50));
+}
+
+// Without any renderer class the shared background stays unset and says so; nothing posts a
+// quit that would close the next message box (start-up reports the failure itself).
+TEST(AppBackgroundRenderer, AMissingRendererIsReportedWithoutEndingTheMessageLoop)
+{
+    rendertest::Environment& environment = *rendertest::g_environment;
+    CAppBackground::ReleaseSharedBackground();
+    ASSERT_TRUE(environment.CallServer("DllUnregisterServer"));
+    EXPECT_EQ(CAppBackground::LoadSharedBackground(), 0);
+    EXPECT_EQ(CAppBackground::IsRendererMissing(), 1);
+    EXPECT_EQ(CAppBackground::GetSharedRenderer(), nullptr);
+    {
+        CAppBackground background;  // made without a renderer: draws its flat colour
+        RECT rect = {0, 0, 50, 40};
+        ASSERT_TRUE(background.Create(&environment.main, rect, 3));
+        EXPECT_EQ(background.Render(1, nullptr), 0);
+    }
+    MSG msg;
+    EXPECT_FALSE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+
+    ASSERT_TRUE(environment.CallServer("DllRegisterServer"));
+    rendertest::WriteFile(environment.ButtonsFolder() + "appback.web",
+                          R"(<svg viewBox="0 0 400 300"><rect width="400" height="300" fill="#203040"/></svg>)");
+    EXPECT_EQ(CAppBackground::LoadSharedBackground(), 1);
+    EXPECT_EQ(CAppBackground::IsRendererMissing(), 0);
+    CAppBackground::ReleaseSharedBackground();
 }
 
 TEST(AppBackgroundRect, WindowsTakeTheirShareOfThePicture)

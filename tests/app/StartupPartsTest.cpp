@@ -1,0 +1,97 @@
+// Pieces of start-up that stand alone: the projects folder and its per-user fallback, the
+// product folder on a template medium, and the splash window's progress.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/ProjectsFolder.h"
+#include "app/SplashDlg.h"
+#include "app/TemplateMedium.h"
+#include "app/util/FileUtils.h"
+
+namespace {
+
+std::string TestFolder(const char* name)
+{
+    char temp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + name;
+    CFileUtils::DeleteFolderFiles((folder + "\\").c_str(), TRUE);
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+TEST(ProjectsFolder, StaysBesideTheTemplatesOrMovesToTheUsersFolder)
+{
+    const std::string templates = TestFolder("bw_projects") + "\\TWTemplates";
+    ::CreateDirectoryA(templates.c_str(), nullptr);
+    CProjectsFolder writable(templates.c_str());
+    EXPECT_EQ(writable.EnsureWritable(), 1);
+    EXPECT_STREQ(writable.GetPath(), (templates + "\\").c_str());
+    EXPECT_EQ(writable.IsUsingFallback(), 0);
+
+    // A templates folder that cannot be written to (here: one that is not there).
+    CProjectsFolder readOnly((templates + "\\missing\\").c_str());
+    EXPECT_EQ(readOnly.EnsureWritable(), 1);
+    EXPECT_EQ(readOnly.IsUsingFallback(), 1);
+    const CString fallback = CProjectsFolder::GetFallbackPath();
+    EXPECT_STREQ(readOnly.GetPath(), fallback);
+    const CString tail = "\\Quor\\Barwright\\Projects\\";
+    EXPECT_STREQ(fallback.Right(tail.GetLength()), tail);
+    EXPECT_TRUE(CFileUtils::FolderExists(fallback));
+}
+
+TEST(TemplateMedium, TheProductFolderNamesTheProductAndHoldsTheTemplates)
+{
+    const std::string disc = TestFolder("bw_medium");
+    struct Case {
+        const char* folder;
+        bool templates;
+        bool found;
+    };
+    const Case cases[] = {
+        {"Barwright 1", false, false},  // the product's name without a templates folder
+        {"Other", true, false},         // templates, but not the product's folder
+        {"BarWright 1", true, true},    // names compared without regard to case
+    };
+    for (const Case& c : cases) {
+        const std::string folder = disc + "\\" + c.folder;
+        ::CreateDirectoryA(folder.c_str(), nullptr);
+        if (c.templates)
+            ::CreateDirectoryA((folder + "\\TWTemplates").c_str(), nullptr);
+        const CString found = FindProductFolder(disc.c_str());
+        EXPECT_STREQ(found, c.found ? folder.c_str() : "") << c.folder;
+        ::RemoveDirectoryA((folder + "\\TWTemplates").c_str());
+        ::RemoveDirectoryA(folder.c_str());
+    }
+    // A file is never the product folder.
+    HANDLE file = ::CreateFileA((disc + "\\barwright.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ::CloseHandle(file);
+    EXPECT_STREQ(FindProductFolder(disc.c_str()), "");
+    // No disc in a test machine's drives names the product.
+    EXPECT_STREQ(FindTemplateMedium(), "");
+}
+
+TEST(Splash, ShowsThePictureAndElevenStepsFillTheBar)
+{
+    CSplashDlg splash;
+    splash.m_statusText = "version line";
+    ASSERT_TRUE(splash.Show());
+    RECT window;
+    splash.GetWindowRect(&window);
+    EXPECT_EQ(window.right - window.left, 442);
+    EXPECT_EQ(window.bottom - window.top, 302);
+    EXPECT_TRUE(splash.IsWindowVisible());
+    HWND bar = splash.GetProgressBar();
+    ASSERT_TRUE(bar);
+    for (int step = 1; step <= CSplashDlg::kSteps + 3; ++step) {
+        splash.Step();
+        const int expected = step < CSplashDlg::kSteps ? step : CSplashDlg::kSteps;
+        EXPECT_EQ(::SendMessageA(bar, PBM_GETPOS, 0, 0), expected) << step;
+    }
+}
+
+}  // namespace
