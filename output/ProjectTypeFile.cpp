@@ -47,6 +47,20 @@ bool AppendEntry(const CString& path, const CString& savedName, std::int32_t fla
   return ok;
 }
 
+// Reads the entries from the current position to the first one whose name (lower case)
+// matches; false at the end of the file.
+template <typename Match>
+bool FindEntry(CTextFile& file, Match match, DWORD& flags, int& value) {
+  for (;;) {
+    CString name;
+    flags = 0;
+    value = 0;
+    const CString record = file.ReadEntry(&name, &flags, &value);
+    if (record.IsEmpty()) return false;
+    if (record[0] != '#' && record[0] != '&' && match(Lower(name))) return true;
+  }
+}
+
 }  // namespace
 
 std::int32_t LookupTemplateFlags(const CString& templatePath) {
@@ -55,20 +69,11 @@ std::int32_t LookupTemplateFlags(const CString& templatePath) {
   if (templateName.IsEmpty() || !CFileUtils::FileExists(typeFile)) return -1;
   CTextFile file;
   if (!file.Open(DocumentFiles::NativePath(typeFile), CFile::modeRead | CFile::shareDenyNone | CFile::typeText)) return -1;
-  for (;;) {
-    CString name;
-    DWORD flags = 0;
-    int value = 0;
-    const CString record = file.ReadEntry(&name, &flags, &value);
-    if (record.IsEmpty()) break;
-    if (record[0] == '#' || record[0] == '&') continue;
-    if (Lower(name).Find(templateName) == 0) {
-      file.Close();
-      return static_cast<std::int32_t>(flags);
-    }
-  }
+  DWORD flags = 0;
+  int value = 0;
+  const bool found = FindEntry(file, [&](const CString& name) { return name.Find(templateName) == 0; }, flags, value);
   file.Close();
-  return -1;
+  return found ? static_cast<std::int32_t>(flags) : -1;
 }
 
 std::int32_t ComputeTypeFlags(const TypeFlagsSource& source) {
@@ -109,22 +114,11 @@ TypeFileUpdate UpdateProjectTypeFile(const CString& projectFolder, const CString
   CTextFile file;
   if (!file.Open(DocumentFiles::NativePath(path), CFile::modeReadWrite | CFile::modeNoTruncate | CFile::shareDenyWrite | CFile::typeText))
     return TypeFileUpdate::kFailed;
-  const CString wanted = savedName + ".qtw";
-  bool found = false;
+  CString wanted = savedName + ".qtw";
+  wanted.MakeLower();
+  DWORD entryFlags = 0;
   int foundSize = 0;
-  for (;;) {
-    CString name;
-    DWORD entryFlags = 0;
-    int value = 0;
-    const CString record = file.ReadEntry(&name, &entryFlags, &value);
-    if (record.IsEmpty()) break;
-    if (record[0] == '#' || record[0] == '&') continue;
-    if (name.CompareNoCase(wanted) == 0) {
-      found = true;
-      foundSize = value;
-      break;
-    }
-  }
+  const bool found = FindEntry(file, [&](const CString& name) { return name == wanted; }, entryFlags, foundSize);
   if (found) {
     if (foundSize == size) {
       file.Close();

@@ -13,6 +13,7 @@
 #include "navbar/EditorResult.h"
 #include "navbar/NavBar.h"
 #include "navbar/NavBarServices.h"
+#include "output/OutputBaseDlg.h"
 #include "output/OverwriteDlg.h"
 #include "output/SaveInfoDlg.h"
 #include "output/SaveNames.h"
@@ -371,7 +372,9 @@ bool CSaveAsDlg::SaveToProject() {
   context.name = m_name;
   context.currentFolder = m_currentFolder;
   context.extension = m_extension;
+  // Without a projects folder the projects live in the program's root, as new projects do.
   context.projectsFolder = GetPanelServices().GetProjectsFolder();
+  if (context.projectsFolder.IsEmpty()) context.projectsFolder = CFileUtils::WithBackslash(GetPanelServices().GetRootPath());
   context.project = GetPanelServices().GetCurrentProject();
   context.templatesFolder = CFileUtils::WithBackslash(GetPanelServices().GetTemplatesFolderPath());
   context.navBar = IsNavBarMode();
@@ -458,11 +461,27 @@ void CSaveAsDlg::OnSave() {
     folder = bar->GetImageFolder();
   const CString imagePath = CFileUtils::WithBackslash(folder) + m_name + extension;
   WriteEditorResult(imagePath, record->GetStylePath());
-  if (bar) {
-    const CString preview = GetSaveServices().GetSystemTempFolder() + "TempNavBar" + extension;
-    if (!preview.IsEmpty()) ::CopyFileA(preview, imagePath, FALSE);
+  CString estimate;
+  if (bar && GetTempExportPath(estimate, nullptr)) {
+    // The bar's preview image, written by the output panel beside its size estimate, is what
+    // the editor shows; without one the editor shows the first button's image.
+    const CString preview = CFileUtils::GetFolder(estimate) + "TempNavBar" + extension;
+    if (CFileUtils::FileExists(preview)) ::CopyFileA(preview, imagePath, FALSE);
   }
   if (CWnd* main = GetPanelServices().GetMainWindow()) main->PostMessage(WM_CLOSE);
+}
+
+RECT CSaveAsDlg::ItemRect(int id) const {
+  RECT rect = {0, 0, 0, 0};
+  if (CWnd* item = GetDlgItem(id)) {
+    item->GetWindowRect(&rect);
+    ScreenToClient(&rect);
+  }
+  return rect;
+}
+
+void CSaveAsDlg::MoveItem(int id, int left, int top, int width, int height) {
+  if (CWnd* item = GetDlgItem(id)) item->MoveWindow(left, top, std::max(0, width), std::max(0, height));
 }
 
 void CSaveAsDlg::OnSize(UINT, int, int) {
@@ -477,35 +496,24 @@ void CSaveAsDlg::Relayout() {
   GetGalleryRect(client, gallery);
   if (m_gallery && m_gallery->GetSafeHwnd())
     m_gallery->MoveWindow(gallery.left, gallery.top, gallery.right - gallery.left, gallery.bottom - gallery.top);
-  const auto rectOf = [this](int id) {
-    RECT rect = {0, 0, 0, 0};
-    if (CWnd* item = GetDlgItem(id)) {
-      item->GetWindowRect(&rect);
-      ScreenToClient(&rect);
-    }
-    return rect;
-  };
-  const auto move = [this](int id, int left, int top, int width, int height) {
-    if (CWnd* item = GetDlgItem(id)) item->MoveWindow(left, top, std::max(0, width), height);
-  };
   const int bottom = gallery.bottom;
-  const RECT label = rectOf(IDC_SAVE_NAME_LABEL);
-  const RECT save = rectOf(IDC_SAVE_SAVE);
-  const RECT back = rectOf(IDC_SAVE_BACK);
-  const RECT name = rectOf(IDC_SAVE_NAME);
-  const RECT type = rectOf(IDC_SAVE_TYPE);
+  const RECT label = ItemRect(IDC_SAVE_NAME_LABEL);
+  const RECT save = ItemRect(IDC_SAVE_SAVE);
+  const RECT back = ItemRect(IDC_SAVE_BACK);
+  const RECT name = ItemRect(IDC_SAVE_NAME);
+  const RECT type = ItemRect(IDC_SAVE_TYPE);
   const int labelWidth = label.right - label.left;
   const int saveWidth = save.right - save.left, backWidth = back.right - back.left;
   const int typeWidth = type.right - type.left;
-  move(IDC_SAVE_NAME_LABEL, label.left, bottom + 12, labelWidth, label.bottom - label.top);
+  MoveItem(IDC_SAVE_NAME_LABEL, label.left, bottom + 12, labelWidth, label.bottom - label.top);
   const int saveLeft = client.right - 10 - saveWidth;
-  move(IDC_SAVE_SAVE, saveLeft, bottom + 8, saveWidth, save.bottom - save.top);
+  MoveItem(IDC_SAVE_SAVE, saveLeft, bottom + 8, saveWidth, save.bottom - save.top);
   const int backLeft = saveLeft - 10 - backWidth;
-  move(IDC_SAVE_BACK, backLeft, bottom + 8, backWidth, back.bottom - back.top);
+  MoveItem(IDC_SAVE_BACK, backLeft, bottom + 8, backWidth, back.bottom - back.top);
   const int nameLeft = label.left + labelWidth + 6;
   const int nameRight = std::min(nameLeft + 160, backLeft - typeWidth - 1 - 6);
-  move(IDC_SAVE_NAME, nameLeft, bottom + 9, nameRight - nameLeft, name.bottom - name.top);
-  move(IDC_SAVE_TYPE, nameRight + 6, bottom + 13, typeWidth, type.bottom - type.top);
-  const RECT folder = rectOf(IDC_SAVE_FOLDER);
-  move(IDC_SAVE_FOLDER, folder.left, folder.top, rectOf(IDC_SAVE_UP).left - 4 - folder.left, 22 > folder.bottom - folder.top ? folder.bottom - folder.top : 22);
+  MoveItem(IDC_SAVE_NAME, nameLeft, bottom + 9, nameRight - nameLeft, name.bottom - name.top);
+  MoveItem(IDC_SAVE_TYPE, nameRight + 6, bottom + 13, typeWidth, type.bottom - type.top);
+  const RECT folder = ItemRect(IDC_SAVE_FOLDER);
+  MoveItem(IDC_SAVE_FOLDER, folder.left, folder.top, ItemRect(IDC_SAVE_UP).left - 4 - folder.left, folder.bottom - folder.top);
 }

@@ -109,6 +109,9 @@ class CSaveAsDlg : public COptionsDlg, protected CProjectSaveSteps {
 
   bool IsNavBarMode() const;
   CNavBar* GetBar() const;
+  // A child's rectangle in client coordinates (empty when missing) and moving it there.
+  RECT ItemRect(int id) const;
+  void MoveItem(int id, int left, int top, int width, int height);
 
   CSaveOwner* m_owner;
   CSaveAsGallery* m_gallery = nullptr;

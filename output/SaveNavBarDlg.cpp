@@ -125,36 +125,28 @@ void CSaveNavBarDlg::Relayout() {
   RECT client, gallery;
   GetClientRect(&client);
   GetGalleryRect(client, gallery);
-  const auto placeOf = [this](int id) {
-    RECT rect = {0, 0, 0, 0};
-    if (CWnd* item = GetDlgItem(id)) {
-      item->GetWindowRect(&rect);
-      ScreenToClient(&rect);
-    }
-    return rect;
-  };
   const auto place = [this](int id, int left, int top, int right, int bottom) {
-    if (CWnd* item = GetDlgItem(id)) item->MoveWindow(left, top, right - left, std::max(0, bottom - top));
+    MoveItem(id, left, top, right - left, bottom - top);
   };
-  const RECT groupRect = placeOf(IDC_SAVE_SIDE_GROUP);
+  const RECT groupRect = ItemRect(IDC_SAVE_SIDE_GROUP);
   place(IDC_SAVE_SIDE_GROUP, groupRect.left, groupRect.top, groupRect.right, gallery.bottom);
-  const RECT pagesButton = placeOf(IDC_SAVE_SHOW_PAGES);
+  const RECT pagesButton = ItemRect(IDC_SAVE_SHOW_PAGES);
   const int offset = gallery.bottom - 4 - pagesButton.bottom;
   for (int id : {IDC_SAVE_SHOW_PAGES, IDC_SAVE_SHOW_FILES, IDC_SAVE_GRAPHIC_FOLDER}) {
-    const RECT rect = placeOf(id);
+    const RECT rect = ItemRect(id);
     place(id, rect.left, rect.top + offset, rect.right, rect.bottom + offset);
   }
-  const RECT folderButton = placeOf(IDC_SAVE_GRAPHIC_FOLDER);
-  const RECT note = placeOf(IDC_SAVE_FOLDER_NOTE);
+  const RECT folderButton = ItemRect(IDC_SAVE_GRAPHIC_FOLDER);
+  const RECT note = ItemRect(IDC_SAVE_FOLDER_NOTE);
   const int noteHeight = note.bottom - note.top;
   place(IDC_SAVE_FOLDER_NOTE, note.left, folderButton.top - 2 - noteHeight, note.right, folderButton.top - 2);
-  const RECT pagesLabel = placeOf(IDC_SAVE_PAGES_LABEL);
-  const RECT pageList = placeOf(IDC_SAVE_PAGE_LIST);
-  place(IDC_SAVE_PAGE_LIST, pageList.left, pagesLabel.bottom + 2, pageList.right, placeOf(IDC_SAVE_SHOW_PAGES).top - 2);
-  const RECT filesLabel = placeOf(IDC_SAVE_FILES_LABEL);
-  const RECT fileList = placeOf(IDC_SAVE_FILE_LIST);
+  const RECT pagesLabel = ItemRect(IDC_SAVE_PAGES_LABEL);
+  const RECT pageList = ItemRect(IDC_SAVE_PAGE_LIST);
+  place(IDC_SAVE_PAGE_LIST, pageList.left, pagesLabel.bottom + 2, pageList.right, ItemRect(IDC_SAVE_SHOW_PAGES).top - 2);
+  const RECT filesLabel = ItemRect(IDC_SAVE_FILES_LABEL);
+  const RECT fileList = ItemRect(IDC_SAVE_FILE_LIST);
   place(IDC_SAVE_FILE_LIST, fileList.left, filesLabel.bottom + 2, fileList.right,
-        placeOf(IDC_SAVE_FOLDER_NOTE).top - 2);
+        ItemRect(IDC_SAVE_FOLDER_NOTE).top - 2);
 }
 
 void CSaveNavBarDlg::RefreshOutputList() {

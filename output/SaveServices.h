@@ -48,8 +48,6 @@ class CSaveServices {
   virtual void ReportMessage(int severity, UINT messageId, const CString& argument) {}
   virtual bool OpenWithShell(const CString& path) { return false; }
   virtual DWORD GetTickCount() { return ::GetTickCount(); }
-  // This instance's temporary folder and the system's (both ending with a backslash).
-  virtual CString GetSystemTempFolder();
 };
 
 CSaveServices& GetSaveServices();
