@@ -203,6 +203,11 @@ void COutputBaseDlg::OnNewProject()
         CString projects = services.GetProjectsFolder();
         if (projects.IsEmpty())
             projects = services.GetRootPath();
+        // Without a known folder the name would land beside whatever the current folder is.
+        if (projects.IsEmpty()) {
+            services.ShowMessageBox(this, IDS_OUTPUT_PROJECT_FAILED, 0, MB_OK | MB_ICONSTOP);
+            break;
+        }
         const CString folder = MakeProjectFolderPath(projects, name, ProjectTag());
         if (::GetFileAttributesA(folder) != INVALID_FILE_ATTRIBUTES) {
             services.ShowMessageBox(this, IDS_OUTPUT_PROJECT_EXISTS, 0, MB_OK | MB_ICONSTOP);
