@@ -3,11 +3,14 @@
 // routine each:
 //   - own transparency (bit 30): a pair routine folds the source's own transparency and the
 //     type's (the style's amount, or the transparency source's byte) into the fourth byte;
-//   - masked source (bit 31): masked pixels get the transparency 255, which leaves a pixel
-//     unchanged in every blend mode, and the others the style's amount; a transparency source
-//     ORs its bytes in, so masked pixels stay masked;
+//   - masked source (bit 31): the amount type blends unmasked pixels with the style's amount
+//     and puts masked pixels back as they were (the blend sees them fully transparent, which
+//     not every mode treats as exactly no change); a transparency source ORs its bytes in, so
+//     masked pixels stay masked;
 //   - type 0 with bit 31: the masked copy, which writes unmasked pixels opaque.
 #include "raster/TessroMaskSpans.h"
+
+#include <algorithm>
 
 #include "raster/TessroBitmapSpans.h"
 #include "raster/TessroBlendSpans.h"
@@ -146,6 +149,32 @@ void MaskedAmountFill(TessroContext* context, BYTE* row, std::int32_t y, std::in
     }
 }
 
+// The masked amount around the blend: the target's pixels are kept in the second row buffer
+// and the masked ones (the fill marks them fully transparent) put back afterwards.
+inline bool MarkedMasked(const TessroDrawState& draw, std::int32_t x) { return (draw.rowBuffer[x] >> 24) == 0xFF; }
+
+void MaskedAmountSpan(TessroContext* context, BYTE* row, std::int32_t y, std::int32_t x0, std::int32_t x1) {
+    TessroDrawState& draw = context->draw;
+    DWORD* out = Pixels(row);
+    const bool target = row != reinterpret_cast<BYTE*>(draw.rowBuffer);
+    if (target) std::copy(out + x0, out + x1, draw.amountBuffer + x0);
+    draw.amountSpan(context, row, y, x0, x1);
+    if (!target) return;
+    for (std::int32_t x = x0; x < x1; ++x) {
+        if (MarkedMasked(draw, x)) out[x] = draw.amountBuffer[x];
+    }
+}
+
+void MaskedAmountWriter(TessroContext* context, BYTE* row, std::int32_t y, std::int32_t x0, std::int32_t x1) {
+    TessroDrawState& draw = context->draw;
+    DWORD* out = Pixels(row);
+    std::copy(out + x0, out + x1, draw.amountBuffer + x0);
+    context->path.innerWriteCoverage(context, row, y, x0, x1);
+    for (std::int32_t x = x0; x < x1; ++x) {
+        if (MarkedMasked(draw, x)) out[x] = draw.amountBuffer[x];
+    }
+}
+
 // The style's amount as the transparency of every pixel of the second row buffer.
 void ConstantAmountFill(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0, std::int32_t x1) {
     const DWORD amount = Amount(context) << 24;
@@ -240,6 +269,10 @@ TessroSpanFunc TessroPreparedTransparencySpan(TessroContext* context, TessroSpan
     if (plan.generator) fill = TessroSetUpTransparencyGenerator(context, colour);
     if (plan.prepass != kNoPrepass) draw.sourceSpan = colour;
     const TypeSwap swap(context, plan.blendType);
+    if (plan.prepass == kMaskedAmount) {
+        draw.amountSpan = TessroPreparedBlendSpan(context, fill);
+        return MaskedAmountSpan;
+    }
     return TessroPreparedBlendSpan(context, fill);
 }
 
@@ -253,6 +286,10 @@ TessroCoverageWriteFunc TessroPreparedTransparencyWriter(TessroContext* context)
         case kBlend: break;
     }
     const TypeSwap swap(context, plan.blendType);
+    if (plan.prepass == kMaskedAmount) {
+        context->path.innerWriteCoverage = TessroPreparedBlendWriter(context);
+        return MaskedAmountWriter;
+    }
     return TessroPreparedBlendWriter(context);
 }
 

@@ -120,6 +120,7 @@ struct TessroPathArea {
     // Coverage routines of the running operation.
     TessroCoverageAddFunc accumulate;
     TessroCoverageWriteFunc writeCoverage;
+    TessroCoverageWriteFunc innerWriteCoverage;  // the writer a wrapping writer calls
     void (*subRowEnd)(TessroContext* context);   // region recording in coverage mode
 
     // The prepared routines a kind-0 region wraps.

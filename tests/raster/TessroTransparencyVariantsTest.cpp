@@ -285,4 +285,45 @@ TEST_F(VariantTest, PlotBitmapPaintsItsParallelogram) {
     EXPECT_EQ(-1, TessroPlotBitmap(ctx, &h, source, 0, &p0, nullptr, &p2, nullptr, nullptr, nullptr, nullptr, nullptr));
 }
 
+// Every blend mode's amount type with the masked flag leaves masked pixels exactly as they
+// were, aliased and antialiased, on both formats.
+TEST_F(VariantTest, MaskedAmountLeavesMaskedPixelsInEveryMode) {
+    const DWORD amountTypes[] = {4, 5, 6, 14, 17, 20, 23, 26, 29, 32};
+    std::vector<DWORD> source(6 * 3);
+    for (size_t i = 0; i < source.size(); ++i) source[i] = (i % 2 ? 0x80000000u : 0u) | static_cast<DWORD>(0x3070B0 + 0x051003 * i);
+    const BITMAPINFOHEADER h = SourceHeader(6, 3, 32);
+    for (DWORD type : amountTypes) {
+        for (DWORD format : {kTessroFormat32, kTessroFormat32Alpha}) {
+            for (int antialias : {0, 1}) {
+                SCOPED_TRACE(testing::Message() << "type " << type << " format " << format << " aa " << antialias);
+                Target t(6, 3, 32, format == kTessroFormat32Alpha ? TESSRO_BI_TRANSPARENCY : 0);
+                for (size_t i = 0; i < 18; ++i) {
+                    const DWORD p = 0x40302010u + 0x00050709u * static_cast<DWORD>(i);
+                    std::memcpy(t.bits() + 4 * i, &p, 4);
+                }
+                const std::vector<BYTE> before = t.bytes();
+                Attach(t);
+                ASSERT_EQ(0, TessroSetAntialias(ctx, antialias));
+                ASSERT_EQ(0, SetFill(h, source.data(), ((kMasked | type) << 8) | (60 << 16), 0, 0));
+                PathBuilder path(3);
+                path.Rect(0.4, 0, 5.7, 3);
+                ASSERT_EQ(0, TessroFillPath(ctx, path.points.data(), path.verbs.data(), path.count(), 0)) << LastError();
+                int painted = 0;
+                for (int y = 0; y < 3; ++y) {
+                    for (int x = 0; x < 6; ++x) {
+                        DWORD was;
+                        std::memcpy(&was, before.data() + 4 * (6 * y + x), 4);
+                        if (source[6 * y + x] & 0x80000000u) {
+                            EXPECT_EQ(was, t.Pixel(x, y)) << x << "," << y;
+                        } else if (was != t.Pixel(x, y)) {
+                            ++painted;
+                        }
+                    }
+                }
+                EXPECT_GT(painted, 0);
+            }
+        }
+    }
+}
+
 }  // namespace
