@@ -114,7 +114,7 @@ def main():
     index = [[0] * W for _ in range(H)]
     for y in range(H):
         for x in range(W):
-            c = pixels[y][x]
+            c = [max(0.0, min(255.0, v)) for v in pixels[y][x]]
             i = nearest(c)
             index[y][x] = i
             err = [c[k] - palette[i][k] for k in range(3)]

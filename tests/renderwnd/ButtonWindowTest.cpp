@@ -120,15 +120,17 @@ TEST_F(ButtonWindowTest, EachStateShowsItsLayerOverTheBackground)
         {CButtonWindow::kStateDisabled, RGB(0xC0, 0xC0, 0xC0)},  // half white over the grey plate
     };
     CPromptWnd* face = button->GetFaceWindow();
+    // Below true colour a channel shows one of 32 or 64 levels: the nearest may be a step away.
+    const int tolerance = CPromptWnd::DisplayDepth() >= 24 ? 3 : 9;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.state);
         face->ShowWindow(SW_SHOW);
         ASSERT_EQ(button->ComposeState(c.state), 1);
         face->Blit(nullptr, 0, 0, -1, -1, 0, 0, 0, 0);
         const COLORREF shown = ScreenMiddle(*button);
-        EXPECT_NEAR(GetRValue(shown), GetRValue(c.middle), 3);
-        EXPECT_NEAR(GetGValue(shown), GetGValue(c.middle), 3);
-        EXPECT_NEAR(GetBValue(shown), GetBValue(c.middle), 3);
+        EXPECT_NEAR(GetRValue(shown), GetRValue(c.middle), tolerance);
+        EXPECT_NEAR(GetGValue(shown), GetGValue(c.middle), tolerance);
+        EXPECT_NEAR(GetBValue(shown), GetBValue(c.middle), tolerance);
         // The plate around the state stays grey.
         const std::uint32_t corner = face->m_buffer[(face->m_height - 3) * face->m_width + 3];
         EXPECT_EQ(corner, 0x00808080u);
