@@ -321,6 +321,8 @@ bool COutputBaseDlg::PreviewGraphic()
 
     CString pageName = "Preview.htm", pagePath;
     MakeNavBarPreviewPaths(pageName, pagePath);
+    // The preview folder exists only once something was written into it (the folder of the page).
+    CFileUtils::CreateFolder(pagePath, TRUE);
     if (record->GetGraphicType() == 5) {
         CBackgroundPreviewPage page(info, pagePath);
         page.WriteAndOpen();

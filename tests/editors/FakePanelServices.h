@@ -62,6 +62,7 @@ public:
     void ClearTemplatesFromCD() override { templatesFromCD = false; }
 
     COptions* GetOptions() override { return options; }
+    COperationsManager* GetOperationsManager() override { return operationsManager; }
     bool IsNavBarMode() override { return navBarMode; }
     bool IsPhotoHandlerActive() override { return photoHandler; }
 
@@ -120,6 +121,7 @@ public:
     bool templatesFromCD = false;
     CString cdPath;
     COptions* options = nullptr;
+    COperationsManager* operationsManager = nullptr;
     bool navBarMode = false, photoHandler = false;
     std::vector<int> answers;
     UINT questionAnswer = 0;

@@ -3,7 +3,10 @@
 // new-project dialog; the export options panel's colour-count edit, PNG depths, pictures and
 // small graphics.
 #include "bitmap/Bitmap32.h"
+#include "app/util/FileUtils.h"
+#include "document/OperationsManager.h"
 #include "document/Options.h"
+#include "navbar/BrowserPreviewPage.h"
 #include "output/ExportGIFDlg.h"
 #include "output/OutputDlg.h"
 #include "output/OutputResource.h"
@@ -13,7 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -383,6 +388,47 @@ TEST_F(OutputPanelTest, ThresholdTrackbarStoresTheTrimThreshold)
     ::SendMessageA(slider, TBM_SETPOS, TRUE, 50);
     panel->SendMessage(WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 50), (LPARAM)slider);
     EXPECT_EQ(m_record.GetTransThreshold(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<std::string> g_openedPages;
+bool RecordOpenedPage(const char* path)
+{
+    g_openedPages.push_back(path);
+    return true;
+}
+
+TEST_F(OutputPanelTest, BrowserPreviewWritesThePageOfTheExportedGraphic)
+{
+    // The preview folder is made by the first preview.
+    CFileUtils::DeleteFolderFiles(TempFolder() + "QBW", TRUE);
+    COperationsManager manager(nullptr);
+    SetPreviewPageOpener(RecordOpenedPage);
+    g_openedPages.clear();
+    m_record.SetExportType(4);
+    m_record.SetExportBpp(24);
+    COutputDlg* panel = Open<COutputDlg>();
+    panel->OnActivatePanel();
+
+    // Without an operations manager there is nothing to preview.
+    EXPECT_FALSE(panel->ShowBrowserPreview());
+    m_services.operationsManager = &manager;
+    Click(IDC_OUTPUT_PREVIEW);
+    ASSERT_EQ(g_openedPages.size(), 1u);
+    std::ifstream page(g_openedPages[0]);
+    std::stringstream html;
+    html << page.rdbuf();
+    EXPECT_NE(html.str().find("temptwg.png"), std::string::npos);
+
+    // A failed export opens no page.
+    m_bitmaps.renders = false;
+    EXPECT_FALSE(panel->ShowBrowserPreview());
+    EXPECT_EQ(g_openedPages.size(), 1u);
+    m_services.operationsManager = nullptr;
+    SetPreviewPageOpener(nullptr);
 }
 
 }  // namespace
