@@ -3,6 +3,7 @@
 // new-project dialog; the export options panel's colour-count edit, PNG depths, pictures and
 // small graphics.
 #include "bitmap/Bitmap32.h"
+#include "bitmap/BitmapExporter.h"
 #include "app/util/FileUtils.h"
 #include "document/OperationsManager.h"
 #include "document/Options.h"
@@ -12,6 +13,7 @@
 #include "output/OutputResource.h"
 #include "tests/editors/FakePanelServices.h"
 #include "tests/editors/PanelTestHost.h"
+#include "tests/navbar/FakeNavBarServices.h"
 #include "tests/output/SaveFixtures.h"
 
 #include <gtest/gtest.h>
@@ -429,6 +431,30 @@ TEST_F(OutputPanelTest, BrowserPreviewWritesThePageOfTheExportedGraphic)
     EXPECT_EQ(g_openedPages.size(), 1u);
     m_services.operationsManager = nullptr;
     SetPreviewPageOpener(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(OutputPanelTest, NavigationBarEstimateCountsItsEnabledStates)
+{
+    CFakeNavBarServices bars;
+    ASSERT_EQ(bars.bar.CreateDefaultButtons(), 1);
+    for (int state = 0; state < 4; ++state)
+        bars.bar.SetStateEnabled(state, state < 2);
+    m_services.navBarMode = true;
+    m_record.SetExportType(4);
+    m_record.SetExportBpp(24);
+    COutputDlg* panel = Open<COutputDlg>();
+    panel->OnActivatePanel();
+
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    ASSERT_TRUE(::GetFileAttributesExA(panel->GetLastTempExport(), GetFileExInfoStandard, &data));
+    CString size;
+    FormatFileSize(static_cast<std::uint64_t>(data.nFileSizeLow * 2 * 1.2), &size, true);
+    const std::string text = WindowText(Item(IDC_OUTPUT_SIZE));
+    EXPECT_EQ(text.rfind(std::string(size) + " (approx.), ", 0), 0u) << text;
 }
 
 }  // namespace
