@@ -233,9 +233,9 @@ enum MaskFamily { kNearestAffine, kNearestPerspective, kSmoothed };
 template <DWORD Tile, bool Or, bool Full>
 TessroSpanFunc MaskLoop(MaskFamily family) {
     switch (family) {
-        case kNearestAffine: return MaskGenerator<Span<kMaskCode, Tile, MaskSide<Or>>, Full>;
-        case kNearestPerspective: return MaskGenerator<PerspectiveSpan<kMaskCode, Tile, MaskSide<Or>>, Full>;
-        default: return MaskGenerator<SmoothedSpan<kMaskCode, Tile, MaskSide<Or>>, Full>;
+        case kNearestAffine: return TessroGenerator<Span<kMaskCode, Tile, MaskSide<Or>>, Full>;
+        case kNearestPerspective: return TessroGenerator<PerspectiveSpan<kMaskCode, Tile, MaskSide<Or>>, Full>;
+        default: return TessroGenerator<SmoothedSpan<kMaskCode, Tile, MaskSide<Or>>, Full>;
     }
 }
 

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "raster/TessroDrawInternal.h"
+#include "raster/TessroTransparencyGenerators.h"
 
 namespace tessro_bitmap {
 
@@ -132,17 +133,9 @@ struct MaskSide {
     static const TessroFillGeometry& Geometry(const TessroDrawState& d) { return d.transparency; }
     static const TessroBitmapSource& Source(const TessroDrawState& d) { return d.mask; }
     static void Put(BYTE* row, std::int32_t x, DWORD texel) {
-        BYTE& b = row[4 * x + 3];
-        b = Or ? static_cast<BYTE>(b | (texel >> 24)) : static_cast<BYTE>(texel >> 24);
+        TessroPutTransparency<Or>(row, x, static_cast<BYTE>(texel >> 24));
     }
 };
-
-// A mask generator: the colour fill's span first (full entry), then the mask loop.
-template <TessroSpanFunc Loop, bool Full>
-void MaskGenerator(TessroContext* context, BYTE* row, std::int32_t y, std::int32_t x0, std::int32_t x1) {
-    if (Full) context->draw.sourceSpan(context, row, y, x0, x1);
-    Loop(context, row, y, x0, x1);
-}
 
 // Routine of a loop template by tile style (0..3) and code, through Pick<Tile, Code>::Get().
 template <template <DWORD, int> class Pick, DWORD Tile>

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "raster/TessroDrawInternal.h"
+#include "raster/TessroGraduationSpans.h"
+#include "raster/TessroTransparencyGenerators.h"
 
 namespace {
 
@@ -62,26 +64,44 @@ DWORD Blend(const TessroDrawState& draw, std::int32_t x, std::int32_t y) {
     return pixel;
 }
 
-void Put(BYTE* row, std::int32_t x, DWORD pixel) { std::memcpy(row + 4 * x, &pixel, sizeof(pixel)); }
+// The colour field writes whole pixels from the prepared edges; a transparency field blends
+// its four values directly and writes the fourth byte of the row-buffer word.
+struct ColourSide {
+    static const TessroFillGeometry& Geometry(const TessroDrawState& d) { return d.colour; }
+    static void Put(const TessroDrawState& draw, BYTE* row, std::int32_t x, std::int32_t u, std::int32_t v) {
+        const DWORD pixel = Blend(draw, u, v);
+        std::memcpy(row + 4 * x, &pixel, sizeof(pixel));
+    }
+};
+template <bool Or>
+struct TransparencySide {
+    static const TessroFillGeometry& Geometry(const TessroDrawState& d) { return d.transparency; }
+    static void Put(const TessroDrawState& draw, BYTE* row, std::int32_t x, std::int32_t u, std::int32_t v) {
+        const BYTE* t = draw.transparencyValues;
+        const int top = t[0] + TessroProduct(u, t[1] - t[0]);
+        const int bottom = t[3] + TessroProduct(u, t[2] - t[3]);
+        TessroPutTransparency<Or>(row, x, static_cast<BYTE>(top - TessroProduct(v, top - bottom)));
+    }
+};
 
-template <bool Mirror>
+template <bool Mirror, class Side = ColourSide>
 void SteppingSpan(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0, std::int32_t x1) {
     const TessroDrawState& draw = context->draw;
-    const TessroFillGeometry& g = draw.colour;
+    const TessroFillGeometry& g = Side::Geometry(draw);
     const double dx = static_cast<double>(static_cast<std::int64_t>(x0) * 1024 + g.halfPixel - g.rowOriginX);
     std::int64_t u = TessroAdd64(TessroNearest64(dx * g.rowGradientU), g.rowU);
     std::int64_t v = TessroAdd64(TessroNearest64(dx * g.rowGradientV), g.rowV);
     for (std::int32_t x = x0; x < x1; ++x) {
-        Put(row, x, Blend(draw, Fold<Mirror>(TessroHigh32(u)), Fold<Mirror>(TessroHigh32(v))));
+        Side::Put(draw, row, x, Fold<Mirror>(TessroHigh32(u)), Fold<Mirror>(TessroHigh32(v)));
         u = TessroAdd64(u, g.rowStepU);
         v = TessroAdd64(v, g.rowStepV);
     }
 }
 
-template <bool Mirror>
+template <bool Mirror, class Side = ColourSide>
 void DivisionSpan(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0, std::int32_t x1) {
     const TessroDrawState& draw = context->draw;
-    const TessroFillGeometry& g = draw.colour;
+    const TessroFillGeometry& g = Side::Geometry(draw);
     double w = g.runDen + x0;
     const bool alongU = std::fabs(g.runU) > kNegligible;
     const double k = alongU ? g.runV / g.runU : 0.0;
@@ -95,12 +115,29 @@ void DivisionSpan(TessroContext* context, BYTE* row, std::int32_t, std::int32_t 
             u = g.uX;
             v = g.runV / w + g.vX;
         }
-        Put(row, x, Blend(draw, Fold<Mirror>(TessroNearest32(u)), Fold<Mirror>(TessroNearest32(v))));
+        Side::Put(draw, row, x, Fold<Mirror>(TessroNearest32(u)), Fold<Mirror>(TessroNearest32(v)));
         w += 1.0;
     }
 }
 
+template <bool Mirror, bool Or, bool Full>
+TessroSpanFunc TransparencyLoop(bool division) {
+    return division ? TessroGenerator<DivisionSpan<Mirror, TransparencySide<Or>>, Full>
+                    : TessroGenerator<SteppingSpan<Mirror, TransparencySide<Or>>, Full>;
+}
+
+template <bool Or, bool Full>
+TessroSpanFunc TransparencyLoop(bool mirror, bool division) {
+    return mirror ? TransparencyLoop<true, Or, Full>(division) : TransparencyLoop<false, Or, Full>(division);
+}
+
 }  // namespace
+
+TessroSpanFunc TessroFourValueTransparency(DWORD kind, bool perspective, bool full, bool orIng) {
+    const bool mirror = kind >= 2;
+    if (full) return orIng ? TransparencyLoop<true, true>(mirror, perspective) : TransparencyLoop<false, true>(mirror, perspective);
+    return orIng ? TransparencyLoop<true, false>(mirror, perspective) : TransparencyLoop<false, false>(mirror, perspective);
+}
 
 // ---- Row drivers shared by the fills mapped through three or four points ----
 

@@ -180,10 +180,10 @@ struct PickFiltered {
 template <bool Or, bool Full>
 TessroSpanFunc MaskLoop(DWORD tile) {
     switch (tile) {
-        case kTileClamp: return MaskGenerator<Span<kMaskCode, kTileClamp, MaskSide<Or>, 3, 3>, Full>;
-        case kTileOutside: return MaskGenerator<Span<kMaskCode, kTileOutside, MaskSide<Or>, 3, 3>, Full>;
-        case kTileRepeat: return MaskGenerator<Span<kMaskCode, kTileRepeat, MaskSide<Or>, 3, 3>, Full>;
-        default: return MaskGenerator<Span<kMaskCode, kTileMirror, MaskSide<Or>, 3, 3>, Full>;
+        case kTileClamp: return TessroGenerator<Span<kMaskCode, kTileClamp, MaskSide<Or>, 3, 3>, Full>;
+        case kTileOutside: return TessroGenerator<Span<kMaskCode, kTileOutside, MaskSide<Or>, 3, 3>, Full>;
+        case kTileRepeat: return TessroGenerator<Span<kMaskCode, kTileRepeat, MaskSide<Or>, 3, 3>, Full>;
+        default: return TessroGenerator<Span<kMaskCode, kTileMirror, MaskSide<Or>, 3, 3>, Full>;
     }
 }
 

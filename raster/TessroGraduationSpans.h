@@ -41,3 +41,8 @@ TessroSpanFunc TessroSetUpRadialTransparency(TessroContext* context, bool rowAff
 TessroSpanFunc TessroSetUpPerspectiveRadialTransparency(TessroContext* context, bool isLong, bool repeat, bool full,
                                                         bool orIng);
 TessroSpanFunc TessroSetUpConicalTransparency(TessroContext* context, bool full, bool orIng);
+
+// Three- and four-value transparency fields by their kind: the generator loop on the
+// transparency set (stepped, or divided per pixel for the perspective mapping).
+TessroSpanFunc TessroThreeValueTransparency(DWORD kind, bool perspective, bool full, bool orIng);
+TessroSpanFunc TessroFourValueTransparency(DWORD kind, bool perspective, bool full, bool orIng);

@@ -3,9 +3,11 @@
 // outside the triangle: 0 takes the nearest edge's ramp or corner, 1 continues each edge's ramp
 // parallel to the opposite median, 2 tiles the plane with triangles in a repeating pattern.
 // Pixels are 32-bit (blue, green, red, 0), into the row buffer on targets below 32 bits.
+#include <algorithm>
 #include <cmath>
 
 #include "raster/TessroGraduationSpans.h"
+#include "raster/TessroTransparencyGenerators.h"
 
 namespace {
 
@@ -84,27 +86,46 @@ DWORD KindTwo(const DWORD* c, std::int64_t u, std::int64_t v) {
     return out;
 }
 
-template <int Kind>
+// The colour field writes whole pixels from its three colours; a transparency field writes
+// one channel, its values standing in the blue byte of three colours, into the fourth byte.
+struct ColourSide {
+    static const int kChannels = 3;
+    static const TessroFillGeometry& Geometry(const TessroDrawState& d) { return d.colour; }
+    static void Values(const TessroDrawState& d, DWORD* out) { std::copy(d.fieldColours, d.fieldColours + 3, out); }
+    static void Put(BYTE* row, std::int32_t x, DWORD pixel) { reinterpret_cast<DWORD*>(row)[x] = pixel; }
+};
+template <bool Or>
+struct TransparencySide {
+    static const int kChannels = 1;
+    static const TessroFillGeometry& Geometry(const TessroDrawState& d) { return d.transparency; }
+    static void Values(const TessroDrawState& d, DWORD* out) {
+        for (int i = 0; i < 3; ++i) out[i] = static_cast<DWORD>(d.transparencyValues[i]) << 16;
+    }
+    static void Put(BYTE* row, std::int32_t x, DWORD pixel) { TessroPutTransparency<Or>(row, x, static_cast<BYTE>(pixel)); }
+};
+
+template <int Kind, class Side>
+DWORD FieldPixel(const DWORD* colours, std::int64_t u, std::int64_t v, std::int64_t w0) {
+    if (Kind == 2) return KindTwo(colours, u, v);
+    DWORD pixel = 0;
+    for (int ch = 0; ch < Side::kChannels; ++ch) {
+        const int value = Kind == 0 ? KindZero(colours, ch, u, v, w0) : KindOne(colours, ch, u, v, w0);
+        pixel |= static_cast<DWORD>(value) << (8 * ch);
+    }
+    return pixel;
+}
+
+template <int Kind, class Side = ColourSide>
 void Span(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0, std::int32_t x1) {
     const TessroDrawState& draw = context->draw;
-    const TessroFillGeometry& g = draw.colour;
-    const DWORD* colours = draw.fieldColours;
+    const TessroFillGeometry& g = Side::Geometry(draw);
+    DWORD colours[3];
+    Side::Values(draw, colours);
     const double dx = static_cast<double>(static_cast<std::int64_t>(x0) * 1024 + 512 - g.rowOriginX);
     std::int64_t u = TessroAdd64(TessroNearest64(dx * g.rowGradientU), g.rowU);
     std::int64_t v = TessroAdd64(TessroNearest64(dx * g.rowGradientV), g.rowV);
-    DWORD* out = reinterpret_cast<DWORD*>(row);
     for (std::int32_t x = x0; x < x1; ++x) {
-        DWORD pixel = 0;
-        if (Kind == 2) {
-            pixel = KindTwo(colours, u, v);
-        } else {
-            const std::int64_t w0 = TessroAdd64(TessroAdd64(kFull, -u), -v);
-            for (int ch = 0; ch < 3; ++ch) {
-                const int value = Kind == 0 ? KindZero(colours, ch, u, v, w0) : KindOne(colours, ch, u, v, w0);
-                pixel |= static_cast<DWORD>(value) << (8 * ch);
-            }
-        }
-        out[x] = pixel;
+        Side::Put(row, x, FieldPixel<Kind, Side>(colours, u, v, TessroAdd64(TessroAdd64(kFull, -u), -v)));
         u = TessroAdd64(u, g.rowStepU);
         v = TessroAdd64(v, g.rowStepV);
     }
@@ -121,16 +142,16 @@ inline std::int64_t WholeWeight(double w) {
     return static_cast<std::int64_t>(std::nearbyint(w));
 }
 
-template <int Kind>
+template <int Kind, class Side = ColourSide>
 void PerspectiveSpan(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0, std::int32_t x1) {
     const TessroDrawState& draw = context->draw;
-    const TessroFillGeometry& g = draw.colour;
-    const DWORD* colours = draw.fieldColours;
+    const TessroFillGeometry& g = Side::Geometry(draw);
+    DWORD colours[3];
+    Side::Values(draw, colours);
     const double qu = g.uX, qv = g.vX, pu = g.runU, pv = g.runV;
     const bool slanted = std::fabs(pu) > 1e-8;
     const double k = slanted ? pv / pu : 0.0, m = slanted ? qv - qu * k : 0.0;
     double w = g.runDen + x0;
-    DWORD* out = reinterpret_cast<DWORD*>(row);
     for (std::int32_t x = x0; x < x1; ++x, w += 1.0) {
         double fu, fv;
         if (slanted) {
@@ -143,20 +164,28 @@ void PerspectiveSpan(TessroContext* context, BYTE* row, std::int32_t, std::int32
         // As 32.32 values with no fraction: the weight w taken with 8 fraction bits is 256 W.
         const std::int64_t W1 = WholeWeight(fu), W2 = WholeWeight(fv);
         const std::int64_t u = W1 * 4294967296ll, v = W2 * 4294967296ll, w0 = (255 - W1 - W2) * 4294967296ll;
-        DWORD pixel = 0;
-        if (Kind == 2) {
-            pixel = KindTwo(colours, u, v);
-        } else {
-            for (int ch = 0; ch < 3; ++ch) {
-                const int value = Kind == 0 ? KindZero(colours, ch, u, v, w0) : KindOne(colours, ch, u, v, w0);
-                pixel |= static_cast<DWORD>(value) << (8 * ch);
-            }
-        }
-        out[x] = pixel;
+        Side::Put(row, x, FieldPixel<Kind, Side>(colours, u, v, w0));
     }
 }
 
+template <int Kind, bool Or, bool Full>
+TessroSpanFunc TransparencyLoop(bool perspective) {
+    return perspective ? TessroGenerator<PerspectiveSpan<Kind, TransparencySide<Or>>, Full>
+                       : TessroGenerator<Span<Kind, TransparencySide<Or>>, Full>;
+}
+
+template <bool Or, bool Full>
+TessroSpanFunc TransparencyLoop(DWORD kind, bool perspective) {
+    if (kind == 0) return TransparencyLoop<0, Or, Full>(perspective);
+    return kind == 1 ? TransparencyLoop<1, Or, Full>(perspective) : TransparencyLoop<2, Or, Full>(perspective);
+}
+
 }  // namespace
+
+TessroSpanFunc TessroThreeValueTransparency(DWORD kind, bool perspective, bool full, bool orIng) {
+    if (full) return orIng ? TransparencyLoop<true, true>(kind, perspective) : TransparencyLoop<false, true>(kind, perspective);
+    return orIng ? TransparencyLoop<true, false>(kind, perspective) : TransparencyLoop<false, false>(kind, perspective);
+}
 
 TessroFillIndexEntry TessroThreeColourFillEntry(DWORD kind) {
     TessroSpanFunc span = kind == 0 ? Span<0> : kind == 1 ? Span<1> : Span<2>;

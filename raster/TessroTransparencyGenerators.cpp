@@ -207,6 +207,7 @@ TessroSpanFunc PickSquare(bool division, bool isLong, bool repeat) {
 const std::int32_t kSquareFirst = 24;
 const std::int32_t kRadialFirst = 12;
 const std::int32_t kConicalGenerator = 36;
+const std::int32_t kFourValueFirst = 40;
 
 }  // namespace
 
@@ -241,10 +242,8 @@ bool TessroHasTransparencyGenerator(const TessroContext* context) {
     const std::int32_t index = context->draw.transparencySource - 1;
     // Graduations read the caller's table; the masks carry their own source.
     const bool graduation = index >= 0 && index < kSquareFirst + kLinearGenerators;
-    const bool mask = index >= static_cast<std::int32_t>(kTessroMaskThreePoint) &&
-                      index <= static_cast<std::int32_t>(kTessroMaskFiltered);
     if (graduation) return context->draw.transparencyTable != nullptr;
-    return mask || index == kConicalGenerator;
+    return index >= kConicalGenerator && index <= static_cast<std::int32_t>(kTessroMaskFiltered);
 }
 
 TessroSpanFunc TessroSetUpTransparencyGenerator(TessroContext* context, TessroSpanFunc colour) {
@@ -263,6 +262,15 @@ TessroSpanFunc TessroSetUpTransparencyGenerator(TessroContext* context, TessroSp
         return TessroSetUpBitmapMask(context, static_cast<DWORD>(source), full, orIng);
     }
     if (source == kConicalGenerator) return TessroSetUpConicalTransparency(context, full, orIng);
+    if (source > kConicalGenerator) {
+        // Three-value fields 37..39, four-value fields 40..42: three-point, perspective,
+        // row-affine.
+        const std::int32_t mapping = (source - kConicalGenerator - 1) % 3;
+        TessroInstallUVTransparencyDrivers(context, mapping);
+        const DWORD kind = draw.transparencyKind;
+        if (source < kFourValueFirst) return TessroThreeValueTransparency(kind, mapping == 1, full, orIng);
+        return TessroFourValueTransparency(kind, mapping == 1, full, orIng);
+    }
     if (source >= kRadialFirst && source < kSquareFirst) {
         const std::int32_t n = source - kRadialFirst;
         const bool isLong = (n / 3) % 2 == 1, repeat = n >= 6;

@@ -14,3 +14,19 @@ TessroSpanFunc TessroSetUpTransparencyGenerator(TessroContext* context, TessroSp
 // The u/v transparency drivers of a mapping (0 three-point, 1 perspective, 2 row-affine) in
 // front of the saved colour drivers: the square generators' and the bitmap masks'.
 void TessroInstallUVTransparencyDrivers(TessroContext* context, int mapping);
+
+// A generator's full or alpha-only entry around its loop: the full entry runs the colour
+// fill's span into the row buffer first.
+template <TessroSpanFunc Loop, bool Full>
+void TessroGenerator(TessroContext* context, BYTE* row, std::int32_t y, std::int32_t x0, std::int32_t x1) {
+    if (Full) context->draw.sourceSpan(context, row, y, x0, x1);
+    Loop(context, row, y, x0, x1);
+}
+
+// The transparency byte of a row-buffer word: stored, or ORed in (masked sources keep their
+// mark).
+template <bool Or>
+inline void TessroPutTransparency(BYTE* row, std::int32_t x, BYTE value) {
+    BYTE& b = row[4 * x + 3];
+    b = Or ? static_cast<BYTE>(b | value) : value;
+}

@@ -1,6 +1,8 @@
 // Transparency variants of prepared fills on 32-bit targets: the shading types, the masked
 // copy, the own-transparency pairs and the masked amount; bitmap sources that must keep their
 // fourth byte for them; and the bitmap transparency masks.
+#include <string>
+
 #include "tests/raster/TessroBitmapSupport.h"
 #include "tests/raster/TessroPathSupport.h"
 
@@ -321,6 +323,62 @@ TEST_F(VariantTest, MaskedAmountLeavesMaskedPixelsInEveryMode) {
                     }
                 }
                 EXPECT_GT(painted, 0);
+            }
+        }
+    }
+}
+
+// Three- and four-value transparency fields give each pixel the value the colour field of the
+// same kind and anchors gives it: black mixed over white shows the transparency as its grey.
+TEST_F(VariantTest, TransparencyFieldsMatchTheColourFields) {
+    const BYTE values[4] = {20, 230, 90, 160};
+    const struct {
+        const char* name;
+        int points;
+        double p[4][2];
+    } placements[] = {
+        {"three-point", 3, {{6.3, 4.6}, {20, 7}, {9, 18}, {0, 0}}},
+        {"row-affine", 4, {{6.3, 4.6}, {20, 7}, {0, 0}, {9, 18}}},
+        {"perspective", 4, {{6.3, 4.6}, {20, 7}, {21.5, 19}, {9, 18}}},
+    };
+    for (const auto& placement : placements) {
+        for (int corners : {3, 4}) {
+            for (DWORD kind : {0u, 1u, 2u}) {
+                if (corners == 4 && kind == 1) continue;  // kinds 0, 1 clamp alike
+                SCOPED_TRACE(testing::Message() << placement.name << " corners " << corners << " kind " << kind);
+                TessroPoint p[4];
+                for (int k = 0; k < 4; ++k) p[k] = Device(placement.p[k][0], placement.p[k][1]);
+                if (std::string(placement.name) == "row-affine") p[2] = {p[1].x + p[3].x - p[0].x, p[1].y + p[3].y - p[0].y};
+                DWORD grey[4];
+                for (int k = 0; k < 4; ++k) grey[k] = values[k] * 0x010101u;
+                Target colour(28, 24, 32), blended(28, 24, 32);
+                Attach(colour);
+                if (placement.points == 3) {
+                    ASSERT_EQ(0, corners == 3 ? TessroSetThreeColourFill(ctx, kind, grey[0], grey[1], grey[2], &p[0], &p[1], &p[2])
+                                              : TessroSetGraduatedColours(ctx, kind, grey[0], grey[1], grey[2], grey[3], &p[0], &p[1], &p[2]));
+                } else if (corners == 3) {
+                    ASSERT_EQ(0, TessroSetPerspectiveThreeColourFill(ctx, kind, grey[0], grey[1], grey[2], &p[0], &p[1], &p[2], &p[3]));
+                } else {
+                    ASSERT_EQ(0, TessroSetPerspectiveGraduatedColours(ctx, kind, grey[0], grey[1], grey[2], grey[3], &p[0], &p[1], &p[2], &p[3]));
+                }
+                ASSERT_EQ(0, FillDevice(0, 0, 28, 24)) << LastError();
+                std::fill(blended.bytes().begin(), blended.bytes().end(), 0xFF);
+                Attach(blended);
+                ASSERT_EQ(0, TessroSetTransparentColour(ctx, 0, 7));
+                if (placement.points == 3) {
+                    ASSERT_EQ(0, corners == 3 ? TessroSetThreeValueTransparency(ctx, kind, values[0], values[1], values[2], &p[0], &p[1], &p[2])
+                                              : TessroSetFourValueTransparency(ctx, kind, values[0], values[1], values[2], values[3], &p[0], &p[1], &p[2]));
+                } else if (corners == 3) {
+                    ASSERT_EQ(0, TessroSetPerspectiveThreeValueTransparency(ctx, kind, values[0], values[1], values[2], &p[0], &p[1], &p[2], &p[3]));
+                } else {
+                    ASSERT_EQ(0, TessroSetPerspectiveFourValueTransparency(ctx, kind, values[0], values[1], values[2], values[3], &p[0], &p[1], &p[2], &p[3]));
+                }
+                ASSERT_EQ(0, FillDevice(0, 0, 28, 24)) << LastError();
+                for (int y = 0; y < 24; ++y) {
+                    for (int x = 0; x < 28; ++x) {
+                        ASSERT_EQ(colour.Pixel(x, y) & 0xFF, blended.Pixel(x, y) & 0xFF) << x << "," << y;
+                    }
+                }
             }
         }
     }
