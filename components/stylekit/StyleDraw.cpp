@@ -10,6 +10,7 @@
 #include "components/vector/SvgReader.h"
 #include "components/vector/VectorDocument.h"
 #include "components/vector/VectorRenderer.h"
+#include "tessro3d/Tessro3D.h"
 
 namespace stylekit {
 
@@ -255,10 +256,10 @@ void ApplyBevel(Surface& layer, double indent, double lightAngle, double contras
     if (indent < 0.5 || contrast == 0)
         return;
     const int w = layer.width, h = layer.height;
-    const float far = static_cast<float>(indent) + 2;
+    const float farAway = static_cast<float>(indent) + 2;
     std::vector<float> d(static_cast<size_t>(w) * h);
     for (size_t i = 0; i < d.size(); ++i)
-        d[i] = (255 - (layer.pixels[i] >> 24)) >= 128 ? far : 0;
+        d[i] = (255 - (layer.pixels[i] >> 24)) >= 128 ? farAway : 0;
     // Two-pass chamfer distance to the nearest outside pixel (the page edge counts as outside).
     const float diag = 1.41421356f;
     auto at = [&](int x, int y) -> float { return (x < 0 || y < 0 || x >= w || y >= h) ? 0 : d[static_cast<size_t>(y) * w + x]; };
@@ -482,6 +483,13 @@ void DrawText(const StyleEngine& engine, const TemplateModel& model, const TextI
     };
     if (!item.shadow.none)
         draw(Resolve(engine, item.shadow), item.shadowDx, item.shadowDy);
+    if (item.depth > 0) {
+        // The depth is in page pixels; the sides are drawn in device pixels.
+        const double scale = std::sqrt(std::fabs(toDevice.a * toDevice.d - toDevice.b * toDevice.c));
+        const Rgba side = Resolve(engine, item.sideColour);
+        DrawExtrudedSides(all, toDevice, item.depth * scale, item.depthAngle,
+                          (side.r << 16) | (side.g << 8) | side.b, work.width, work.height, work.pixels.data());
+    }
     draw(Resolve(engine, item.colour), 0, 0);
 }
 
@@ -564,6 +572,148 @@ Box ShapeBounds(const StyleEngine&, const ShapeItem& shape, double pageW, double
     b.right = pageW - (p.rightPercent ? pageW * p.right / 100 : p.right);
     b.bottom = pageH - (p.bottomPercent ? pageH * p.bottom / 100 : p.bottom);
     return b;
+}
+
+namespace {
+
+// Samples per pixel side of the sides' scene.
+const int kSideSamples = 2;
+// Tessro3D units: caller coordinates are 16.16; this matrix maps them 1:1 onto device pixels
+// (16384 device units each) at kSideSamples samples per pixel.
+const std::int32_t kFixedOne = 65536;
+const std::int32_t kDeviceScale = 16384 * kSideSamples;
+// The eye far away: the walls are drawn in parallel projection (their slant comes from the
+// depth direction, not from perspective).
+const std::int32_t kFarEye = 0x40000000;
+const int kCurveSteps = 8;
+
+void* TESSRO3D_CALL SceneAlloc(std::uint32_t size) { return std::malloc(size); }
+void TESSRO3D_CALL SceneFree(void* block) { std::free(block); }
+
+// The closed polygons of a path in device pixels (curves as kCurveSteps chords).
+std::vector<std::vector<vector::PointF>> Polygons(const vector::VectorPath& path, const vector::Affine& toDevice)
+{
+    std::vector<std::vector<vector::PointF>> polygons;
+    const std::vector<vector::VectorPath::Verb>& verbs = path.Verbs();
+    const std::vector<vector::PointF>& points = path.Points();
+    size_t at = 0;
+    vector::PointF current;
+    for (vector::VectorPath::Verb verb : verbs) {
+        switch (verb) {
+        case vector::VectorPath::kMove:
+            current = points[at++];
+            polygons.emplace_back(1, toDevice.Apply(current));
+            break;
+        case vector::VectorPath::kLine:
+            current = points[at++];
+            if (!polygons.empty())
+                polygons.back().push_back(toDevice.Apply(current));
+            break;
+        case vector::VectorPath::kCubic: {
+            const vector::PointF p0 = current, c1 = points[at], c2 = points[at + 1], p3 = points[at + 2];
+            at += 3;
+            for (int i = 1; i <= kCurveSteps && !polygons.empty(); ++i) {
+                const double s = double(i) / kCurveSteps, r = 1 - s;
+                const vector::PointF p{r * r * r * p0.x + 3 * r * r * s * c1.x + 3 * r * s * s * c2.x + s * s * s * p3.x,
+                                       r * r * r * p0.y + 3 * r * r * s * c1.y + 3 * r * s * s * c2.y + s * s * s * p3.y};
+                polygons.back().push_back(toDevice.Apply(p));
+            }
+            current = p3;
+            break;
+        }
+        case vector::VectorPath::kClose:
+            break;
+        }
+    }
+    return polygons;
+}
+
+}  // namespace
+
+bool DrawExtrudedSides(const vector::VectorPath& path, const vector::Affine& toDevice, double depth,
+                       double angleDegrees, std::uint32_t sideRgb, int width, int height,
+                       std::uint32_t* pixels)
+{
+    if (!pixels || width <= 0 || height <= 0 || !(depth > 0) || path.Empty())
+        return false;
+    const int sampleW = width * kSideSamples, sampleH = height * kSideSamples;
+    std::vector<std::uint32_t> scene(static_cast<size_t>(sampleW) * sampleH, 0);
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof header;
+    header.biWidth = sampleW;
+    header.biHeight = sampleH;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    const double radians = angleDegrees * 3.14159265358979323846 / 180;
+    const double dx = std::cos(radians) * depth, dy = std::sin(radians) * depth;
+    // The light comes from the top left: walls facing up or left are bright, the others dark.
+    const double lightX = -0.6, lightY = -0.8;
+    const double red = ((sideRgb >> 16) & 0xFF) / 255.0, green = ((sideRgb >> 8) & 0xFF) / 255.0,
+                 blue = (sideRgb & 0xFF) / 255.0;
+    auto fixed = [](double pixelsValue) {
+        return static_cast<std::int32_t>(std::lround(std::max(-30000.0, std::min(30000.0, pixelsValue)) * kFixedOne));
+    };
+
+    bool drawn = Tessro3DSetMemoryHandlers(&SceneAlloc, &SceneFree) == 0 &&
+                 Tessro3DSetBitmap(&header, scene.data(), 0) == 0;
+    const TessroMatrix matrix = {kDeviceScale, 0, 0, kDeviceScale, 0, 0};
+    drawn = drawn && Tessro3DSetMatrix(&matrix) == 0 && Tessro3DSetAntialias(0) == 0 &&
+            Tessro3DBeginScene(kFarEye, 0) == 0;
+    if (drawn) {
+        const std::int32_t back = -fixed(depth);
+        for (const std::vector<vector::PointF>& polygon : Polygons(path, toDevice)) {
+            for (size_t i = 0; i < polygon.size() && drawn; ++i) {
+                const vector::PointF a = polygon[i], b = polygon[(i + 1) % polygon.size()];
+                const double ex = b.x - a.x, ey = b.y - a.y, length = std::hypot(ex, ey);
+                if (length < 1e-6)
+                    continue;
+                // The wall's normal on the side the depth goes to (the side one can see).
+                double nx = ey / length, ny = -ex / length;
+                if (nx * dx + ny * dy < 0)
+                    nx = -nx, ny = -ny;
+                const double lit = 0.7 + 0.3 * (nx * lightX + ny * lightY);
+                const Tessro3DColour colour = {static_cast<float>(red * lit), static_cast<float>(green * lit),
+                                               static_cast<float>(blue * lit)};
+                const Tessro3DVertex a0 = {fixed(a.x), fixed(a.y), 0}, b0 = {fixed(b.x), fixed(b.y), 0};
+                const Tessro3DVertex a1 = {fixed(a.x + dx), fixed(a.y + dy), back};
+                const Tessro3DVertex b1 = {fixed(b.x + dx), fixed(b.y + dy), back};
+                // Both windings: the scene keeps the one that faces the eye.
+                drawn = Tessro3DDrawFlatTriangle(&a0, &b0, &b1, &colour) == 0 &&
+                        Tessro3DDrawFlatTriangle(&a0, &b1, &b0, &colour) == 0 &&
+                        Tessro3DDrawFlatTriangle(&a0, &b1, &a1, &colour) == 0 &&
+                        Tessro3DDrawFlatTriangle(&a0, &a1, &b1, &colour) == 0;
+            }
+        }
+        drawn = Tessro3DEndScene() == 0 && drawn;
+    }
+    Tessro3DReleaseMemory();
+    if (!drawn)
+        return false;
+
+    // Each pixel takes the walls' colour over the share of its samples they cover.
+    const unsigned samples = kSideSamples * kSideSamples;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            unsigned covered = 0, r = 0, g = 0, b = 0;
+            for (int sy = 0; sy < kSideSamples; ++sy) {
+                for (int sx = 0; sx < kSideSamples; ++sx) {
+                    const std::uint32_t p =
+                        scene[static_cast<size_t>(y * kSideSamples + sy) * sampleW + x * kSideSamples + sx];
+                    if ((p >> 24) == 0)
+                        continue;  // no wall was written here
+                    ++covered;
+                    r += (p >> 16) & 0xFF;
+                    g += (p >> 8) & 0xFF;
+                    b += p & 0xFF;
+                }
+            }
+            if (!covered)
+                continue;
+            std::uint32_t& to = pixels[static_cast<size_t>(y) * width + x];
+            to = vector::CompositeOver(to, r / covered, g / covered, b / covered, float(covered) / samples);
+        }
+    }
+    return true;
 }
 
 void DrawTemplate(const StyleEngine& engine, const TemplateModel& model, const std::string& folder, int state,

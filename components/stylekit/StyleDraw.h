@@ -37,6 +37,16 @@ TextLayout LayoutText(const StyleEngine& engine, const TextItem& item);
 // The box a shape fills on a page of the given size (pixels).
 Box ShapeBounds(const StyleEngine& engine, const ShapeItem& shape, double pageWidth, double pageHeight);
 
+// Sides of a solid whose front face is path (page units, mapped by toDevice) and whose depth
+// runs 'depth' device pixels toward 'angleDegrees' (0 = right, 90 = down): the side walls are
+// a Tessro3D scene of flat triangles, so the nearer wall wins at every pixel, each wall lit by
+// how it faces the light from the top left. Drawn over the straight top-down pixels (2 x 2
+// samples per pixel, so that the edges are smooth); the front face is left to the caller.
+// False when the scene could not be drawn (nothing is changed then).
+bool DrawExtrudedSides(const vector::VectorPath& path, const vector::Affine& toDevice, double depth,
+                       double angleDegrees, std::uint32_t sideRgb, int width, int height,
+                       std::uint32_t* pixels);
+
 void DrawTemplate(const StyleEngine& engine, const TemplateModel& model, const std::string& folder,
                   int state, int width, int height, const UnitRect* clip, std::uint32_t* pixels);
 

@@ -23,6 +23,8 @@ bool EqualNoCase(const char* a, const char* b)
 // Geometry beyond this many pixels (or percent) has no use on a page of at most 4000 pixels;
 // keeping numbers in range keeps every later conversion to integers defined.
 const double kMaxCoordinate = 100000;
+// Deeper letters than this would be all sides and no face.
+const double kMaxTextDepth = 200;
 
 double Limited(double v)
 {
@@ -179,6 +181,9 @@ void ReadText(const pugi::xml_node& node, TextItem* text)
     text->position = node.attribute("position").as_int(4);
     text->insetX = ReadDouble(node, "inset-x", 0);
     text->insetY = ReadDouble(node, "inset-y", 0);
+    text->depth = std::max(0.0, std::min(kMaxTextDepth, ReadDouble(node, "depth", 0)));
+    text->depthAngle = ReadDouble(node, "depth-angle", 45);
+    ParseColourRef(node.attribute("side-colour").as_string("#404040"), &text->sideColour);
     text->states = ReadStateList(node.attribute("states").value());
 }
 

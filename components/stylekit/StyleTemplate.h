@@ -75,6 +75,10 @@ struct TextItem {
     int justification = 1;        // 0 left, 1 centre, 2 right
     int position = 4;             // 0..8: 3 x 3 grid, row by row from the top left
     double insetX = 0, insetY = 0;  // the text box inside the page
+    // 3D lettering: the letters stand out as solids 'depth' pixels deep toward depthAngle
+    // degrees (0 right, 90 down), their sides in sideColour.
+    double depth = 0, depthAngle = 45;
+    ColourRef sideColour;
     std::vector<int> states;
 };
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "components/stylekit/StyleDraw.h"
 #include "components/stylekit/StyleEngine.h"
 
 namespace {
@@ -434,3 +435,29 @@ TEST(StyleEngineSize, MoreLinesAndWiderSpacingMakeTheTextPageTaller)
 }
 
 }  // namespace
+
+// The sides of 3D lettering: a square face 10..20 pushed 6 pixels down to the right. The walls
+// fill the band between the face and its pushed copy, lit from the top left; the face itself
+// and everything beyond the band stay as they were.
+TEST(StyleEngineRender, ExtrudedSidesFillTheBandBehindTheFace)
+{
+    vector::VectorPath square;
+    square.MoveTo({10, 10});
+    square.LineTo({20, 10});
+    square.LineTo({20, 20});
+    square.LineTo({10, 20});
+    square.Close();
+    const int size = 40;
+    std::vector<std::uint32_t> pixels(size * size, 0xFF000000u);
+    ASSERT_TRUE(stylekit::DrawExtrudedSides(square, vector::Affine{}, 6, 45, 0xFF0000, size, size, pixels.data()));
+    auto at = [&](int x, int y) { return pixels[static_cast<size_t>(y) * size + x]; };
+    EXPECT_EQ(0x00u, at(23, 23) >> 24);           // inside the band: opaque wall
+    EXPECT_GT((at(23, 23) >> 16) & 0xFF, 0x40u);  // in the side colour, shaded
+    EXPECT_EQ(0u, at(23, 23) & 0xFFFF);
+    EXPECT_EQ(0xFF000000u, at(16, 18));           // the face is left to the caller
+    EXPECT_EQ(0xFF000000u, at(30, 30));
+    EXPECT_EQ(0xFF000000u, at(5, 5));
+    // The light comes from the top left: the wall facing down is darker than the one facing right.
+    EXPECT_LT((at(15, 23) >> 16) & 0xFF, (at(23, 15) >> 16) & 0xFF);
+    EXPECT_FALSE(stylekit::DrawExtrudedSides(square, vector::Affine{}, 0, 45, 0xFF0000, size, size, pixels.data()));
+}

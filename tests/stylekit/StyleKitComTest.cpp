@@ -372,3 +372,32 @@ TEST_F(StyleKitCom, EveryLibraryTemplateDrawsInEveryState)
 }
 
 }  // namespace
+
+// A 3D heading of the library: sized from its text like any heading, the letters' faces in the
+// text colour and their sides (the Tessro3D scene) in shades of the side colour below and to
+// the right of them.
+TEST_F(StyleKitCom, ThreeDHeadingDrawsFacesAndSides)
+{
+    const char* source = std::getenv("BW_SOURCE");
+    ASSERT_NE(source, nullptr);
+    ASSERT_EQ(Load(std::string(source) + "\\resources\\root\\TWTemplates\\3d Headings\\Block Letters_heading.kiq"), S_OK);
+    ULONG w = 0, h = 0, w750 = 0, h750 = 0;
+    ASSERT_EQ(m_engine->GetSize(kStyleKitPageSizeKind, 1.0, 1.0, &w, &h), S_OK);
+    ASSERT_EQ(m_engine->GetSize(kStyleKitPageSizeKind, 750.0, 750.0, &w750, &h750), S_OK);
+    EXPECT_EQ(w * 750, w750);
+    EXPECT_EQ(h * 750, h750);
+    EXPECT_GT(w, 150u);  // "Grand Opening" at 30 pt
+    std::vector<DWORD> pixels(w * h, 0xFF000000u);
+    LONG extra[4] = {};
+    ASSERT_EQ(m_engine->Render(static_cast<LONG>(w), static_cast<LONG>(h), nullptr, 0, extra, pixels.data()), S_OK);
+    int faces = 0, sides = 0;
+    for (DWORD p : pixels) {
+        if ((p >> 24) != 0)
+            continue;
+        const unsigned r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+        faces += r == 0xFF && g == 0xB0 && b == 0x20;
+        sides += r < 0xB0 && r > 2 * g / 1 - 40 && b < 0x20 && g < r;
+    }
+    EXPECT_GT(faces, 100);
+    EXPECT_GT(sides, 100);
+}
