@@ -95,15 +95,6 @@ TEST(BlendModeTables, SaturationFactorsFollowTheirRule) {
 
 class BlendModeTest : public DrawTest {
 protected:
-    // One pixel of the given format under a transparent colour of the given type and amount.
-    DWORD FlatOver(DWORD target, bool premultiplied, DWORD colour, DWORD type, DWORD amount = 0) {
-        Target t(1, 1, 32, premultiplied ? TESSRO_BI_TRANSPARENCY : 0);
-        std::memcpy(t.bits(), &target, 4);
-        Attach(t);
-        EXPECT_EQ(0, TessroSetTransparentColour(ctx, colour, type | (amount << 8)));
-        EXPECT_EQ(0, FillDevice(0, 0, 1, 1)) << LastError();
-        return t.Pixel(0, 0);
-    }
     // Six pixels of target colour, a path from x = 1.5 to 4 over both rows: pixel 1 half
     // covered, 2 and 3 covered, 0 and 4 untouched. The fill is a flat colour (colour, type,
     // amount) or, with prepared, a graduation whose every entry is colour (a pixel word).
@@ -118,7 +109,7 @@ protected:
         EXPECT_EQ(0, TessroFillPath(ctx, p.points.data(), p.verbs.data(), p.count(), 0)) << LastError();
         return t;
     }
-    // Aliased: the same fill over one pixel.
+    // One pixel of the given format under the same fill, aliased.
     DWORD AliasedOver(DWORD target, bool premultiplied, DWORD colour, DWORD type, DWORD amount, bool prepared) {
         Target t(1, 1, 32, premultiplied ? TESSRO_BI_TRANSPARENCY : 0);
         std::memcpy(t.bits(), &target, 4);
@@ -181,7 +172,7 @@ TEST_F(BlendModeTest, TellingPointsOfEachMode) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const DWORD expected = c.expected;
-        const DWORD got = FlatOver(c.target, c.premultiplied, c.colour, c.type);
+        const DWORD got = AliasedOver(c.target, c.premultiplied, c.colour, c.type, 0, false);
         for (int lane = 0; lane < 4; ++lane) {
             EXPECT_LE(std::abs(Lane(got, lane) - Lane(expected, lane)), lane == 3 ? 0 : c.tolerance)
                 << "lane " << lane << std::hex << " got " << got << " expected " << expected;

@@ -164,7 +164,7 @@ protected:
 };
 
 TEST_F(StatisticsTest, SumsOverTheFilledPixels) {
-    for (DWORD compression : {0u, static_cast<DWORD>(TESSRO_BI_TRANSPARENCY)}) {
+    for (DWORD compression : {DWORD(0), DWORD(TESSRO_BI_TRANSPARENCY)}) {
         Target t(40, 30, 32, compression);
         for (size_t i = 0; i < t.bytes().size(); ++i) t.bytes()[i] = static_cast<BYTE>((i * 37 + i / 7) & 0xFF);
         const std::vector<BYTE> before = t.bytes();
