@@ -240,14 +240,16 @@ TessroSpanFunc MaskLoop(MaskFamily family) {
 }
 
 template <bool Or, bool Full>
-TessroSpanFunc MaskLoop(DWORD tile, MaskFamily family) {
-    switch (tile) {
-        case kTileClamp: return MaskLoop<kTileClamp, Or, Full>(family);
-        case kTileOutside: return MaskLoop<kTileOutside, Or, Full>(family);
-        case kTileRepeat: return MaskLoop<kTileRepeat, Or, Full>(family);
-        default: return MaskLoop<kTileMirror, Or, Full>(family);
+struct MaskLoops {
+    static TessroSpanFunc Get(DWORD tile, MaskFamily family) {
+        switch (tile) {
+            case kTileClamp: return MaskLoop<kTileClamp, Or, Full>(family);
+            case kTileOutside: return MaskLoop<kTileOutside, Or, Full>(family);
+            case kTileRepeat: return MaskLoop<kTileRepeat, Or, Full>(family);
+            default: return MaskLoop<kTileMirror, Or, Full>(family);
+        }
     }
-}
+};
 
 }  // namespace
 
@@ -298,7 +300,5 @@ TessroSpanFunc TessroSetUpBitmapMask(TessroContext* context, DWORD generator, bo
             family = kSmoothed;
             break;
     }
-    const DWORD tile = draw.mask.tileStyle;
-    if (full) return orIng ? MaskLoop<true, true>(tile, family) : MaskLoop<false, true>(tile, family);
-    return orIng ? MaskLoop<true, false>(tile, family) : MaskLoop<false, false>(tile, family);
+    return TessroPickGenerator<MaskLoops>(full, orIng, draw.mask.tileStyle, family);
 }

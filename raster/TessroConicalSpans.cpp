@@ -4,6 +4,7 @@
 // their column from arrays advanced once per row. The quadrant tables of the setter turn a
 // ratio into an entry index.
 #include "raster/TessroGraduationSpans.h"
+#include "raster/TessroTransparencyGenerators.h"
 #include "raster/TessroPixelWriters.h"
 
 using namespace tessro_pixels;
@@ -157,16 +158,18 @@ void RowEndTransparency(TessroContext* context) {
     context->draw.savedRowEnd(context);
 }
 
-template <bool Full, bool Or>
-void Generator(TessroContext* context, BYTE* row, std::int32_t y, std::int32_t x0, std::int32_t x1) {
+template <bool Or>
+void TransparencyLoop(TessroContext* context, BYTE* row, std::int32_t y, std::int32_t x0, std::int32_t x1) {
     TessroDrawState& draw = context->draw;
-    if (Full) draw.sourceSpan(context, row, y, x0, x1);
     Walk<TransparencyCone>(draw, y, x0, x1, [&](std::int32_t x, int quadrant, std::int32_t slot) {
-        BYTE& b = row[4 * x + 3];
-        const BYTE value = draw.transparencyAngles[quadrant][slot];
-        b = Or ? static_cast<BYTE>(b | value) : value;
+        TessroPutTransparency<Or>(row, x, draw.transparencyAngles[quadrant][slot]);
     });
 }
+
+template <bool Or, bool Full>
+struct TransparencyLoops {
+    static TessroSpanFunc Get() { return TessroGenerator<TransparencyLoop<Or>, Full>; }
+};
 
 }  // namespace
 
@@ -183,6 +186,5 @@ TessroSpanFunc TessroSetUpConicalTransparency(TessroContext* context, bool full,
     draw.begin = BeginTransparency;
     draw.rowStart = RowStartTransparency;
     draw.rowEnd = RowEndTransparency;
-    if (full) return orIng ? Generator<true, true> : Generator<true, false>;
-    return orIng ? Generator<false, true> : Generator<false, false>;
+    return TessroPickGenerator<TransparencyLoops>(full, orIng);
 }

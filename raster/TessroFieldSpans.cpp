@@ -127,16 +127,16 @@ TessroSpanFunc TransparencyLoop(bool division) {
 }
 
 template <bool Or, bool Full>
-TessroSpanFunc TransparencyLoop(bool mirror, bool division) {
-    return mirror ? TransparencyLoop<true, Or, Full>(division) : TransparencyLoop<false, Or, Full>(division);
-}
+struct TransparencyLoops {
+    static TessroSpanFunc Get(bool mirror, bool division) {
+        return mirror ? TransparencyLoop<true, Or, Full>(division) : TransparencyLoop<false, Or, Full>(division);
+    }
+};
 
 }  // namespace
 
 TessroSpanFunc TessroFourValueTransparency(DWORD kind, bool perspective, bool full, bool orIng) {
-    const bool mirror = kind >= 2;
-    if (full) return orIng ? TransparencyLoop<true, true>(mirror, perspective) : TransparencyLoop<false, true>(mirror, perspective);
-    return orIng ? TransparencyLoop<true, false>(mirror, perspective) : TransparencyLoop<false, false>(mirror, perspective);
+    return TessroPickGenerator<TransparencyLoops>(full, orIng, kind >= 2, perspective);
 }
 
 // ---- Row drivers shared by the fills mapped through three or four points ----

@@ -178,14 +178,16 @@ struct PickFiltered {
 };
 
 template <bool Or, bool Full>
-TessroSpanFunc MaskLoop(DWORD tile) {
-    switch (tile) {
-        case kTileClamp: return TessroGenerator<Span<kMaskCode, kTileClamp, MaskSide<Or>, 3, 3>, Full>;
-        case kTileOutside: return TessroGenerator<Span<kMaskCode, kTileOutside, MaskSide<Or>, 3, 3>, Full>;
-        case kTileRepeat: return TessroGenerator<Span<kMaskCode, kTileRepeat, MaskSide<Or>, 3, 3>, Full>;
-        default: return TessroGenerator<Span<kMaskCode, kTileMirror, MaskSide<Or>, 3, 3>, Full>;
+struct MaskLoops {
+    static TessroSpanFunc Get(DWORD tile) {
+        switch (tile) {
+            case kTileClamp: return TessroGenerator<Span<kMaskCode, kTileClamp, MaskSide<Or>, 3, 3>, Full>;
+            case kTileOutside: return TessroGenerator<Span<kMaskCode, kTileOutside, MaskSide<Or>, 3, 3>, Full>;
+            case kTileRepeat: return TessroGenerator<Span<kMaskCode, kTileRepeat, MaskSide<Or>, 3, 3>, Full>;
+            default: return TessroGenerator<Span<kMaskCode, kTileMirror, MaskSide<Or>, 3, 3>, Full>;
+        }
     }
-}
+};
 
 }  // namespace
 
@@ -199,7 +201,5 @@ TessroFillIndexEntry TessroFilteredBitmapFillEntry(DWORD tile, DWORD code) {
 TessroSpanFunc TessroSetUpFilteredBitmapMask(TessroContext* context, bool full, bool orIng) {
     TessroInstallUVTransparencyDrivers(context, 0);
     context->draw.begin = BeginMask;
-    const DWORD tile = context->draw.mask.tileStyle;
-    if (full) return orIng ? MaskLoop<true, true>(tile) : MaskLoop<false, true>(tile);
-    return orIng ? MaskLoop<true, false>(tile) : MaskLoop<false, false>(tile);
+    return TessroPickGenerator<MaskLoops>(full, orIng, context->draw.mask.tileStyle);
 }

@@ -65,22 +65,26 @@ struct Radial {
 
 // The transparency generator: the same distances on the transparency set, bytes of the
 // caller's transparency table stored into (or ORed into) the row buffer's fourth bytes.
-template <bool Full, bool Or, bool Long, bool Repeat>
-void RadialGenerator(TessroContext* context, BYTE* row, std::int32_t y, std::int32_t x0, std::int32_t x1) {
-    TessroDrawState& draw = context->draw;
-    if (Full) draw.sourceSpan(context, row, y, x0, x1);
+template <bool Or, bool Long, bool Repeat>
+void RadialTransparency(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0, std::int32_t x1) {
+    const TessroDrawState& draw = context->draw;
     const BYTE* table = draw.transparencyTable;
     RadialIndices<Long, Repeat>(draw.transparency, x0, x1, [&](std::int32_t x, std::uint32_t i) {
-        BYTE& b = row[4 * x + 3];
-        b = Or ? static_cast<BYTE>(b | table[i]) : table[i];
+        TessroPutTransparency<Or>(row, x, table[i]);
     });
 }
 
-template <bool Full, bool Or>
-TessroSpanFunc PickRadialGenerator(bool isLong, bool repeat) {
-    if (isLong) return repeat ? RadialGenerator<Full, Or, true, true> : RadialGenerator<Full, Or, true, false>;
-    return repeat ? RadialGenerator<Full, Or, false, true> : RadialGenerator<Full, Or, false, false>;
-}
+template <bool Or, bool Full>
+struct RadialTransparencyLoops {
+    static TessroSpanFunc Get(bool isLong, bool repeat) {
+        if (isLong) {
+            return repeat ? TessroGenerator<RadialTransparency<Or, true, true>, Full>
+                          : TessroGenerator<RadialTransparency<Or, true, false>, Full>;
+        }
+        return repeat ? TessroGenerator<RadialTransparency<Or, false, true>, Full>
+                      : TessroGenerator<RadialTransparency<Or, false, false>, Full>;
+    }
+};
 
 template <bool Repeat, std::int32_t L>
 inline std::int32_t Fold(std::int32_t i) {
@@ -154,6 +158,5 @@ TessroFillIndexEntry TessroSquarePerspectiveFillEntry(bool isLong, bool repeat, 
 TessroSpanFunc TessroSetUpPerspectiveRadialTransparency(TessroContext* context, bool isLong, bool repeat, bool full,
                                                         bool orIng) {
     TessroInstallUVTransparencyDrivers(context, 1);
-    if (full) return orIng ? PickRadialGenerator<true, true>(isLong, repeat) : PickRadialGenerator<true, false>(isLong, repeat);
-    return orIng ? PickRadialGenerator<false, true>(isLong, repeat) : PickRadialGenerator<false, false>(isLong, repeat);
+    return TessroPickGenerator<RadialTransparencyLoops>(full, orIng, isLong, repeat);
 }

@@ -6,6 +6,7 @@
 
 #include "raster/TessroPixelWriters.h"
 #include "raster/TessroGraduationSpans.h"
+#include "raster/TessroTransparencyGenerators.h"
 
 using namespace tessro_pixels;
 
@@ -316,11 +317,6 @@ template <class W> using RepeatingLong = Repeating<W, true>;
 
 // ---- Transparency generators: the same distances on the transparency set ----
 
-template <bool Or>
-inline void PutTransparency(BYTE* row, std::int32_t x, BYTE value) {
-    BYTE& b = row[4 * x + 3];
-    b = Or ? static_cast<BYTE>(b | value) : value;
-}
 
 template <bool Full, bool Or, bool Long, bool Repeat>
 void Generator(TessroContext* context, BYTE* target, std::int32_t y, std::int32_t x0, std::int32_t x1) {
@@ -335,7 +331,7 @@ void Generator(TessroContext* context, BYTE* target, std::int32_t y, std::int32_
         double value = row.valueF, difference = row.differenceF;
         for (std::int32_t x = x0; x < x1; ++x) {
             const double root = value > 0 ? std::sqrt(value) : 0.0;
-            PutTransparency<Or>(target, x, table[static_cast<std::uint64_t>(TessroNearest64(root)) & (length - 1)]);
+            TessroPutTransparency<Or>(target, x, table[static_cast<std::uint64_t>(TessroNearest64(root)) & (length - 1)]);
             value += difference;
             difference += row.secondF;
         }
@@ -350,7 +346,7 @@ void Generator(TessroContext* context, BYTE* target, std::int32_t y, std::int32_
         b = chordRight < INT32_MAX && chordRight + 1 < x1 ? chordRight + 1 : x1;
         if (a > b) a = b = x1;
     }
-    for (std::int32_t x = x0; x < a; ++x) PutTransparency<Or>(target, x, last);
+    for (std::int32_t x = x0; x < a; ++x) TessroPutTransparency<Or>(target, x, last);
     if (a < b) {
         row.start(draw.transparencyRadial, draw.transparency, row, a, y);
         const RootTables& roots = Roots();
@@ -358,12 +354,12 @@ void Generator(TessroContext* context, BYTE* target, std::int32_t y, std::int32_
         for (std::int32_t x = a; x < b; ++x) {
             const std::uint32_t h = static_cast<std::uint32_t>(TessroHigh32(value));
             const BYTE t = h < static_cast<std::uint32_t>(kInsideRim) ? table[Long ? roots.fine[h] : roots.coarse[h]] : last;
-            PutTransparency<Or>(target, x, t);
+            TessroPutTransparency<Or>(target, x, t);
             value = TessroAdd64(value, difference);
             difference = TessroAdd64(difference, row.secondDifference);
         }
     }
-    for (std::int32_t x = b > a ? b : a; x < x1; ++x) PutTransparency<Or>(target, x, last);
+    for (std::int32_t x = b > a ? b : a; x < x1; ++x) TessroPutTransparency<Or>(target, x, last);
 }
 
 template <bool Full, bool Or>

@@ -175,16 +175,17 @@ TessroSpanFunc TransparencyLoop(bool perspective) {
 }
 
 template <bool Or, bool Full>
-TessroSpanFunc TransparencyLoop(DWORD kind, bool perspective) {
-    if (kind == 0) return TransparencyLoop<0, Or, Full>(perspective);
-    return kind == 1 ? TransparencyLoop<1, Or, Full>(perspective) : TransparencyLoop<2, Or, Full>(perspective);
-}
+struct TransparencyLoops {
+    static TessroSpanFunc Get(DWORD kind, bool perspective) {
+        if (kind == 0) return TransparencyLoop<0, Or, Full>(perspective);
+        return kind == 1 ? TransparencyLoop<1, Or, Full>(perspective) : TransparencyLoop<2, Or, Full>(perspective);
+    }
+};
 
 }  // namespace
 
 TessroSpanFunc TessroThreeValueTransparency(DWORD kind, bool perspective, bool full, bool orIng) {
-    if (full) return orIng ? TransparencyLoop<true, true>(kind, perspective) : TransparencyLoop<false, true>(kind, perspective);
-    return orIng ? TransparencyLoop<true, false>(kind, perspective) : TransparencyLoop<false, false>(kind, perspective);
+    return TessroPickGenerator<TransparencyLoops>(full, orIng, kind, perspective);
 }
 
 TessroFillIndexEntry TessroThreeColourFillEntry(DWORD kind) {

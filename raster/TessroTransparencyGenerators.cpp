@@ -44,13 +44,6 @@ void RowEndPerspective(TessroContext* context) {
 
 // ---- Generators ----
 
-// OR-ing keeps a masked pixel's top bit whatever the table holds.
-template <bool Or>
-inline void Put(BYTE* row, std::int32_t x, BYTE value) {
-    BYTE& b = row[4 * x + 3];
-    b = Or ? static_cast<BYTE>(b | value) : value;
-}
-
 template <bool Full, bool Or, bool Long, bool Repeat>
 void Stepping(TessroContext* context, BYTE* row, std::int32_t y, std::int32_t x0, std::int32_t x1) {
     TessroDrawState& draw = context->draw;
@@ -60,7 +53,7 @@ void Stepping(TessroContext* context, BYTE* row, std::int32_t y, std::int32_t x0
     const double offset = static_cast<double>(static_cast<std::int64_t>(x0 - g.rowBaseColumn) * 1024);
     std::int64_t p = TessroAdd64(g.rowV, TessroNearest64(offset * g.rowGradientV));
     for (std::int32_t x = x0; x < x1; ++x) {
-        Put<Or>(row, x, table[TessroTableIndex<Long, Repeat>(TessroHigh32(p))]);
+        TessroPutTransparency<Or>(row, x, table[TessroTableIndex<Long, Repeat>(TessroHigh32(p))]);
         p = TessroAdd64(p, g.rowStepV);
     }
 }
@@ -73,7 +66,7 @@ void Division(TessroContext* context, BYTE* row, std::int32_t y, std::int32_t x0
     const BYTE* table = draw.transparencyTable;
     double d = g.runDen + x0;
     for (std::int32_t x = x0; x < x1; ++x) {
-        Put<Or>(row, x, table[TessroTableIndex<Long, Repeat>(TessroNearest32(g.vX + g.runV / d))]);
+        TessroPutTransparency<Or>(row, x, table[TessroTableIndex<Long, Repeat>(TessroNearest32(g.vX + g.runV / d))]);
         d += 1.0;
     }
 }
@@ -146,7 +139,7 @@ void SquareStepping(TessroContext* context, BYTE* row, std::int32_t y, std::int3
         const std::int32_t iu = SquareAxis<Repeat, Long ? 2048 : 256>(u);
         const std::int32_t iv = SquareAxis<Repeat, Long ? 2048 : 256>(v);
         const std::int32_t m = iu > iv ? iu : iv;
-        Put<Or>(row, x, table[m < length ? m : length - 1]);
+        TessroPutTransparency<Or>(row, x, table[m < length ? m : length - 1]);
         u = TessroAdd64(u, g.rowStepU);
         v = TessroAdd64(v, g.rowStepV);
     }
@@ -187,7 +180,7 @@ void SquareDivision(TessroContext* context, BYTE* row, std::int32_t y, std::int3
             const std::int32_t larger = iu > iv ? iu : iv;
             if (larger < length) index = larger;
         }
-        Put<Or>(row, x, table[index]);
+        TessroPutTransparency<Or>(row, x, table[index]);
     }
 }
 

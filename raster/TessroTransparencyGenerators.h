@@ -30,3 +30,11 @@ inline void TessroPutTransparency(BYTE* row, std::int32_t x, BYTE value) {
     BYTE& b = row[4 * x + 3];
     b = Or ? static_cast<BYTE>(b | value) : value;
 }
+
+// The storing or OR-ing loop of a generator family, full or alpha-only entry:
+// Family<Or, Full>::Get(args...).
+template <template <bool, bool> class Family, class... Args>
+TessroSpanFunc TessroPickGenerator(bool full, bool orIng, Args... args) {
+    if (full) return orIng ? Family<true, true>::Get(args...) : Family<false, true>::Get(args...);
+    return orIng ? Family<true, false>::Get(args...) : Family<false, false>::Get(args...);
+}
