@@ -180,6 +180,11 @@ unsigned CompactRendererInt::GetWebLoadFailureCount()
     return g_webLoadFailures;
 }
 
+void CompactRendererInt::SetWebLoadFailureCount(unsigned count)
+{
+    g_webLoadFailures = count;
+}
+
 void CompactRendererInt::DeleteLayers()
 {
     for (CWebLayer* layer : m_layers)

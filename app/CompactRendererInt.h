@@ -66,6 +66,8 @@ public:
     int LoadWebFile(const char* path);
     int LoadFromMemory(const char* bytes, unsigned size);
     static unsigned GetWebLoadFailureCount();
+    // Sets the count (tests that need a broken installation put it back afterwards).
+    static void SetWebLoadFailureCount(unsigned count);
     bool ShowLayers(const char* name, int exclusive);
     CWebLayer* FindLayer(const char* name) const;
     int SnapshotBuffer();

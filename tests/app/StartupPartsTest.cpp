@@ -7,10 +7,15 @@
 
 #include <string>
 
+#include "app/AppServiceAdapters.h"
+#include "app/CompactRendererInt.h"
 #include "app/ProjectsFolder.h"
+#include "app/Resource.h"
 #include "app/SplashDlg.h"
 #include "app/TemplateMedium.h"
+#include "app/WidgetsDlg.h"
 #include "app/util/FileUtils.h"
+#include "tests/app/MessageBoxCloser.h"
 
 namespace {
 
@@ -92,6 +97,33 @@ TEST(Splash, ShowsThePictureAndElevenStepsFillTheBar)
         const int expected = step < CSplashDlg::kSteps ? step : CSplashDlg::kSteps;
         EXPECT_EQ(::SendMessageA(bar, PBM_GETPOS, 0, 0), expected) << step;
     }
+}
+
+// Past six unreadable page documents the installation counts as broken.
+TEST(MissingPages, ManyMissingPageDocumentsEndStartUpWithOneWarning)
+{
+    CWinApp app("Barwright Missing Pages");
+    InstallAppServiceAdapters();
+    const unsigned before = CompactRendererInt::GetWebLoadFailureCount();
+    CompactRendererInt probe;
+    probe.LoadWebFile("C:\\no such folder\\page.web");
+    EXPECT_EQ(CompactRendererInt::GetWebLoadFailureCount(), before + 1);
+    CompactRendererInt::SetWebLoadFailureCount(7);
+    CWidgetsDlg dlg(nullptr, nullptr);
+    app.m_pMainWnd = &dlg;
+    {
+        CMessageBoxCloser closer;
+        dlg.Create(IDD_WIDGETS_DIALOG);
+        int warnings = 0;
+        for (const std::string& text : CMessageBoxCloser::Texts())
+            warnings += text == "Couldn't load some initialization files - please re-install";
+        EXPECT_EQ(warnings, 1);
+    }
+    EXPECT_EQ(dlg.m_initFailed, 1);
+    EXPECT_EQ(dlg.GetTopLevelManager(), nullptr);
+    app.m_pMainWnd = nullptr;
+    dlg.DestroyWindow();
+    CompactRendererInt::SetWebLoadFailureCount(before);
 }
 
 }  // namespace
