@@ -4,6 +4,7 @@
 #include "app/HomePageManager.h"
 #include "app/PanelMessage.h"
 #include "app/PromptPageManager.h"
+#include "app/SplashDlg.h"
 #include "app/UIServices.h"
 #include "app/VyButtonWindow.h"
 #include "app/WidgetsDlg.h"
@@ -20,7 +21,12 @@ const CPageTraits kAboutPane = {1, 100, nullptr, false, false, false};
 const CPageTraits kImportPage = {3, 115, "SysResources\\prompts\\import.web", false, false, false};
 const int kTutorialHelp = 900;
 
-void Step(CSplashDlg*) {}  // the splash window only shows progress; nothing depends on it
+// The start-up splash window advances while the start pages are built.
+void Step(CSplashDlg* progress)
+{
+    if (progress)
+        progress->Step();
+}
 
 }  // namespace
 
