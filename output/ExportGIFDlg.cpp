@@ -44,7 +44,6 @@ int COptionsPanelRecord::GetPixelHeight() const { return m_record.GetPixelHeight
 namespace {
 const char* const kSourceName = "ExportGIFDlg";
 const int kTypeGif = 0, kTypeJpeg = 1, kTypePng = 4;
-const int kGraphicTypeImageEditing = 12;
 
 const int kBelowProjects[] = {IDC_OUTPUT_OPTIONS_GROUP, IDC_OUTPUT_TYPE_GROUP, IDC_OUTPUT_GIF, IDC_OUTPUT_JPEG,
                               IDC_OUTPUT_PNG, IDC_EXPORT_COLOURS_GROUP, IDC_EXPORT_COLOUR_SLIDER,
@@ -155,7 +154,6 @@ int CExportGIFDlg::OnActivatePanel()
     COptions* record = RecordOrError(514);
     if (!record)
         return 0;
-    CPanelServices& services = GetPanelServices();
     s_showTrimmed = IsItemChecked(IDC_EXPORT_SHOW_TRIMMED);
     m_model.showTrimmed = s_showTrimmed;
     COptionsPanelRecord panelRecord(*record);
@@ -165,14 +163,8 @@ int CExportGIFDlg::OnActivatePanel()
     Refresh(*record);
     FocusItem(IDC_OUTPUT_SAVE);
 
-    const bool namedFile = !services.GetCommandLineFileTitle().IsEmpty();
-    const bool imageEditing = services.GetCommandLineGraphicType() == kGraphicTypeImageEditing &&
-                              services.HasCommandLine() && !services.IsCommandLinePathFolder();
-    if (services.IsHostedByEditor() && (namedFile || imageEditing)) {
-        for (int id : {IDC_OUTPUT_GIF, IDC_OUTPUT_JPEG, IDC_OUTPUT_PNG})
-            EnableItem(id, FALSE);
-        SetItemText(IDC_OUTPUT_SAVE, LoadAppString(IDS_OUTPUT_SAVE_AND_EXIT, "&Save && Exit"));
-    }
+    if (IsSavingForEditor())
+        LockFormatForEditor();
     return result;
 }
 

@@ -35,6 +35,7 @@ namespace {
 
 const char* const kSourceName = "OutputDlg";
 const int kNavBarStates = 4;
+const int kGraphicTypeImageEditing = 12;
 
 // Holds the main dialog's wait cursor for one scope.
 class CWaitCursorScope {
@@ -139,6 +140,23 @@ int COutputBaseDlg::OnActivatePanel()
     EnableItem(IDC_OUTPUT_PROJECTS, !locked);
     EnableItem(IDC_OUTPUT_NEW_PROJECT, !locked);
     return COptionsDlg::OnActivatePanel();
+}
+
+bool COutputBaseDlg::IsSavingForEditor()
+{
+    CPanelServices& services = GetPanelServices();
+    const bool namedFile = !services.GetCommandLineFileTitle().IsEmpty();
+    const bool editorStart = services.HasCommandLine() && services.IsHostedByEditor() && namedFile;
+    const bool imageEditing =
+        services.GetCommandLineGraphicType() == kGraphicTypeImageEditing && namedFile && !services.IsCommandLinePathFolder();
+    return editorStart || imageEditing;
+}
+
+void COutputBaseDlg::LockFormatForEditor()
+{
+    for (int id : {IDC_OUTPUT_GIF, IDC_OUTPUT_JPEG, IDC_OUTPUT_PNG})
+        EnableItem(id, FALSE);
+    SetItemText(IDC_OUTPUT_SAVE, LoadAppString(IDS_OUTPUT_SAVE_AND_EXIT, "&Save && Exit"));
 }
 
 void COutputBaseDlg::ShowProjectControls(BOOL show)

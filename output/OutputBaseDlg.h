@@ -55,6 +55,10 @@ public:
     void ShowLastExportPreview();
     void SetSaveEnabled(std::uint64_t size);
     void ShowExportedImage(const CString& path, int show);
+    // Started by an HTML editor for a named file, or editing an image file in place: the output
+    // type stays as it is and Save Graphic reads "&Save && Exit".
+    bool IsSavingForEditor();
+    void LockFormatForEditor();
     // Moves a child window by an offset in dialog coordinates, with repaint.
     void OffsetControl(CWnd* control, int dx, int dy);
 

@@ -33,7 +33,6 @@ const int kBelowProjects[] = {IDC_OUTPUT_OPTIONS_GROUP, IDC_OUTPUT_TYPE_GROUP, I
                               IDC_OUTPUT_SAVE, IDC_OUTPUT_PREVIEW, IDC_OUTPUT_SIZE_LABEL,
                               IDC_OUTPUT_SIZE, IDC_OUTPUT_ADVANCED};
 const int kGraphicTypePicture = 5;
-const int kGraphicTypeImageEditing = 12;
 
 void SetCheck(CWnd* dialog, int id, bool checked)
 {
@@ -88,15 +87,8 @@ int COutputDlg::OnActivatePanel()
             SetCheck(this, GetQualityPreset(preset).buttonId, true);
     }
 
-    const bool namedFile = !services.GetCommandLineFileTitle().IsEmpty();
-    const bool editorStart = services.HasCommandLine() && services.IsHostedByEditor() && namedFile;
-    const bool imageEditing = services.GetCommandLineGraphicType() == kGraphicTypeImageEditing && namedFile &&
-                              !services.IsCommandLinePathFolder();
-    if (editorStart || imageEditing) {
-        for (int id : kFormatButtons)
-            EnableItem(id, FALSE);
-        SetItemText(IDC_OUTPUT_SAVE, LoadAppString(IDS_OUTPUT_SAVE_AND_EXIT, "&Save && Exit"));
-    }
+    if (IsSavingForEditor())
+        LockFormatForEditor();
 
     OnQualityPreset();
     if (record->GetGraphicType() == kGraphicTypePicture) {

@@ -233,6 +233,12 @@ TEST_F(OutputPanelTest, AnEditorStartLocksTheFormatAndProjects)
     for (int id : {IDC_OUTPUT_GIF, IDC_OUTPUT_JPEG, IDC_OUTPUT_PNG, IDC_OUTPUT_PROJECTS, IDC_OUTPUT_NEW_PROJECT})
         EXPECT_FALSE(Enabled(id)) << id;
     EXPECT_EQ(WindowText(Item(IDC_OUTPUT_SAVE)), "&Save && Exit");
+
+    // The export options panel keeps the type the same way.
+    Open<CExportGIFDlg>()->OnActivatePanel();
+    for (int id : {IDC_OUTPUT_GIF, IDC_OUTPUT_JPEG, IDC_OUTPUT_PNG})
+        EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_EQ(WindowText(Item(IDC_OUTPUT_SAVE)), "&Save && Exit");
 }
 
 // The new-project dialog is answered by a timer while it runs modally.
