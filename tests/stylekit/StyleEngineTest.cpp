@@ -7,6 +7,9 @@
 
 #include "components/stylekit/StyleDraw.h"
 #include "components/stylekit/StyleEngine.h"
+#ifdef BW_HAVE_FREETYPE
+#include "components/vector/FreeTypeGlyphSource.h"
+#endif
 
 namespace {
 
@@ -461,3 +464,37 @@ TEST(StyleEngineRender, ExtrudedSidesFillTheBandBehindTheFace)
     EXPECT_LT((at(15, 23) >> 16) & 0xFF, (at(23, 15) >> 16) & 0xFF);
     EXPECT_FALSE(stylekit::DrawExtrudedSides(square, vector::Affine{}, 0, 45, 0xFF0000, size, size, pixels.data()));
 }
+
+#ifdef BW_HAVE_FREETYPE
+// On the host the outlines come from FreeType (installed by the test: the engine measures with
+// a fixed advance without a glyph source). Text with depth shows its face and its sides.
+TEST(StyleEngineText, HostDrawsLettersWithTheirSides)
+{
+    vector::SetGlyphSource(&vector::FreeTypeGlyphSource::Instance());
+    const char kHeading[] = R"(<template version="1">
+  <page sizing="text" width="80" height="40" pad-x="8" pad-right="14" pad-y="10"/>
+  <slots><slot name="Text1" type="9" key="TEXTSTRING" tag="#1" value="HI"/>
+    <slot name="TextSize1" type="4" tag="TextSize#1" key="TEXTSIZE" value="24000"/>
+    <slot name="Font1" type="6" tag="#1" key="TEXTFONT" value="DejaVu Sans"/></slots>
+  <draw><text n="1" colour="#ffffff" depth="5" depth-angle="45" side-colour="#0000ff"/></draw>
+</template>)";
+    StyleEngine engine;
+    Loaded(engine, kHeading);
+    double w = 0, h = 0;
+    engine.PageSize(&w, &h);
+    const int width = static_cast<int>(w), height = static_cast<int>(h);
+    const auto pixels = Render(engine, width, height);
+    vector::SetGlyphSource(nullptr);
+    int face = 0, sides = 0;
+    for (std::uint32_t p : pixels) {
+        if (p >> 24)
+            continue;
+        face += (p & 0xFFFFFF) == 0xFFFFFF;
+        sides += (p & 0xFF) > 0x40 && ((p >> 16) & 0xFF) == 0 && ((p >> 8) & 0xFF) == 0;
+    }
+    EXPECT_GT(face, 40);
+    EXPECT_GT(sides, 20);
+    // The measured text is wider than the fixed advance would make two letters.
+    EXPECT_GT(width, 8 + 14 + 24);
+}
+#endif
