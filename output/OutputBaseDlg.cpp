@@ -93,7 +93,11 @@ int ShadowPixels(double allowance, double scale)
 bool GetTempExportPath(CString& out, const char* extension)
 {
     out.Empty();
-    const CString folder = SystemTempFolder();
+    // The folder the rest of the program reads the estimate from (the hover display of a bar,
+    // the save that reuses it); the system's temporary folder when nobody says otherwise.
+    CString folder = CFileUtils::GetFolder(GetNavBarServices().GetTemporaryExportPath());
+    if (folder.IsEmpty())
+        folder = SystemTempFolder();
     if (folder.IsEmpty())
         return false;
     COptions* record = GetPanelServices().GetOptions();

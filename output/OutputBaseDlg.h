@@ -83,9 +83,10 @@ protected:
     BYTE m_projectGroupShown;
 };
 
-// The temporary export file: the system temporary folder + "temptwg" + "." + extension, or
-// the current graphic's export extension when extension is empty. Empty when the temporary
-// folder is unknown.
+// The temporary export file: "temptwg" + "." + extension (the current graphic's export
+// extension when extension is empty) in the program's temporary export folder (the system's
+// temporary folder unless the navigation bar's services name another). False when no folder
+// is known.
 bool GetTempExportPath(CString& out, const char* extension);
 // The preview page's record of an exported image, as the exporter words it.
 void FillPreviewExportInfo(PreviewInfo* info, CBitmapExporter* exporter, bool multiple);

@@ -449,11 +449,16 @@ TEST_F(OutputPanelTest, NavigationBarEstimateCountsItsEnabledStates)
     ASSERT_EQ(bars.bar.CreateDefaultButtons(), 1);
     for (int state = 0; state < 4; ++state)
         bars.bar.SetStateEnabled(state, state < 2);
+    // The estimate goes where the rest of the program reads it.
+    const CString folder = TempFolder() + "bw-instance\\";
+    ::CreateDirectoryA(folder, nullptr);
+    bars.temporaryExport = folder + "temptwg.gif";
     m_services.navBarMode = true;
     m_record.SetExportType(4);
     m_record.SetExportBpp(24);
     COutputDlg* panel = Open<COutputDlg>();
     panel->OnActivatePanel();
+    EXPECT_EQ(std::string(panel->GetLastTempExport()), std::string(folder) + "temptwg.png");
 
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     ASSERT_TRUE(::GetFileAttributesExA(panel->GetLastTempExport(), GetFileExInfoStandard, &data));
