@@ -124,16 +124,19 @@ void BeginSmoothed(TessroContext* context) {
 
 void RowEndSmoothed(TessroContext* context) { kTessroSquareDrivers[0].rowEnd(context); }
 
-inline int Lerp(int a, int b, int f) { return a + TessroProduct(f, b - a); }
+// a + P[f][b - a], with the product row of the weight f looked up once per pixel.
+inline int Lerp(int a, int b, const std::int16_t* row) { return a + row[b - a + 255]; }
 
 template <bool FourChannels>
 DWORD Bilinear(DWORD t00, DWORD t10, DWORD t01, DWORD t11, int fu, int fv) {
+    const std::int16_t* rowU = TessroProductRow(fu);
+    const std::int16_t* rowV = TessroProductRow(fv);
     DWORD out = 0;
     for (int c = 0; c < (FourChannels ? 4 : 3); ++c) {
         const int shift = 8 * c;
-        const int top = Lerp((t00 >> shift) & 0xFF, (t10 >> shift) & 0xFF, fu);
-        const int bottom = Lerp((t01 >> shift) & 0xFF, (t11 >> shift) & 0xFF, fu);
-        out |= static_cast<DWORD>(Lerp(top, bottom, fv) & 0xFF) << shift;
+        const int top = Lerp((t00 >> shift) & 0xFF, (t10 >> shift) & 0xFF, rowU);
+        const int bottom = Lerp((t01 >> shift) & 0xFF, (t11 >> shift) & 0xFF, rowU);
+        out |= static_cast<DWORD>(Lerp(top, bottom, rowV) & 0xFF) << shift;
     }
     return out;
 }
