@@ -56,7 +56,8 @@ void COptions::AddDefaultColours() {
 
 void COptions::ResetToDefaults() {
   // Start from a new record and keep what belongs to the user rather than to the document (the
-  // panel preferences) and whether a texture list exists.
+  // panel preferences), what describes the engine's template (its switches) and whether a
+  // texture list exists.
   COptions fresh{CDefaultsTag{}};
   fresh.m_colourPanelPrefs[0] = m_colourPanelPrefs[0];
   fresh.m_colourPanelPrefs[1] = m_colourPanelPrefs[1];
@@ -66,6 +67,7 @@ void COptions::ResetToDefaults() {
   fresh.m_textDlgPref = m_textDlgPref;
   fresh.m_shadowDlgPref = m_shadowDlgPref;
   fresh.m_exportDlgPref = m_exportDlgPref;
+  fresh.m_engineSwitches = m_engineSwitches;
   fresh.m_picture.thumbnailMode = GetOptionsServices().IsThumbnailRequested() ? 1 : 0;
   if (m_hasTextureList) {
     CBackgroundTextureProperty background;

@@ -157,30 +157,30 @@ class COptions : public CObject {
   void SetRenderQuality(int quality) { m_renderQuality = quality; SetModified(); }
 
   // Engine switches that live only while the program runs: never saved, not copied by change
-  // group, and their setters leave the modified flag alone.
+  // group, kept by a reset, and their setters leave the modified flag alone.
   // Interactive render: set by default; cleared while bars and thumbnails render.
-  int GetInteractiveRender() const { return m_interactiveRender; }
-  void SetInteractiveRender(int flag) { m_interactiveRender = flag; }
+  int GetInteractiveRender() const { return m_engineSwitches.interactiveRender; }
+  void SetInteractiveRender(int flag) { m_engineSwitches.interactiveRender = flag; }
   // One-shot clipped render: the next render goes through the clipped entry once.
-  int GetClipRenderOnce() const { return m_clipRenderOnce; }
-  void SetClipRenderOnce(int flag) { m_clipRenderOnce = flag; }
+  int GetClipRenderOnce() const { return m_engineSwitches.clipRenderOnce; }
+  void SetClipRenderOnce(int flag) { m_engineSwitches.clipRenderOnce = flag; }
   // The base size came from the template.
-  int GetTemplateSizeFlag() const { return m_templateSizeFlag; }
-  void SetTemplateSizeFlag(int flag) { m_templateSizeFlag = flag; }
+  int GetTemplateSizeFlag() const { return m_engineSwitches.templateSize; }
+  void SetTemplateSizeFlag(int flag) { m_engineSwitches.templateSize = flag; }
   // The template names a clip viewport object.
-  int GetClipViewportFlag() const { return m_clipViewport; }
-  void SetClipViewportFlag(int flag) { m_clipViewport = flag; }
-  int GetTemplateJustification() const { return m_templateJustification; }
-  void SetTemplateJustification(int value) { m_templateJustification = value; }
+  int GetClipViewportFlag() const { return m_engineSwitches.clipViewport; }
+  void SetClipViewportFlag(int flag) { m_engineSwitches.clipViewport = flag; }
+  int GetTemplateJustification() const { return m_engineSwitches.templateJustification; }
+  void SetTemplateJustification(int value) { m_engineSwitches.templateJustification = value; }
   // The Scale the preview buffer was last rendered at.
-  double GetRenderedScale() const { return m_renderedScale; }
-  void SetRenderedScale(double scale) { m_renderedScale = scale; }
+  double GetRenderedScale() const { return m_engineSwitches.renderedScale; }
+  void SetRenderedScale(double scale) { m_engineSwitches.renderedScale = scale; }
   // The soft shadow must be made again at the next render.
-  int GetShadowChanged() const { return m_shadowChanged; }
-  void SetShadowChanged(int flag) { m_shadowChanged = flag; }
+  int GetShadowChanged() const { return m_engineSwitches.shadowChanged; }
+  void SetShadowChanged(int flag) { m_engineSwitches.shadowChanged = flag; }
   // "Bitmap" when the template's fills are contone bitmaps, else "Flat".
-  CString GetTemplateFillType() const { return m_templateFillType; }
-  void SetTemplateFillType(const CString& type) { m_templateFillType = type; }
+  CString GetTemplateFillType() const { return m_engineSwitches.templateFillType; }
+  void SetTemplateFillType(const CString& type) { m_engineSwitches.templateFillType = type; }
 
   // Stories. Getters past the end of a list answer its last element; setters past the end of
   // the list change nothing.
@@ -538,14 +538,18 @@ class COptions : public CObject {
   int m_exportPanel = 0;
   int m_editInProgress = 0;
   int m_renderQuality = 0;
-  int m_interactiveRender = 1;
-  int m_clipRenderOnce = 0;
-  int m_templateSizeFlag = 0;
-  int m_clipViewport = 0;
-  int m_templateJustification = 0;
-  double m_renderedScale = 0;
-  int m_shadowChanged = 0;
-  CString m_templateFillType;
+  // The engine switches (see their accessors): they describe the engine's loaded template,
+  // so a reset of the document keeps them.
+  struct CEngineSwitches {
+    int interactiveRender = 1;
+    int clipRenderOnce = 0;
+    int templateSize = 0;
+    int clipViewport = 0;
+    int templateJustification = 0;
+    double renderedScale = 0;
+    int shadowChanged = 0;
+    CString templateFillType;
+  } m_engineSwitches;
 
   // Stories.
   unsigned m_numberOfStories = 1;

@@ -174,3 +174,41 @@ TEST(SlotMapper, ClipViewportNamesTheObject) {
   EXPECT_EQ(CString("Viewport"), m.mapper.clipViewportName);
   EXPECT_EQ(1, m.record.GetClipViewportFlag());
 }
+
+// The engine switches describe the loaded template: a reset of the document keeps them, a
+// staging copy by change group starts from the defaults, a complete copy takes them along.
+TEST(EngineSwitches, StayWithTheRecordThroughAResetButNotIntoAStagingCopy) {
+  COptions record;
+  EXPECT_EQ(1, record.GetInteractiveRender());
+  EXPECT_EQ(0, record.GetClipRenderOnce());
+  record.SetInteractiveRender(0);
+  record.SetClipRenderOnce(1);
+  record.SetTemplateSizeFlag(1);
+  record.SetClipViewportFlag(1);
+  record.SetTemplateJustification(2);
+  record.SetRenderedScale(1.5);
+  record.SetShadowChanged(1);
+  record.SetTemplateFillType("Bitmap");
+  record.SetModified(false);
+  record.SetShadowChanged(0);
+  EXPECT_FALSE(record.IsModified());  // the switches are not part of the document
+  record.SetShadowChanged(1);
+
+  record.ResetToDefaults();
+  EXPECT_EQ(0, record.GetInteractiveRender());
+  EXPECT_EQ(1, record.GetClipViewportFlag());
+  EXPECT_EQ(CString("Bitmap"), record.GetTemplateFillType());
+
+  COptions staged;
+  ASSERT_TRUE(record.CopyTo(staged, 0, StyleChangeMask(0xFFFFFFFFu)));
+  EXPECT_EQ(1, staged.GetInteractiveRender());
+  EXPECT_EQ(0, staged.GetClipRenderOnce());
+  EXPECT_EQ(0, staged.GetTemplateJustification());
+  EXPECT_EQ(0.0, staged.GetRenderedScale());
+  EXPECT_EQ(CString(), staged.GetTemplateFillType());
+
+  const COptions complete(record);
+  EXPECT_EQ(1, complete.GetTemplateSizeFlag());
+  EXPECT_EQ(1.5, complete.GetRenderedScale());
+  EXPECT_EQ(1, complete.GetShadowChanged());
+}
