@@ -5,6 +5,7 @@
 #include "app/TopLevelManager.h"
 #include "app/UIServices.h"
 #include "app/WidgetsDlg.h"
+#include "app/WinManagerBase.h"
 #include "app/widgets.h"
 #include "document/OptionsServices.h"
 #include "gallery/GalleryServices.h"
@@ -88,11 +89,8 @@ class CAppGalleryServices : public CGalleryServices {
 public:
     CGalleryView* CreateView() override { return new (std::nothrow) CAppGalleryView; }
     CString GetRootPath() override { return ::GetRootPath(); }
-    void SendCommand(const CString& command) override
-    {
-        if (CWidgetsApp* app = dynamic_cast<CWidgetsApp*>(AfxGetApp()))
-            app->SendCommand(command);
-    }
+    // The pages' own road for commands (CWidgetsApp::SendCommand).
+    void SendCommand(const CString& command) override { CWinManagerBase::SendAppCommand(command); }
     bool IgnoreText(const CString& text) override
     {
         CWidgetsApp* app = dynamic_cast<CWidgetsApp*>(AfxGetApp());

@@ -1,7 +1,13 @@
 // Window managers: the page layout rules, the button bar's panes and definitions, and the real
 // main dialog moved through its start and editing pages by keys, clicks and page commands.
 #include "app/AppServiceAdapters.h"
+#include "app/AppServices.h"
+#include "app/BackgroundManager.h"
 #include "app/ButtonWindow.h"
+#include "app/ColourManager.h"
+#include "app/HomePageManager.h"
+#include "app/NavBarsPageManager.h"
+#include "app/SheetsManager.h"
 #include "app/ExportPaths.h"
 #include "app/Errors.h"
 #include "app/MainWinManager.h"
@@ -16,9 +22,11 @@
 #include "app/widgets.h"
 #include "document/OperationsManager.h"
 #include "document/Options.h"
+#include "gallery/StaticGallery.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -67,6 +75,45 @@ TEST(ManagerCommands, LeadingAndTrailingWords)
         EXPECT_EQ(CommandStartsWith(c.command, c.word), c.starts) << c.command;
         EXPECT_EQ(CommandEndsWith(c.command, c.word), c.ends) << c.command;
     }
+}
+
+TEST(PageManagers, TexturePageHandsPlainKeysToItsPanel)
+{
+    struct Case {
+        int key, modifier;
+        bool passed;
+    } cases[] = {
+        {VK_LEFT, 0x4b, true}, {'A', 0x1e, true}, {VK_F1, 0, true},
+        // Control and Alt combinations come back from the panel to the pages: handing them on
+        // again would never end.
+        {'C', VK_CONTROL, false}, {'Z', VK_CONTROL, false}, {'S', VK_MENU, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CBackgroundManager::PassesKeyToPanel(CKeyMessage(c.key, c.modifier)), c.passed) << c.key;
+    // A well-formed key-down: one repeat, the key's scan code in bits 16 to 23, nothing else.
+    for (int key : {(int)VK_LEFT, (int)'A', (int)VK_RETURN}) {
+        const LPARAM param = CBackgroundManager::KeyDownParam(key);
+        EXPECT_EQ(param & 0xffff, 1) << key;
+        EXPECT_EQ((param >> 16) & 0xff, (LPARAM)::MapVirtualKeyA(key, 0)) << key;
+        EXPECT_EQ(param & 0xff000000, 0) << key;
+    }
+}
+
+TEST(PageManagers, SearchListFolderOfTheRecacheCommand)
+{
+    struct Case {
+        const char* command;
+        const char* folder;
+    } cases[] = {
+        {"recachesearchgallerylists#C:\\Templates\\Buttons#", "C:\\Templates\\Buttons"},
+        {"recachesearchgallerylists#Folder#", "Folder"},
+        {"recachesearchgallerylists", ""},
+        {"recachesearchgallerylists#Folder", ""},
+        {"recachesearchgallerylists##", ""},
+        {"recachesearchgallerylists#", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(std::string((const char*)CSheetsManager::RecacheFolder(c.command)), c.folder) << c.command;
 }
 
 TEST(ButtonBar, PaneHeightsGiveTheRemainderToOnePane)
@@ -169,7 +216,7 @@ protected:
     void SetUp() override
     {
         ::CoInitialize(nullptr);
-        for (const char* server : {BW_SERVER_PATH, BW_ENGINE_PATH}) {
+        for (const char* server : {BW_SERVER_PATH, BW_ENGINE_PATH, BW_IMPORTER_PATH}) {
             HMODULE module = ::LoadLibraryA(WinePath(server).c_str());
             ASSERT_TRUE(module) << server;
             auto registerServer =
@@ -340,6 +387,75 @@ TEST_F(MainDialogPages, ClicksOnTheBarAndStartPageKeys)
     EXPECT_FALSE(main->IsActive());
     // A command for no page is answered 0.
     EXPECT_EQ(top->HandleCommand("nothing-here"), 0);
+}
+
+TEST_F(MainDialogPages, NewNavigationBarStaysInNavigationBarMode)
+{
+    CMainWinManager* main = top->GetMainManager();
+    Key('N');  // the start page's key for a new navigation bar
+    ASSERT_TRUE(main->IsActive());
+    COperationsManager* operations = GetOperationsManager();
+    ASSERT_TRUE(operations);
+    EXPECT_TRUE(operations->IsNavBarMode());
+    EXPECT_EQ(GetOptions()->GetGraphicType(), 7);
+
+    // The navigation-bar page keeps the mode when a page is shown; "revive" puts it back.
+    Key(VK_F8);
+    EXPECT_EQ(CurrentType(), 11);
+    operations->SetNavBarMode(0);
+    EXPECT_EQ(main->HandleCommand("revive"), 1);
+    EXPECT_TRUE(operations->IsNavBarMode());
+}
+
+TEST_F(MainDialogPages, ColourPageEditorsAndTexturePage)
+{
+    CMainWinManager* main = top->GetMainManager();
+    top->HandleCommand("type-projects");
+    ASSERT_TRUE(main->IsActive());
+    EXPECT_EQ(top->HandleCommand("AColour"), 1);
+    EXPECT_EQ(CurrentType(), 9);
+    ASSERT_TRUE(CColourManager::GetColourPage());
+    EXPECT_FALSE(CColourManager::GetColourPage()->IsSimpleEditorShown());
+    EXPECT_EQ(top->HandleCommand("SColour"), 1);
+    EXPECT_TRUE(CColourManager::GetColourPage()->IsSimpleEditorShown());
+    EXPECT_EQ(CColourManager::GetColourPage()->m_secondHelpContext, 120);
+
+    // The texture page: keys reach it as any page; its prompt keeps its renderer when hidden.
+    Key(VK_F6);
+    ASSERT_EQ(CurrentType(), 8);
+    EXPECT_EQ(main->GetCurrentPage()->m_releaseRendererOnHide, 0);
+    Key(VK_LEFT, 0x4b);
+    Key('C', VK_CONTROL);
+    EXPECT_EQ(CurrentType(), 8);
+
+    // The design page follows the kind of work and keeps the search folder it was given.
+    CSheetsManager* design = main->GetDesignPage();
+    ASSERT_TRUE(design);
+    EXPECT_EQ(design->GetMode(), 0);
+    top->HandleCommand("recachesearchgallerylists#Z:\\Templates#");
+    EXPECT_EQ(std::string((const char*)design->GetSearchRootFolder()), "Z:\\Templates");
+}
+
+TEST_F(MainDialogPages, HomePageGalleryStartsTheClickedKindOfWork)
+{
+    CHomePageManager* home = dynamic_cast<CHomePageManager*>(CWinManagerBase::CurrentManager());
+    ASSERT_TRUE(home);
+    CStaticGallery* gallery = home->GetGallery();
+    ASSERT_TRUE(gallery && gallery->IsCreated());
+    EXPECT_TRUE(gallery->IsWindowVisible());
+
+    // The graphic types page is 800 by 240 units, fitted into the gallery and centred; its first
+    // card (x 10 to 190) starts a navigation bar.
+    RECT rect;
+    gallery->GetWindowRect(&rect);
+    const double scale = std::min((rect.right - rect.left) / 800.0, (rect.bottom - rect.top) / 240.0);
+    const int x = (rect.left + rect.right) / 2 + (int)((100 - 400) * scale);
+    const int y = (rect.top + rect.bottom) / 2;
+    CLButtonDownMessage click(x, y);
+    EXPECT_EQ(top->HandleMessage(&click), 1);
+    EXPECT_EQ(sent, std::vector<std::string>{"type-navbars"});
+    EXPECT_TRUE(top->GetMainManager()->IsActive());
+    EXPECT_FALSE(gallery->IsWindowVisible());
 }
 
 }  // namespace
