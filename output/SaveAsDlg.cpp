@@ -39,6 +39,13 @@ class WaitCursor {
   ~WaitCursor() { GetPanelServices().EndWaitCursor(); }
 };
 
+// The current project; "Default" while none is named, so that nothing lands in a folder
+// without a name.
+CString CurrentProject() {
+  const CString project = GetPanelServices().GetCurrentProject();
+  return project.IsEmpty() ? LoadAppString(33114, "Default") : project;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -375,7 +382,7 @@ bool CSaveAsDlg::SaveToProject() {
   // Without a projects folder the projects live in the program's root, as new projects do.
   context.projectsFolder = GetPanelServices().GetProjectsFolder();
   if (context.projectsFolder.IsEmpty()) context.projectsFolder = CFileUtils::WithBackslash(GetPanelServices().GetRootPath());
-  context.project = GetPanelServices().GetCurrentProject();
+  context.project = CurrentProject();
   context.templatesFolder = CFileUtils::WithBackslash(GetPanelServices().GetTemplatesFolderPath());
   context.navBar = IsNavBarMode();
   context.photoHandler = GetPanelServices().IsPhotoHandlerActive();
@@ -395,7 +402,7 @@ bool CSaveAsDlg::FinishSave() {
   const SaveCommandLine line = GetSaveServices().GetCommandLine();
   if (!line.IsEditorStart()) SelectSavedFile(imagePath);
   if (!GetPanelServices().IsPhotoHandlerActive()) {
-    const CString projectFolderName = MakeProjectFolderName(GetPanelServices().GetCurrentProject());
+    const CString projectFolderName = MakeProjectFolderName(CurrentProject());
     if (!line.IsEditorStart() && CSaveInfoDlg::ShouldShow()) ShowSaveInfo(projectFolderName, imagePath);
   }
   StoreExportFolder(imagePath);

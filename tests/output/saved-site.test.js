@@ -1,14 +1,15 @@
-// A site saved through the navigation bar save dialog (left by save_win_tests in its
-// "saved-site" folder), in headless Chromium: the page that existed before keeps its text and
-// shows the bar, the buttons swap their images on hover, and nothing raises an error.
-// Usage: node saved-site.test.js <saved-site folder> <profile folder>
+// Sites saved through the navigation bar save dialog (left by save_win_tests in "saved-site"
+// and by save_program_tests in "saved-program-site"), in headless Chromium: the page that
+// existed before keeps its text and shows the bar, the buttons swap their images on hover,
+// every page the save wrote loads, and nothing raises an error.
+// Usage: node saved-site.test.js <profile folder> <site folder>...
 "use strict";
 const fs = require("fs");
 const path = require("path");
 const { pathToFileURL } = require("url");
 const puppeteer = require(path.join(__dirname, "../web/node_modules/puppeteer-core"));
 
-const site = process.argv[2];
+const sites = process.argv.slice(3);
 const results = { passed: 0, failed: 0 };
 
 async function test(name, body) {
@@ -25,7 +26,7 @@ function check(condition, message) {
   if (!condition) throw new Error(message);
 }
 
-async function open(browser, file) {
+async function open(browser, site, file) {
   const page = await browser.newPage();
   const errors = [];
   page.on("console", (m) => { if (m.type() === "error") errors.push("console: " + m.text()); });
@@ -38,51 +39,56 @@ async function open(browser, file) {
 const base = (src) => src.substring(src.lastIndexOf("/") + 1);
 
 (async () => {
-  if (!fs.existsSync(path.join(site, "news.html"))) {
-    console.log("FAILED no saved site in " + site + " (run save_win_tests first)");
+  const missing = sites.filter((site) => !fs.existsSync(path.join(site, "news.html")));
+  if (missing.length || !sites.length) {
+    console.log("FAILED no saved site in " + (missing.join(", ") || "(none given)") + " (run the win32 save tests first)");
     console.log("0 passed, 1 failed");
     process.exit(1);
   }
   const browser = await puppeteer.launch({
     executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
     headless: true,
-    userDataDir: process.argv[3],
+    userDataDir: process.argv[2],
     args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
            "--disable-background-networking", "--disable-component-update", "--disable-sync"],
   });
   try {
-    await test("existing page keeps its text and shows the bar", async () => {
-      const { page, errors } = await open(browser, "news.html");
-      check((await page.content()).includes("News of the day"), "the page's own text is gone");
-      const images = await page.$$eval("img", (all) => all.map((i) => ({ src: i.src, width: i.naturalWidth })));
-      check(images.length === 3, "expected 3 buttons, got " + images.length);
-      for (const image of images) check(image.width > 0, "image not loaded: " + image.src);
-      check(base(images[0].src) === "main_b1.gif", "first button shows " + base(images[0].src));
-      check(errors.length === 0, errors.join("; "));
-      await page.close();
-    });
-    await test("buttons swap their images on hover", async () => {
-      const { page, errors } = await open(browser, "news.html");
-      const second = await page.$$("img");
-      const b = await second[1].boundingBox();
-      await page.mouse.move(b.x + b.width / 2, b.y + b.height / 2);
-      const over = await page.$$eval("img", (all) => all.map((i) => i.src));
-      check(base(over[1]) === "main_b2_over.gif", "hovered button shows " + base(over[1]));
-      check(base(over[0]) === "main_b1.gif", "other button shows " + base(over[0]));
-      await page.mouse.move(b.x + b.width / 2, b.y + b.height + 200);
-      const off = await page.$$eval("img", (all) => all.map((i) => i.src));
-      check(base(off[1]) === "main_b2.gif", "left button shows " + base(off[1]));
-      check(errors.length === 0, errors.join("; "));
-      await page.close();
-    });
-    await test("new pages written around the bar load cleanly", async () => {
-      for (const file of ["index.html", "about.html"]) {
-        const { page, errors } = await open(browser, file);
-        check((await page.$$("img")).length === 3, file + " has no bar");
-        check(errors.length === 0, file + ": " + errors.join("; "));
+    for (const site of sites) {
+      const label = path.basename(site) + ": ";
+      await test(label + "existing page keeps its text and shows the bar", async () => {
+        const { page, errors } = await open(browser, site, "news.html");
+        check((await page.content()).includes("News of the day"), "the page's own text is gone");
+        const images = await page.$$eval("img", (all) => all.map((i) => ({ src: i.src, width: i.naturalWidth })));
+        check(images.length >= 2, "expected the bar's buttons, got " + images.length + " images");
+        for (const image of images) check(image.width > 0, "image not loaded: " + image.src);
+        check(base(images[0].src) === "main_b1.gif", "first button shows " + base(images[0].src));
+        check(errors.length === 0, errors.join("; "));
         await page.close();
-      }
-    });
+      });
+      await test(label + "buttons swap their images on hover", async () => {
+        const { page, errors } = await open(browser, site, "news.html");
+        const buttons = await page.$$("img");
+        const b = await buttons[1].boundingBox();
+        await page.mouse.move(b.x + b.width / 2, b.y + b.height / 2);
+        const over = await page.$$eval("img", (all) => all.map((i) => i.src));
+        check(base(over[1]) === "main_b2_over.gif", "hovered button shows " + base(over[1]));
+        check(base(over[0]) === "main_b1.gif", "other button shows " + base(over[0]));
+        await page.mouse.move(b.x + b.width / 2, b.y + b.height + 200);
+        const off = await page.$$eval("img", (all) => all.map((i) => i.src));
+        check(base(off[1]) === "main_b2.gif", "left button shows " + base(off[1]));
+        check(errors.length === 0, errors.join("; "));
+        await page.close();
+      });
+      await test(label + "every saved page loads cleanly", async () => {
+        const pages = fs.readdirSync(site).filter((f) => /\.html?$/i.test(f));
+        for (const file of pages) {
+          const { page, errors } = await open(browser, site, file);
+          check((await page.$$("img")).length >= 2, file + " has no bar");
+          check(errors.length === 0, file + ": " + errors.join("; "));
+          await page.close();
+        }
+      });
+    }
   } finally {
     await browser.close();
   }
