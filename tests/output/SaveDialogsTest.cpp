@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -262,6 +263,92 @@ TEST(SaveNavBarDialog, SavesIntoProjectAndPages) {
   fs::remove_all("saved-site", error);
   fs::copy(Native(fixture.Path("Site")), "saved-site", fs::copy_options::recursive, error);
   EXPECT_FALSE(error) << error.message();
+}
+
+// A single graphic: the program's export writes a stand-in image.
+class ExportingNames : public FixedNames {
+ public:
+  bool SaveGraphicAs(const CString& path, bool) override {
+    exported.push_back(path);
+    std::ofstream(Native(path), std::ios::binary) << "GIF89a image";
+    return true;
+  }
+  std::vector<CString> exported;
+};
+
+class SingleGraphicPanel : public FakePanelServices {
+ public:
+  using FakePanelServices::FakePanelServices;
+  bool IsNavBarMode() override { return false; }
+};
+
+TEST(SaveAsDialog, NameChecksThenSaveIntoProject) {
+  UtilServices utilities;
+  CFakeNavBarServices fixture;
+  fixture.navBarMode = false;
+  SingleGraphicPanel panel(fixture);
+  ExportingNames names;
+  fixture.MakeFolder("Site");
+  fixture.MakeFolder("Projects");
+  fixture.graphic.SetExportType(0);
+  if (HKEY key = OpenOptionsKey()) {
+    SetRegDWORD(key, "SaveInfoDialog", 0);
+    CloseRegKey(key);
+  }
+
+  HWND parent = ::CreateWindowExA(0, "STATIC", "save test", WS_OVERLAPPEDWINDOW, 0, 0, 800, 500, nullptr, nullptr,
+                                  ::GetModuleHandleA(nullptr), nullptr);
+  ASSERT_TRUE(parent);
+  CWnd parentWindow;
+  parentWindow.Attach(parent);
+  NoSaved owner;
+  {
+    CSaveAsDlg dialog(&owner);
+    ASSERT_TRUE(dialog.Create(IDD_SAVE_AS, fixture.Path("Site\\Graphic1.gif"), &parentWindow));
+    ASSERT_NE(0, dialog.OnActivatePanel());
+    CString shown;
+    dialog.GetDlgItem(IDC_SAVE_NAME)->GetWindowText(shown);
+    EXPECT_STREQ("Graphic1", shown.GetString());
+
+    // Names that would leave the folder, or none at all, are refused with a message.
+    for (const char* name : {"..\\..\\evil", "", "a:b", "what?"}) {
+      dialog.SetDlgItemText(IDC_SAVE_NAME, name);
+      dialog.OnSave();
+    }
+    EXPECT_EQ((std::vector<UINT>{IDS_SAVE_NAME_LEAVES_FOLDER, IDS_SAVE_NAME_EMPTY, IDS_SAVE_NAME_LEAVES_FOLDER,
+                                 IDS_SAVE_FORBIDDEN_CHARACTERS}),
+              panel.warnings);
+    EXPECT_TRUE(names.exported.empty());
+
+    // Enter in the name field saves; the notice names the exported image.
+    dialog.SetDlgItemText(IDC_SAVE_NAME, "Home");
+    {
+      DialogAnswerer answerer({{IDC_SAVE_INFO_DONT_SHOW, IDOK}});
+      MSG enter = {dialog.GetDlgItem(IDC_SAVE_NAME)->GetSafeHwnd(), WM_KEYDOWN, VK_RETURN, 0};
+      EXPECT_TRUE(dialog.PreTranslateMessage(&enter));
+      ASSERT_EQ(1u, DialogAnswerer::Seen().size());
+      EXPECT_NE(std::string::npos, DialogAnswerer::Seen()[0][4].find("Home.gif"));
+    }
+    EXPECT_EQ(1, owner.saved);
+    ASSERT_EQ(1u, names.exported.size());
+    EXPECT_STREQ(fixture.Path("Site\\Home.gif").GetString(), names.exported[0].GetString());
+
+    // Back leaves without saving: the page hears of it.
+    const int before = panel.messages;
+    dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SAVE_BACK, BN_CLICKED), 0);
+    EXPECT_EQ(before + 1, panel.messages);
+    EXPECT_FALSE(dialog.IsWindowVisible());
+  }
+  parentWindow.Detach();
+  ::DestroyWindow(parent);
+
+  EXPECT_TRUE(fixture.Exists("Projects\\Menus (Project)\\Home.qtw"));
+  const std::vector<std::string> entry = Lines(fixture.Path("Projects\\Menus (Project)\\QTWTypes.twt"));
+  ASSERT_EQ(3u, entry.size());
+  EXPECT_EQ("$home.qtw", entry[1].substr(entry[1].find('$')));
+  ASSERT_EQ(1u, panel.commands.size());
+  EXPECT_EQ(0u, panel.commands[0].find("insertnewitem#home.qtw;"));
+  EXPECT_STREQ(fixture.Path("Site\\").GetString(), RegistryString("ExportDir").GetString());
 }
 
 TEST(SaveInfoNotice, ShownUntilTurnedOff) {
