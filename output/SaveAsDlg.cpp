@@ -26,6 +26,7 @@ namespace {
 
 constexpr int kSaveHelpContext = 203;
 constexpr StyleChangeMask kExportSettingsGroup = 0x1000;
+constexpr UINT kRunHtmlCommand = 1028;
 
 CString WithoutTrailingBackslashes(CString folder) {
   while (folder.GetLength() > 3 && folder.Right(1) == "\\") folder = folder.Left(folder.GetLength() - 1);
@@ -113,6 +114,7 @@ BEGIN_MESSAGE_MAP(CSaveAsDlg, COptionsDlg)
   ON_BN_CLICKED(IDC_SAVE_NEW_FOLDER, OnNewFolder)
   ON_CONTROL(LBN_SELCHANGE, IDC_SAVE_GALLERY, OnGalleryClick)
   ON_CONTROL(LBN_DBLCLK, IDC_SAVE_GALLERY, OnGalleryDoubleClick)
+  ON_WM_CONTEXTMENU()
 END_MESSAGE_MAP()
 
 CSaveAsDlg::CSaveAsDlg(CSaveOwner* owner) : COptionsDlg(IDD_SAVE_AS, nullptr), m_owner(owner) {}
@@ -283,6 +285,27 @@ void CSaveAsDlg::OnGalleryNotify(const CSaveAsGallery::Item& item, int action) {
   }
   TakeNameFromItem(item);
   if (action == 2) OnSave();
+}
+
+void CSaveAsDlg::OnContextMenu(CWnd* window, CPoint point) {
+  if (!m_gallery || !window || window->GetSafeHwnd() != m_gallery->GetSafeHwnd() || m_gallery->Items().empty()) return;
+  POINT client = point;
+  m_gallery->ScreenToClient(&client);
+  const LRESULT hit = m_gallery->SendMessage(LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
+  const CSaveAsGallery::Item* item = HIWORD(hit) ? nullptr : m_gallery->GetItem(LOWORD(hit));
+  const CString extension = item && !item->isFolder ? CFileUtils::GetExtension(item->name) : CString();
+  const bool page = extension == "html" || extension == "htm";
+  if (item) m_gallery->SendMessage(LB_SETCURSEL, LOWORD(hit));
+  HMENU menu = ::CreatePopupMenu();
+  if (!menu) return;
+  ::AppendMenuA(menu, MF_STRING | (page ? 0 : MF_GRAYED), kRunHtmlCommand, LoadAppString(IDS_SAVE_RUN_HTML, "Run HTML"));
+  const int chosen = ::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, point.x, point.y, 0,
+                                      GetSafeHwnd(), nullptr);
+  ::DestroyMenu(menu);
+  if (chosen == kRunHtmlCommand && page) {
+    WaitCursor wait;
+    GetSaveServices().OpenWithShell(JoinPath(item->folder, item->name));
+  }
 }
 
 void CSaveAsDlg::TakeNameFromItem(const CSaveAsGallery::Item& item) {

@@ -90,6 +90,8 @@ class CSaveAsDlg : public COptionsDlg, protected CProjectSaveSteps {
   afx_msg void OnNewFolder();
   afx_msg void OnGalleryClick();
   afx_msg void OnGalleryDoubleClick();
+  // The gallery's popup: "Run HTML" opens an HTML page of the folder in the browser.
+  afx_msg void OnContextMenu(CWnd* window, CPoint point);
   DECLARE_MESSAGE_MAP()
 
   // A gallery item was clicked (action 1) or double-clicked (action 2).
