@@ -33,7 +33,9 @@ const char kLineEnd[] = "\r\n";
 constexpr unsigned long kGraphicTypeMask = 0xB0007Ful;
 constexpr int kGraphicTypeUnknown = 11;
 // The suffixes of a navigation bar's state and side thumbnails, in the order they are tried.
-const char* const kStateVariantSuffixes[] = {"_over", "_on", "#2", "#3", "_right", "_left", "_bottom", "_top"};
+// The library names its clicked state "_clicked": its thumbnail goes with the others.
+const char* const kStateVariantSuffixes[] = {"_over", "_on",    "_clicked", "#2",
+                                             "#3",    "_right", "_left",    "_bottom", "_top"};
 
 std::string LowerAscii(std::string text) {
   for (char& c : text)

@@ -237,17 +237,20 @@ TEST_F(AutoGenerateTemplatesTest, LogosPhotosAndUnlistedTemplates) {
 TEST_F(AutoGenerateTemplatesTest, NavigationBarStatesBecomeOneComposedPreview) {
   const unsigned bar = 0xF3800u | 0x100000u;
   const std::string bars = Folder("NavBars", {{bar, "Tabs_hnavbar#1"}, {bar, "Tabs_hnavbar#2"},
-                                              {bar, "Tabs_hnavbar#3"}, {bar, "Tabs_hnavbar_left"}});
+                                              {bar, "Tabs_hnavbar#3"}, {bar, "Tabs_hnavbar_left"},
+                                              {bar, "Tabs_hnavbar_clicked"}});
   Generate();
   const std::string preview = bars + "tabs_hnavbar#1.qgt";
   ASSERT_TRUE(IsGif(preview));
   EXPECT_FALSE(Exists(bars + "tabs_hnavbar#2.qgt"));
   EXPECT_FALSE(Exists(bars + "tabs_hnavbar#3.qgt"));
   EXPECT_FALSE(Exists(bars + "tabs_hnavbar_left.qgt"));
+  EXPECT_FALSE(Exists(bars + "tabs_hnavbar_clicked.qgt"));
   EXPECT_TRUE(Exists(bars + "tabs_hnavbar#2.qtw"));
   const std::string flags = std::to_string(bar);
   EXPECT_EQ(flags + "$Tabs_hnavbar#1.qtw\r\n*" + flags + "$Tabs_hnavbar#2.qtw\r\n*" + flags +
-                "$Tabs_hnavbar#3.qtw\r\n*" + flags + "$Tabs_hnavbar_left.qtw\r\n",
+                "$Tabs_hnavbar#3.qtw\r\n*" + flags + "$Tabs_hnavbar_left.qtw\r\n*" + flags +
+                "$Tabs_hnavbar_clicked.qtw\r\n",
             ReadFile(bars + "QTWTypes.twt"));
   // The composed preview is wider than one state's thumbnail.
   Bitmap32 composed, state;
