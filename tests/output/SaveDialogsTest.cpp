@@ -173,6 +173,18 @@ class FakePanelServices : public CPanelServices {
   CFakeNavBarServices& m_fixture;
 };
 
+// The main window a save dialog sits in.
+class ParentWindow : public CWnd {
+ public:
+  ParentWindow() {
+    Attach(::CreateWindowExA(0, "STATIC", "save test", WS_OVERLAPPEDWINDOW, 0, 0, 800, 500, nullptr, nullptr,
+                             ::GetModuleHandleA(nullptr), nullptr));
+  }
+  ~ParentWindow() override {
+    if (HWND window = Detach()) ::DestroyWindow(window);
+  }
+};
+
 class NoSaved : public CSaveOwner {
  public:
   void SetSaved(int value) override { saved = value; }
@@ -210,11 +222,8 @@ TEST(SaveNavBarDialog, SavesIntoProjectAndPages) {
   ASSERT_EQ(1, bar.Render(false, 0));
   SetPageListCurrent(false);
 
-  HWND parent = ::CreateWindowExA(0, "STATIC", "save test", WS_OVERLAPPEDWINDOW, 0, 0, 800, 500, nullptr, nullptr,
-                                  ::GetModuleHandleA(nullptr), nullptr);
-  ASSERT_TRUE(parent);
-  CWnd parentWindow;
-  parentWindow.Attach(parent);
+  ParentWindow parentWindow;
+  ASSERT_TRUE(parentWindow.GetSafeHwnd());
   NoSaved owner;
   {
     CSaveNavBarDlg dialog(&owner);
@@ -243,8 +252,6 @@ TEST(SaveNavBarDialog, SavesIntoProjectAndPages) {
     EXPECT_EQ(1, owner.saved);
     EXPECT_TRUE(panel.warnings.empty());
   }
-  parentWindow.Detach();
-  ::DestroyWindow(parent);
 
   for (const char* name : {"Site\\main.js", "Site\\main_b1.gif", "Site\\main_b2_over.gif", "Site\\index.html",
                            "Site\\about.html", "Projects\\Menus (Project)\\Main_off.qtw",
@@ -296,11 +303,8 @@ TEST(SaveAsDialog, NameChecksThenSaveIntoProject) {
     CloseRegKey(key);
   }
 
-  HWND parent = ::CreateWindowExA(0, "STATIC", "save test", WS_OVERLAPPEDWINDOW, 0, 0, 800, 500, nullptr, nullptr,
-                                  ::GetModuleHandleA(nullptr), nullptr);
-  ASSERT_TRUE(parent);
-  CWnd parentWindow;
-  parentWindow.Attach(parent);
+  ParentWindow parentWindow;
+  ASSERT_TRUE(parentWindow.GetSafeHwnd());
   NoSaved owner;
   {
     CSaveAsDlg dialog(&owner);
@@ -339,8 +343,6 @@ TEST(SaveAsDialog, NameChecksThenSaveIntoProject) {
     EXPECT_EQ(before + 1, panel.messages);
     EXPECT_FALSE(dialog.IsWindowVisible());
   }
-  parentWindow.Detach();
-  ::DestroyWindow(parent);
 
   EXPECT_TRUE(fixture.Exists("Projects\\Menus (Project)\\Home.qtw"));
   const std::vector<std::string> entry = Lines(fixture.Path("Projects\\Menus (Project)\\QTWTypes.twt"));
