@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "document/Options.h"
+#include "document/OptionsExportRecord.h"
 #include "document/TemplateSlotMapper.h"
 
 namespace {
@@ -211,4 +212,16 @@ TEST(EngineSwitches, StayWithTheRecordThroughAResetButNotIntoAStagingCopy) {
   EXPECT_EQ(1, complete.GetTemplateSizeFlag());
   EXPECT_EQ(1.5, complete.GetRenderedScale());
   EXPECT_EQ(1, complete.GetShadowChanged());
+}
+
+// The shadow's share of the width as exports read it: the allowance for a flat graphic; none
+// for a 3D heading, whose width is its measured one.
+TEST(ExportRecordShadowMargin, IsTheAllowanceExceptFor3DHeadings) {
+  COptions record;
+  record.SetGraphicType(kGraphicButton);
+  record.SetShadowAllowance(6, 4);
+  record.SetMeasuredSize(300, 80);
+  EXPECT_DOUBLE_EQ(6.0, COptionsExportRecord(record).GetShadowWidthMargin());
+  record.SetGraphicType(kGraphic3DHeading);
+  EXPECT_DOUBLE_EQ(0.0, COptionsExportRecord(record).GetShadowWidthMargin());
 }
