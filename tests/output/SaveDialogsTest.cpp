@@ -353,6 +353,76 @@ TEST(SaveAsDialog, NameChecksThenSaveIntoProject) {
   EXPECT_STREQ(fixture.Path("Site\\").GetString(), RegistryString("ExportDir").GetString());
 }
 
+// Started by an HTML editor to change a style file: the command line names the style, the
+// document folder and the result file; the main window is the test's own.
+class EditorStart : public ExportingNames {
+ public:
+  SaveCommandLine GetCommandLine() override { return line; }
+  bool SaveGraphicAs(const CString& path, bool reuse) override {
+    return fail ? false : ExportingNames::SaveGraphicAs(path, reuse);
+  }
+  SaveCommandLine line;
+  bool fail = false;
+};
+
+class EditorPanel : public SingleGraphicPanel {
+ public:
+  EditorPanel(CFakeNavBarServices& fixture, CWnd* main) : SingleGraphicPanel(fixture), m_main(main) {}
+  CWnd* GetMainWindow() override { return m_main; }
+
+ private:
+  CWnd* m_main;
+};
+
+bool CloseWasPosted(HWND window) {
+  MSG message;
+  return ::PeekMessageA(&message, window, WM_CLOSE, WM_CLOSE, PM_REMOVE) != FALSE;
+}
+
+TEST(SaveAsDialog, EditorStyleEditingSavesAtOnceAndClosesOnlyAfterASave) {
+  UtilServices utilities;
+  CFakeNavBarServices fixture;
+  fixture.navBarMode = false;
+  ParentWindow parentWindow;
+  ASSERT_TRUE(parentWindow.GetSafeHwnd());
+  EditorPanel panel(fixture, &parentWindow);
+  EditorStart editor;
+  fixture.MakeFolder("Site");
+  fixture.MakeFolder("Styles");
+  fixture.WriteFile("result.txt", "");
+  fixture.graphic.SetExportType(0);
+  editor.line.present = editor.line.hostedByEditor = editor.line.styleFile = true;
+  editor.line.editorWindow = parentWindow.GetSafeHwnd();
+  editor.line.fileFolder = fixture.Path("Site");
+  editor.line.docPath = fixture.Path("Site");
+  editor.line.styleFolder = fixture.Path("Styles");
+  editor.line.styleBaseName = "Home";
+  editor.line.resultPath = fixture.Path("result.txt");
+
+  NoSaved owner;
+  CSaveAsDlg dialog(&owner);
+  ASSERT_TRUE(dialog.Create(IDD_SAVE_AS, fixture.Path("Site\\Graphic1.gif"), &parentWindow));
+
+  // A failed export: nothing is kept, the editor's result stays empty and the program stays.
+  editor.fail = true;
+  EXPECT_EQ(0, dialog.OnActivatePanel());
+  EXPECT_FALSE(CloseWasPosted(parentWindow.GetSafeHwnd()));
+  EXPECT_EQ("", ReadFile(fixture.Path("result.txt")));
+  EXPECT_FALSE(fixture.Exists("Styles\\Home.qtw"));
+
+  // Then the save: over the edited style file, no question, the result and the close.
+  editor.fail = false;
+  EXPECT_EQ(0, dialog.OnActivatePanel());
+  EXPECT_TRUE(fixture.Exists("Site\\Home.gif"));
+  EXPECT_TRUE(fixture.Exists("Styles\\Home.qtw"));
+  const std::vector<std::string> result = Lines(fixture.Path("result.txt"));
+  ASSERT_EQ(3u, result.size());
+  EXPECT_EQ("SnippetID=\"Styles\\Home.qtw\"", result[0]);
+  EXPECT_EQ("PreviewHTML=\"<img src=\"Home.gif\" editor=\"barwright\" border=\"0\">\"", result[1]);
+  EXPECT_TRUE(CloseWasPosted(parentWindow.GetSafeHwnd()));
+  dialog.DestroyWindow();
+}
+
 TEST(SaveInfoNotice, ShownUntilTurnedOff) {
   if (HKEY key = OpenOptionsKey()) {
     ::RegDeleteValueA(key, "SaveInfoDialog");
