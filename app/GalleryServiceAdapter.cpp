@@ -14,6 +14,9 @@
 
 namespace {
 
+// The darkest colour of the application background (0xTTRRGGBB).
+const std::uint32_t kBackdrop = 0x000f172a;
+
 // A gallery page shown through the outside document renderer.
 class CAppGalleryView : public CGalleryView {
 public:
@@ -26,6 +29,9 @@ public:
 
     bool Create(CWnd* parent, const RECT& rect, bool visible) override
     {
+        // Round the page, where its proportions leave room, the program's dark backdrop shows,
+        // as behind every page.
+        m_window.SetBackgroundColour(kBackdrop);
         return m_window.Create(parent, rect, 1, visible ? WS_VISIBLE : 0) != FALSE;
     }
     CWnd* GetWindow() override { return &m_window; }

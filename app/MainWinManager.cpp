@@ -22,6 +22,8 @@
 #include "document/Options.h"
 #include "gallery/AutoGenerateTemplates.h"
 #include "navbar/NavBar.h"
+#include "output/OutputDlg.h"
+#include "output/OutputResource.h"
 
 #include <commctrl.h>
 #include <new>
@@ -201,6 +203,8 @@ int CMainWinManager::CreateManager(int type, const CGalleryLocation* location)
             page = new (std::nothrow) CPromptPageManager(*traits);
         if (page)
             created = page->Create(m_parent, this, 0.15, 0.1, 0.4);
+        if (created && type == 12)
+            static_cast<CPromptPageManager*>(page)->SetPanel(CreateSavePanel<COutputDlg>(IDD_OUTPUT_PANEL, m_parent));
         break;
     }
     if (!page) {

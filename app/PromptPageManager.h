@@ -4,6 +4,26 @@
 #pragma once
 
 #include "app/WinManagerBase.h"
+#include "framework/win/Afxwin.h"
+
+#include <new>
+
+// A save panel made from its dialog resource in the main dialog, hidden until its page shows
+// it; null when it cannot be made (the page then shows its prompt alone).
+template <class Panel>
+Panel* CreateSavePanel(UINT templateId, CWnd* parent)
+{
+    if (!parent || !parent->GetSafeHwnd())
+        return nullptr;
+    Panel* panel = new (std::nothrow) Panel(nullptr);
+    if (panel && !panel->Create(templateId, parent)) {
+        delete panel;
+        return nullptr;
+    }
+    if (panel)
+        panel->ShowWindow(SW_HIDE);
+    return panel;
+}
 
 struct CPageTraits {
     int type;

@@ -1,6 +1,8 @@
 #include "app/SavePromptManager.h"
 
 #include "framework/win/Afxwin.h"
+#include "output/ExportGIFDlg.h"
+#include "output/OutputResource.h"
 
 CSavePromptManager::CSavePromptManager()
     : CPromptPageManager(*TraitsFor(15)), m_savePanel(nullptr), m_followsSavePage(false)
@@ -20,9 +22,9 @@ int CSavePromptManager::Create(CWnd* parent, CWinManagerBase* owner, double left
 {
     if (!CPromptPageManager::Create(parent, owner, left, prompt, panel))
         return 0;
-    // The export options panel is not part of this program yet: the page shows its prompt over
-    // an empty panel area.
+    m_savePanel = CreateSavePanel<CExportGIFDlg>(IDD_EXPORT_OPTIONS, parent);
     m_panel = m_savePanel;
+    RecordPanelSize();
     return 1;
 }
 
@@ -34,8 +36,12 @@ void CSavePromptManager::ResetPanel()
 
 void CSavePromptManager::MakeCurrent()
 {
+    if (m_savePanel)
+        m_savePanel->ShowProjectControls(TRUE);
     RecordPanelSize();
     CWinManagerBase* leaving = CurrentManager();
     m_followsSavePage = leaving && leaving != this && leaving->NeedsLeaveNotify();
+    if (m_followsSavePage && m_savePanel)
+        m_savePanel->SetReuseTempExport();
     CPromptPageManager::MakeCurrent();
 }

@@ -3,6 +3,8 @@
 
 #include "app/PromptPageManager.h"
 
+class CExportGIFDlg;
+
 class CSavePromptManager : public CPromptPageManager {
 public:
     CSavePromptManager();
@@ -19,6 +21,6 @@ public:
 
 private:
     using CPromptPageManager::Create;
-    CWnd* m_savePanel;
+    CExportGIFDlg* m_savePanel;
     bool m_followsSavePage;
 };

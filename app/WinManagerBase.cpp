@@ -13,6 +13,7 @@
 #include "document/OperationsManager.h"
 #include "document/Options.h"
 #include "document/TemplateWnd.h"
+#include "editors/OptionsDlg.h"
 #include "framework/win/Afxwin.h"
 
 #include <algorithm>
@@ -269,10 +270,24 @@ void CWinManagerBase::Activate(int)
     }
     NotifyActivate(1);
     if (Live(m_panel)) {
+        COptionsDlg* dialogPanel = dynamic_cast<COptionsDlg*>(m_panel);
+        if (dialogPanel && !dialogPanel->OnActivatePanel()) {
+            // The panel refuses: the page stays without it and the pages go back to the one
+            // shown before.
+            CActivateMessage refused;
+            if (CWidgetsDlg* dialog = GetMainDialog())
+                if (CWinManagerBase* top = dialog->GetTopLevelManager())
+                    top->HandleMessage(&refused);
+            return;
+        }
         PlaceDialog(&panel, 0, 0);
         PaintBackground();
         m_panel->ShowWindow(SW_SHOWNORMAL);
+        if (dialogPanel)
+            dialogPanel->SetInitialFocus();
         ::RedrawWindow(m_panel->GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    } else {
+        PaintBackground();
     }
 }
 
@@ -286,8 +301,11 @@ void CWinManagerBase::Deactivate()
         if (m_releaseRendererOnHide)
             m_prompt->ReleaseRenderer();
     }
-    if (Live(m_panel))
+    if (Live(m_panel)) {
         m_panel->ShowWindow(SW_HIDE);
+        if (COptionsDlg* dialogPanel = dynamic_cast<COptionsDlg*>(m_panel))
+            dialogPanel->OnDeactivatePanel();
+    }
     NotifyActivate(0);
 }
 
@@ -367,11 +385,16 @@ void CWinManagerBase::RefreshBackground()
 void CWinManagerBase::PaintBackground()
 {
     CWidgetsDlg* dialog = GetMainDialog();
-    if (!dialog || !dialog->GetSafeHwnd() || dialog->IsIconic() || !Live(m_panel) || !m_backgroundAllowed ||
-        !g_background || !g_background->GetSafeHwnd())
+    // A page without a panel (its panel class is not part of the program) still shows the
+    // background over the panel area, instead of what an earlier page left there.
+    if (!dialog || !dialog->GetSafeHwnd() || dialog->IsIconic() || !m_backgroundAllowed || !g_background ||
+        !g_background->GetSafeHwnd())
         return;
     RECT area, current;
-    GetRects(nullptr, &area, nullptr);
+    // The panel area as the page lays it out (right of the button bar), the same that
+    // PlaceDialog gives the background: a different one would move and re-render it each time.
+    RECT promptArea;
+    GetRects(&promptArea, &area, nullptr);
     WindowRectInParent(g_background, dialog, &current);
     if (!EqualRect(&current, &area)) {
         g_background->SetWindowPos((HWND)nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
@@ -379,7 +402,7 @@ void CWinManagerBase::PaintBackground()
         g_background->Render(1, nullptr);
     }
     CClientDC dc(dialog);
-    if (m_panel->IsWindowVisible()) {
+    if (Live(m_panel) && m_panel->IsWindowVisible()) {
         RECT panelRect;
         WindowRectInParent(m_panel, dialog, &panelRect);
         ::ExcludeClipRect(dc.GetSafeHdc(), panelRect.left, panelRect.top, panelRect.right, panelRect.bottom);

@@ -1,0 +1,166 @@
+// The program under Wine walked through its pages by function keys, as a user would: the start
+// page, the editing pages by their shortcuts, and back home; the window title follows the page
+// and a screenshot of each stop shows a drawn window.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kTitle[] = "Quor Bar Wright";
+
+std::string Dist()
+{
+    const char* dist = std::getenv("BW_DIST");
+    return dist ? dist : "";
+}
+
+struct Search {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<Search*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char title[64] = "";
+    GetWindowTextA(window, title, sizeof title);
+    if (owner == search->processId && IsWindowVisible(window) && strncmp(title, kTitle, strlen(kTitle)) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::string Title(HWND window)
+{
+    char text[128] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// Waits, in steps and up to a bound, until the program has taken the posted key (its title is
+// the expected one when one is given) and is idle again. A sent message overtakes posted ones,
+// so one round trip alone does not show that the key was handled.
+void Settle(HANDLE process, HWND window, const std::string& title = std::string())
+{
+    for (int round = 0; round < 100; ++round) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result);
+        WaitForInputIdle(process, 5000);
+        if (round >= 3 && (title.empty() || Title(window).rfind(title, 0) == 0))
+            return;
+        Sleep(100);
+    }
+}
+
+// The window's client area as a 24-bit bottom-up BMP; answers the number of distinct colours.
+int SaveScreenshot(HWND window, const std::string& path)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    const int width = client.right, height = client.bottom;
+    if (width <= 0 || height <= 0)
+        return 0;
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    const int stride = (width * 3 + 3) & ~3;
+    std::set<unsigned> colours;
+    const unsigned char* row = static_cast<const unsigned char*>(bits);
+    for (int y = 0; y < height && colours.size() < 64; y += 4)
+        for (int x = 0; x < width; x += 4) {
+            const unsigned char* pixel = row + (size_t)y * stride + x * 3;
+            colours.insert(pixel[0] | pixel[1] << 8 | pixel[2] << 16);
+        }
+    BITMAPFILEHEADER header = {};
+    header.bfType = 0x4d42;
+    header.bfOffBits = sizeof header + sizeof info.bmiHeader;
+    header.bfSize = header.bfOffBits + stride * height;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        WriteFile(file, &header, sizeof header, &written, nullptr);
+        WriteFile(file, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr);
+        WriteFile(file, bits, stride * height, &written, nullptr);
+        CloseHandle(file);
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+    return (int)colours.size();
+}
+
+}  // namespace
+
+TEST(PageWalk, FunctionKeysMoveThroughThePages)
+{
+    ASSERT_FALSE(Dist().empty()) << "BW_DIST not set";
+    std::string command = "\"" + Dist() + "\\Barwright.exe\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, Dist().c_str(), &startup,
+                               &process));
+    Search search = {process.dwProcessId, nullptr};
+    for (int i = 0; i < 1200 && !search.found; ++i) {
+        if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0)
+            break;
+        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+    }
+    HWND window = search.found;
+    if (window) {
+        Settle(process.hProcess, window);
+        EXPECT_EQ(Title(window), kTitle);  // the start page
+        EXPECT_GT(SaveScreenshot(window, "pagewalk-start.bmp"), 4);
+
+        // F4 is the start page's Load button: the design page of the editing pages.
+        struct Stop {
+            int key;
+            bool editing;  // the title names the project on the editing pages
+            const char* shot;
+        } stops[] = {
+            {VK_F4, true, "pagewalk-design.bmp"}, {VK_F5, true, "pagewalk-colour.bmp"},
+            {VK_F6, true, "pagewalk-texture.bmp"}, {VK_F7, true, "pagewalk-size.bmp"},
+            {VK_F8, true, "pagewalk-navbars.bmp"}, {VK_F4, true, "pagewalk-text.bmp"},
+            {VK_F12, true, "pagewalk-save.bmp"},  {VK_F2, false, "pagewalk-home.bmp"},
+        };
+        for (const Stop& stop : stops) {
+            PostMessageA(window, WM_KEYDOWN, stop.key, 1 | (MapVirtualKeyA(stop.key, 0) << 16));
+            PostMessageA(window, WM_KEYUP, stop.key, 0xC0000001 | (MapVirtualKeyA(stop.key, 0) << 16));
+            Settle(process.hProcess, window, stop.editing ? std::string(kTitle) + " - " : std::string(kTitle));
+            const std::string title = Title(window);
+            if (stop.editing)
+                EXPECT_EQ(title.rfind(std::string(kTitle) + " - ", 0), 0u) << stop.shot << ": " << title;
+            else
+                EXPECT_EQ(title, kTitle) << stop.shot;
+            EXPECT_GT(SaveScreenshot(window, stop.shot), 4) << stop.shot;
+        }
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    }
+    const DWORD waited = WaitForSingleObject(process.hProcess, 30000);
+    if (waited != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    ASSERT_TRUE(window) << "no main window";
+    EXPECT_EQ(waited, WAIT_OBJECT_0) << "the program did not exit";
+}
