@@ -150,6 +150,8 @@ int CopyStyleToTemp(COptions* record, const CString& source, const CString& targ
 {
     if (!record)
         return 0;
+    // The temporary folder is made by the first save into it: a file opened before that needs it.
+    CFileUtils::CreateFolder(target, TRUE);
     if (!CopyOver(source, target))
         return 0;
     if (CFileUtils::IsReadOnly(target))

@@ -131,8 +131,8 @@ class OpenFiles : public ::testing::Test {
 protected:
     OpenFiles() : m_dir("bwopenfiles")
     {
+        // The temporary folder does not exist before the first working copy.
         m_host.m_tempFolder = m_dir.Path("temp\\").c_str();
-        ::CreateDirectoryA(m_dir.Path("temp").c_str(), nullptr);
         m_host.m_record.SetGraphicType(0);
     }
     FixtureFolder m_dir;

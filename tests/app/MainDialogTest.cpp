@@ -1,0 +1,147 @@
+// The real main dialog under Xvfb: a file opened by another process through WM_COPYDATA, keys
+// before the focus window, graphic-menu commands and the system commands.
+#include "app/AppServiceAdapters.h"
+#include "app/Errors.h"
+#include "app/MainDialogCommands.h"
+#include "app/Resource.h"
+#include "app/TopLevelManager.h"
+#include "app/WidgetsDlg.h"
+#include "app/widgets.h"
+#include "document/Options.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <fstream>
+#include <string>
+
+namespace {
+
+std::string WinePath(const char* unixPath)
+{
+    std::string path = std::string("Z:") + unixPath;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+class MainDialog : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ::CoInitialize(nullptr);
+        for (const char* server : {BW_SERVER_PATH, BW_ENGINE_PATH}) {
+            HMODULE module = ::LoadLibraryA(WinePath(server).c_str());
+            ASSERT_TRUE(module) << server;
+            auto registerServer = reinterpret_cast<HRESULT(WINAPI*)()>(::GetProcAddress(module, "DllRegisterServer"));
+            ASSERT_TRUE(registerServer && registerServer() == S_OK) << server;
+            ::FreeLibrary(module);
+        }
+        InstallAppServiceAdapters();
+        app.m_rootPath = WinePath(BW_ROOT_PATH).c_str();
+        app.m_tempFolder.m_number = (int)::GetCurrentProcessId();
+        dlg = new CWidgetsDlg(nullptr, nullptr);
+        app.m_mainDialog = dlg;
+        app.m_pMainWnd = dlg;
+        ASSERT_TRUE(dlg->Create(IDD_WIDGETS_DIALOG));
+        ASSERT_FALSE(dlg->m_initFailed) << g_ErrorText;
+        dlg->SetWindowPos((HWND)nullptr, 0, 0, 700, 500, SWP_NOZORDER | SWP_SHOWWINDOW);
+        top = static_cast<CTopLevelManager*>(dlg->GetTopLevelManager());
+        ASSERT_TRUE(top);
+        top->ActivateStartPage();
+    }
+
+    void TearDown() override
+    {
+        if (dlg) {
+            dlg->m_noSave = 1;
+            dlg->DestroyWindow();
+            delete dlg;
+        }
+        app.m_mainDialog = nullptr;
+        app.m_pMainWnd = nullptr;
+        ::CoUninitialize();
+    }
+
+    BOOL Translate(UINT message, WPARAM key, LPARAM lParam = 0)
+    {
+        MSG msg = {dlg->m_hWnd, message, key, lParam};
+        return dlg->PreTranslateMessage(&msg);
+    }
+
+    UINT DefaultSizeState()
+    {
+        return ::GetMenuState(::GetSystemMenu(dlg->m_hWnd, FALSE), IDM_DEFAULT_SIZE, MF_BYCOMMAND) & MF_GRAYED;
+    }
+
+    CWidgetsApp app;
+    CWidgetsDlg* dlg = nullptr;
+    CTopLevelManager* top = nullptr;
+};
+
+TEST_F(MainDialog, AnotherProcessOpensAStyleFile)
+{
+    char temp[MAX_PATH];
+    ::GetTempPathA(sizeof temp, temp);
+    const std::string style = std::string(temp) + "bwcopydata.qtw";
+    std::ofstream(style, std::ios::binary) << "Barwright\r\nVersion : 1.2\r\nGraphicType : 3\r\n";
+
+    // A request without text changes nothing.
+    COPYDATASTRUCT empty = {0, 0, nullptr};
+    EXPECT_TRUE(::SendMessageA(dlg->m_hWnd, WM_COPYDATA, 0, (LPARAM)&empty));
+    EXPECT_EQ(dlg->m_options->GetGraphicType(), 0);
+
+    COPYDATASTRUCT request = {0, (DWORD)style.size() + 1, (void*)style.c_str()};
+    EXPECT_TRUE(::SendMessageA(dlg->m_hWnd, WM_COPYDATA, 0, (LPARAM)&request));
+    const std::string working = std::string(app.GetTempFolderPath()) + "~ast3.qtw";
+    EXPECT_NE(::GetFileAttributesA(working.c_str()), INVALID_FILE_ATTRIBUTES) << working;
+    EXPECT_EQ(dlg->m_options->GetGraphicType(), 3);
+    EXPECT_TRUE(top->IsMainManagerActive());  // "type" moved to the editing pages
+    EXPECT_EQ(top->GetLastKind(), 7);          // then F3, as if typed
+    ::DeleteFileA(style.c_str());
+    ::DeleteFileA(working.c_str());
+}
+
+TEST_F(MainDialog, KeysAndMenuCommandsReachThePages)
+{
+    EXPECT_TRUE(Translate(WM_SYSKEYDOWN, 'M'));
+    EXPECT_EQ(top->GetLastKind(), 7);
+    EXPECT_TRUE(Translate(WM_KEYDOWN, 0x7C));  // swallowed
+    Translate(WM_KEYDOWN, VK_CONTROL);
+    EXPECT_EQ(dlg->m_controlDown, 1);
+    Translate(WM_KEYUP, VK_CONTROL);
+    EXPECT_EQ(dlg->m_controlDown, 0);
+
+    const struct {
+        UINT id;
+        int kind;
+    } cases[] = {{ID_GRAPHIC_COPY_FILE_NAME, 9}, {ID_GRAPHIC_CREATE_STYLE, 18}};
+    for (const auto& c : cases) {
+        ::SendMessageA(dlg->m_hWnd, WM_COMMAND, c.id, 0);
+        EXPECT_EQ(top->GetLastKind(), c.kind) << c.id;
+    }
+}
+
+TEST_F(MainDialog, DefaultSizeOnlyWhileNormal)
+{
+    ::SendMessageA(dlg->m_hWnd, WM_SYSCOMMAND, IDM_DEFAULT_SIZE, 0);
+    RECT rect;
+    ::GetWindowRect(dlg->m_hWnd, &rect);
+    EXPECT_EQ(rect.right - rect.left, 800);
+    EXPECT_EQ(rect.bottom - rect.top, 600);
+
+    ::SendMessageA(dlg->m_hWnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    EXPECT_TRUE(DefaultSizeState());
+    ::GetWindowRect(dlg->m_hWnd, &rect);
+    const int maximisedWidth = rect.right - rect.left;
+    ::SendMessageA(dlg->m_hWnd, WM_SYSCOMMAND, IDM_DEFAULT_SIZE, 0);
+    ::GetWindowRect(dlg->m_hWnd, &rect);
+    EXPECT_EQ(rect.right - rect.left, maximisedWidth);
+
+    ::SendMessageA(dlg->m_hWnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(DefaultSizeState());
+}
+
+}  // namespace
