@@ -11,6 +11,7 @@
 #include "app/widgets.h"
 #include "document/OperationsManager.h"
 #include "document/Options.h"
+#include "gallery/AutoGenerateTemplates.h"
 
 #include <windows.h>
 
@@ -159,9 +160,6 @@ void ShowHelpTip(UINT stringId, POINT at) {}
 // The about box; not part of the program yet.
 void RunAboutBox(CWnd* parent) {}
 
-// Regenerates the thumbnails of every template under the folder, and the type files when
-// asked; the template generator is not part of the program yet.
-void GenerateTemplateThumbnails(const CString& folder, CWnd* progress, bool checkTypeFiles) {}
 
 }  // namespace
 
@@ -252,7 +250,12 @@ void CWidgetsDlg::RegenerateTemplates()
     SetWindowText(title);
     auto* app = dynamic_cast<CWidgetsApp*>(AfxGetApp());
     const CString templates = app ? app->GetTemplatesFolder(true, true, false) : CString();
-    GenerateTemplateThumbnails(templates, this, updateTypes);
+    {
+        CAutoGenerateTemplates generator;
+        generator.GenerateFolder(templates, m_operationsManager, m_options, this, 0);
+        if (updateTypes)
+            generator.CheckTypeFiles();
+    }
     auto* topLevel = dynamic_cast<CTopLevelManager*>(m_topLevelManager);
     if (topLevel && topLevel->GetMainManager())
         topLevel->GetMainManager()->HandleCommand("recachesearchgallerylists");
