@@ -47,23 +47,6 @@ CString TempFolder()
     return folder;
 }
 
-// The wait cursor around a long operation, when the main dialog has its services.
-class WaitCursor {
-public:
-    WaitCursor() : m_services(GetMainDialog() ? GetMainDialog()->GetUIServices() : nullptr)
-    {
-        if (m_services)
-            m_services->BeginWaitCursor();
-    }
-    ~WaitCursor()
-    {
-        if (m_services)
-            m_services->ReleaseCaptureCursor(0);
-    }
-
-private:
-    CUIServices* m_services;
-};
 
 }  // namespace
 
@@ -608,7 +591,7 @@ void CMainWinManager::Revive(const CString& command)
     COptions* backup = GetBackupOptions();
     if (!options || !backup)
         return;
-    WaitCursor wait;
+    CWaitCursorGuard wait;
     if (m_currentPage && m_currentPage == m_pages[15]) {
         backup->CopyTo(*options, 0, (StyleChangeMask)groups);
     } else {
@@ -622,7 +605,7 @@ void CMainWinManager::StartGraphic(const CString& command)
 {
     COptions* options = GetOptions();
     COperationsManager* operations = GetOperationsManager();
-    WaitCursor wait;
+    CWaitCursorGuard wait;
     operations->SetNavBarMode(0);
     CSheetsManager* design = GetDesignPage();
     if (design)

@@ -14,9 +14,15 @@
 #include "document/Options.h"
 #include "document/TemplateWnd.h"
 #include "editors/OptionsDlg.h"
+#include "app/AppServiceAdapters.h"
+#include "app/util/FileUtils.h"
+#include "bitmap/BitmapExporter.h"
+#include "document/RenderRequest.h"
+#include "navbar/NavBar.h"
 #include "framework/win/Afxwin.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -51,7 +57,87 @@ void WindowRectInParent(CWnd* window, CWnd* parent, RECT* rect)
         ::MapWindowPoints(nullptr, parent->GetSafeHwnd(), (POINT*)rect, 2);
 }
 
+// Copies the rendered graphic to the clipboard as a device-independent bitmap; false when no
+// graphic has been rendered or the clipboard is not to be had.
+bool CopyGraphicToClipboard()
+{
+    if (!GetPreviewPixels())
+        return false;
+    std::unique_ptr<CBitmapExporter> exporter(CreateExporter(nullptr, 0));
+    HGLOBAL block = exporter ? exporter->CopyToClipboard() : nullptr;
+    if (!block)
+        return false;
+    CWnd* main = GetMainWnd();
+    if (!::OpenClipboard(main ? main->GetSafeHwnd() : nullptr)) {
+        ::GlobalFree(block);
+        return false;
+    }
+    ::EmptyClipboard();
+    const bool placed = ::SetClipboardData(CF_DIB, block) != nullptr;
+    if (!placed)
+        ::GlobalFree(block);
+    ::CloseClipboard();
+    return placed;
+}
+
+// Throws away every edit of the current graphic: the template is opened again and the style
+// file the graphic came from is read once more; without that file the graphic stays as it was.
+void UndoAllEdits()
+{
+    COptions* record = GetOptions();
+    COperationsManager* operations = GetOperationsManager();
+    if (!record || !operations)
+        return;
+    const COptions kept(*record);
+    const bool navBarMode = operations->IsNavBarMode() != 0;
+    CNavBar* bar = navBarMode ? GetManagerNavBar() : nullptr;
+    if (bar)
+        bar->SetCurrentState(0, 0, 0);
+    record->SetModified(false);
+    operations->OpenDocument(record->GetKiqPath(), 1, 1);
+    record->SetDefaultShadow();
+    record->SetModified(false);
+    CString style = record->GetQTWFile();
+    if (!CFileUtils::FileExists(style)) {
+        const int slash = style.ReverseFind('\\');
+        CString folder = record->GetStyleFolder();
+        if (!folder.IsEmpty() && folder[folder.GetLength() - 1] != '\\')
+            folder += "\\";
+        style = folder + (slash >= 0 ? style.Mid(slash + 1) : style);
+    }
+    // Everything but the texture list of the graphic's background is read again.
+    const StyleChangeMask allButBackground = (StyleChangeMask)0xffbfffffu;
+    if (CFileUtils::FileExists(style) && record->LoadStyleFile(style, allButBackground, -1, kLoadUserWork)) {
+        record->SetQTWFile(style);
+        operations->NotifyChanged(record, 1, allButBackground);
+        if (bar)
+            bar->UpdateMenuColours();
+    } else {
+        *record = kept;
+        operations->NotifyChanged(record, 1, kChangeAll);
+    }
+    RenderPreview(1, 1);
+}
+
 }  // namespace
+
+CWaitCursorGuard::CWaitCursorGuard(bool enable) : CWaitCursorGuard(enable, 1) {}
+
+CWaitCursorGuard::CWaitCursorGuard(bool enable, int cursorId) : m_services(enable ? UIServices() : nullptr)
+{
+    if (!m_services)
+        return;
+    if (cursorId == 1)
+        m_services->BeginWaitCursor();
+    else
+        m_services->SetCaptureCursor(cursorId);
+}
+
+CWaitCursorGuard::~CWaitCursorGuard()
+{
+    if (m_services)
+        m_services->ReleaseCaptureCursor(0);
+}
 
 bool CommandStartsWith(const CString& command, const char* word)
 {
@@ -561,13 +647,31 @@ int CWinManagerBase::HandleMessage(CPanelMessage* message)
             char name[16] = "";
             if (focus)
                 ::GetClassNameA(focus, name, sizeof name);
-            if (focus && _stricmp(name, "Edit") == 0) {
-                DWORD start = 0, end = 0;
+            DWORD start = 0, end = 0;
+            if (focus && _stricmp(name, "Edit") == 0)
                 ::SendMessageA(focus, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
-                if (start != end)
-                    ::SendMessageA(focus, WM_COPY, 0, 0);
-            }
+            if (start != end)
+                ::SendMessageA(focus, WM_COPY, 0, 0);
+            else
+                CopyGraphicToClipboard();
         }
+        return 1;
+    }
+    case 8:
+        if (!live)
+            return 0;
+        CopyGraphicToClipboard();
+        return 1;
+    case 11: {
+        if (!live)
+            return 0;
+        {
+            CWaitCursorGuard wait;
+            UndoAllEdits();
+        }
+        COptionsDlg* dialogPanel = dynamic_cast<COptionsDlg*>(m_panel);
+        if (dialogPanel && !dialogPanel->OnActivatePanel() && GetType() == 11)
+            SendAppCommand("goto-designs");
         return 1;
     }
     case 18: {

@@ -14,10 +14,28 @@ class CompactRendererInt;
 class CAppBackground;
 class CWidgetsApp;
 class VyButtonWindow;
+class CUIServices;
 
 // Page commands are compared case-sensitively on their leading or trailing words.
 bool CommandStartsWith(const CString& command, const char* word);
 bool CommandEndsWith(const CString& command, const char* word);
+
+// Scope guards around long operations: the wait or the application-starting cursor with mouse
+// capture while they live (when the main dialog has its UI services), released at the end.
+class CWaitCursorGuard : public CObject {
+public:
+    explicit CWaitCursorGuard(bool enable = true);
+    ~CWaitCursorGuard() override;
+
+protected:
+    CWaitCursorGuard(bool enable, int cursorId);
+    CUIServices* m_services;
+};
+
+class CAppStartingCursorGuard : public CWaitCursorGuard {
+public:
+    explicit CAppStartingCursorGuard(bool enable = true) : CWaitCursorGuard(enable, 2) {}
+};
 
 class CWinManagerBase : public CObject {
 public:

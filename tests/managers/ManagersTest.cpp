@@ -436,6 +436,29 @@ TEST_F(MainDialogPages, ColourPageEditorsAndTexturePage)
     EXPECT_EQ(std::string((const char*)design->GetSearchRootFolder()), "Z:\\Templates");
 }
 
+TEST_F(MainDialogPages, UndoAllEditsReadsTheStyleFileAgain)
+{
+    top->HandleCommand("type-projects");
+    ASSERT_TRUE(top->GetMainManager()->IsActive());
+    COptions* record = GetOptions();
+    ASSERT_TRUE(record);
+    struct Case {
+        const char* style;     // under the root folder; the record's style file
+        const char* expected;  // the template name afterwards
+    } cases[] = {
+        {"SysResources\\Graphics\\NoMatch.qtw", "Default.kiq"},  // read again
+        {"SysResources\\Graphics\\Missing.qtw", "Edited.kiq"},   // nothing to read: kept
+    };
+    for (const Case& c : cases) {
+        record->SetQTWFile(GetRootPath() + c.style);
+        record->SetStyleFolder("");
+        record->SetKiqFileName("Edited.kiq");
+        CUndoAllEditsMessage undo;
+        top->HandleMessage(&undo);
+        EXPECT_EQ(std::string((const char*)record->GetKiqFileName()), c.expected) << c.style;
+    }
+}
+
 TEST_F(MainDialogPages, HomePageGalleryStartsTheClickedKindOfWork)
 {
     CHomePageManager* home = dynamic_cast<CHomePageManager*>(CWinManagerBase::CurrentManager());
