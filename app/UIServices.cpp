@@ -86,6 +86,9 @@ HCURSOR CUIServices::SetCaptureCursor(int cursorId, CWnd* window)
         cursor = m_appStartingCursor;
     else
         cursor = ::LoadCursorA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(cursorId));
+    // A cursor the program does not carry would leave no pointer at all: show the arrow.
+    if (!cursor)
+        cursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
     ::SetCursor(cursor);
     return previous;
 }

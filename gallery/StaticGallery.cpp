@@ -215,19 +215,25 @@ void CStaticGallery::OnTimer(UINT_PTR id)
 
 void CStaticGallery::ForwardLButtonDown(UINT flags, POINT point)
 {
-    CGalleryServices& services = GetGalleryServices();
-    services.SetCaptureCursor(services.IsMainManagerActive() ? 2 : 1);
-    m_hoverActive = 0;
-    OnLButtonDown(flags, CPoint(point.x, point.y));
-    services.ReleaseCaptureCursor();
+    ForwardButton(false, flags, point);
 }
 
 void CStaticGallery::ForwardRButtonDown(UINT flags, POINT point)
 {
+    ForwardButton(true, flags, point);
+}
+
+void CStaticGallery::ForwardButton(bool right, UINT flags, POINT point)
+{
+    // A command may start a long piece of work: the editing pages are busy in the background
+    // already (application starting), the start pages are not (wait).
     CGalleryServices& services = GetGalleryServices();
     services.SetCaptureCursor(services.IsMainManagerActive() ? 2 : 1);
     m_hoverActive = 0;
-    OnRButtonDown(flags, CPoint(point.x, point.y));
+    if (right)
+        OnRButtonDown(flags, CPoint(point.x, point.y));
+    else
+        OnLButtonDown(flags, CPoint(point.x, point.y));
     services.ReleaseCaptureCursor();
 }
 

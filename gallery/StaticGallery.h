@@ -69,6 +69,7 @@ protected:
     void ShowObject(const CString& name);
     void SetHover(const CString& name);
     void StartHoverTimer();
+    void ForwardButton(bool right, UINT flags, POINT point);
     // The object under a screen point; empty when there is none.
     CString ObjectAt(POINT screen);
     // Repaints the control from the view's buffer.
