@@ -44,31 +44,12 @@ void CSavePage::SetFileName(const CString& path)
         m_dialog->SetFileName(path);
 }
 
+// The base activation asks the dialog first: an HTML editor's style or image editing saves at
+// once and keeps it hidden.
 void CSavePage::Show()
 {
     m_saved = 0;
     Activate(1);
-    if (m_dialog && m_dialog->GetSafeHwnd() && m_dialog->IsWindowVisible())
-        m_dialog->SetInitialFocus();
-}
-
-void CSavePage::Activate(int page)
-{
-    // The dialog decides whether it is shown: an HTML editor's style or image editing saves at
-    // once and keeps it hidden.
-    if (m_active || !m_dialog)
-        return;
-    if (!m_dialog->OnActivatePanel())
-        return;
-    CPromptPageManager::Activate(page);
-}
-
-void CSavePage::Deactivate()
-{
-    const bool wasActive = m_active != 0;
-    CPromptPageManager::Deactivate();
-    if (wasActive && m_dialog)
-        m_dialog->OnDeactivatePanel();
 }
 
 void CSavePage::PlaceDialog(RECT* area, int redraw, int)

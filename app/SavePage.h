@@ -15,8 +15,6 @@ public:
 
     bool HasRevertButton() override { return false; }
     bool HasStyleButton() override { return false; }
-    void Activate(int page) override;
-    void Deactivate() override;
     void PlaceDialog(RECT* area, int redraw, int moveFirst) override;
     virtual CSaveAsDlg* CreateDialogObject();
 

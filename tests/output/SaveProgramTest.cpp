@@ -1,6 +1,6 @@
 // Saving from the real main dialog under Xvfb: a navigation bar started from the template
-// library is saved through the save page the output panel asks for, into a project and into a
-// page of a fixture site. The document renderer and the template engine are registered from
+// library is saved from the output page's Save Graphic through the save page, into a project
+// and into a page of a fixture site. The document renderer and the template engine are registered from
 // the build; the program root is a copy of the source tree's. The saved site is left in
 // "saved-program-site" of the test's folder for the browser test.
 #include <gtest/gtest.h>
@@ -169,11 +169,18 @@ TEST_F(SaveFromProgram, NavigationBarIntoProjectAndPage) {
   std::ofstream(site + "news.html", std::ios::binary)
       << "<html>\r\n<head><title>News</title></head>\r\n<body>\r\n<p>News of the day</p>\r\n</body>\r\n</html>\r\n";
 
-  // What the output panel's Save Graphic sends.
-  CSaveFileMessage request(CString(site.c_str()) + "Main.gif");
-  top->HandleMessage(&request);
+  // The output page (the button bar's save button; "SimSave" as the pages send it), then its
+  // Save Graphic button, which asks for the save page.
   CMainWinManager* main = top->GetMainManager();
-  CSavePage* page = main ? dynamic_cast<CSavePage*>(main->GetPage(14, false)) : nullptr;
+  ASSERT_TRUE(main);
+  main->HandleCommand("SimSave");
+  CWinManagerBase* output = main->GetPage(12, false);
+  ASSERT_TRUE(output && output->GetPanel());
+  ASSERT_EQ(output, main->GetCurrentPage());
+  CWnd* saveGraphic = output->GetPanel()->GetDlgItem(1029);
+  ASSERT_TRUE(saveGraphic && ::IsWindowEnabled(saveGraphic->GetSafeHwnd())) << "the size estimate failed";
+  output->GetPanel()->SendMessage(WM_COMMAND, MAKEWPARAM(1029, BN_CLICKED), (LPARAM)saveGraphic->GetSafeHwnd());
+  CSavePage* page = dynamic_cast<CSavePage*>(main->GetPage(14, false));
   ASSERT_TRUE(page);
   EXPECT_EQ(page, main->GetCurrentPage());
   CSaveNavBarDlg* dialog = dynamic_cast<CSaveNavBarDlg*>(page->GetDialog());
@@ -207,6 +214,7 @@ TEST_F(SaveFromProgram, NavigationBarIntoProjectAndPage) {
   dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SAVE_BACK, BN_CLICKED),
                       (LPARAM)dialog->GetDlgItem(IDC_SAVE_BACK)->GetSafeHwnd());
   EXPECT_FALSE(dialog->IsWindowVisible());
+  EXPECT_EQ(output, main->GetCurrentPage());
 
   std::error_code error;
   fs::remove_all("saved-program-site", error);
