@@ -2,12 +2,14 @@
 // before the focus window, graphic-menu commands and the system commands.
 #include "app/AppServiceAdapters.h"
 #include "app/Errors.h"
+#include "app/ExportPaths.h"
 #include "app/MainDialogCommands.h"
 #include "app/Resource.h"
 #include "app/TopLevelManager.h"
 #include "app/WidgetsDlg.h"
 #include "app/widgets.h"
 #include "document/Options.h"
+#include "tests/app/MessageBoxCloser.h"
 
 #include <gtest/gtest.h>
 
@@ -142,6 +144,34 @@ TEST_F(MainDialog, DefaultSizeOnlyWhileNormal)
 
     ::SendMessageA(dlg->m_hWnd, WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_FALSE(DefaultSizeState());
+}
+
+TEST_F(MainDialog, SavingReusesTheSizeEstimateOrSaysWhyNot)
+{
+    dlg->m_options->SetExportType(0);
+    const std::string estimate = std::string(GetTempExportPath());
+    EXPECT_EQ(estimate, std::string(app.GetTempFolderPath()) + "temptwg.gif");
+    std::ofstream(estimate, std::ios::binary) << "GIF89a estimate";
+    char temp[MAX_PATH];
+    ::GetTempPathA(sizeof temp, temp);
+    const std::string target = std::string(temp) + "bwsaved.gif";
+
+    EXPECT_TRUE(SaveGraphicAs(target.c_str(), true));
+    std::ifstream saved(target, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), std::istreambuf_iterator<char>()), "GIF89a estimate");
+    saved.close();
+
+    // A file that cannot be replaced is reported, not passed over.
+    HANDLE held = ::CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    {
+        CMessageBoxCloser closer(1);
+        EXPECT_FALSE(SaveGraphicAs(target.c_str(), true));
+        ASSERT_EQ(CMessageBoxCloser::Texts().size(), 1u);
+        EXPECT_EQ(CMessageBoxCloser::Texts()[0], "Cannot write file as it is read only.");
+    }
+    ::CloseHandle(held);
+    ::DeleteFileA(target.c_str());
+    ::DeleteFileA(estimate.c_str());
 }
 
 }  // namespace
