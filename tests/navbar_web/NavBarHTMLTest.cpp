@@ -52,7 +52,7 @@ TEST_F(NavBarHTML, BarIntoPages) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(c.ok, WriteNavBarIntoPage(bar, services.Path(c.page), services.Path("js\\nav.js"))) << c.page;
-    if (c.after) EXPECT_EQ(c.after, Read(c.page)) << c.page;
+    if (c.after) { EXPECT_EQ(c.after, Read(c.page)) << c.page; }
   }
   EXPECT_NE(std::string::npos, Read("sub\\new.html").find("<script barwright src=\"../js/nav.js\"></script>\r\n</body>"));
 }

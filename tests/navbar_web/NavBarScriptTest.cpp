@@ -131,8 +131,8 @@ TEST_F(NavBarScript, StatesDecideTheHelpersAndTheSelection) {
     EXPECT_EQ(c.turnOver, text.find("function turn_over") != std::string::npos);
     EXPECT_EQ(c.turnOff, text.find("function turn_off") != std::string::npos);
     EXPECT_EQ(c.pick, text.find("pick(\"nav_b1\");") != std::string::npos);
-    if (*c.pickBody) EXPECT_NE(std::string::npos, text.find(c.pickBody));
-    if (c.evs) EXPECT_NE(std::string::npos, text.find(c.evs));
+    if (*c.pickBody) { EXPECT_NE(std::string::npos, text.find(c.pickBody)); }
+    if (c.evs) { EXPECT_NE(std::string::npos, text.find(c.evs)); }
   }
 }
 

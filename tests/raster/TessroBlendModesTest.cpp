@@ -28,9 +28,9 @@ TEST(BlendModeTables, ContrastCurvesKeepTheirShape) {
         const BYTE* c = TessroContrastCurve(L);
         for (int v = 0; v < 256; ++v) {
             ASSERT_EQ(255, c[v] + c[255 - v]) << v;
-            if (v > 0) ASSERT_LE(c[v - 1], c[v]) << v;
-            if (L == 128) ASSERT_EQ(v, c[v]);
-            if (L == 255) ASSERT_EQ(v < 128 ? 0 : 255, c[v]);
+            if (v > 0) { ASSERT_LE(c[v - 1], c[v]) << v; }
+            if (L == 128) { ASSERT_EQ(v, c[v]); }
+            if (L == 255) { ASSERT_EQ(v < 128 ? 0 : 255, c[v]); }
         }
         if (L > 128) {
             // Steeper than the curve before: nowhere nearer the identity, and not the same.

@@ -208,7 +208,7 @@ TEST_F(BlendTest, TransparencyGraduationsMatchTheColourOnes) {
             } else {
                 ASSERT_EQ(0, TessroSetPerspectiveGraduation(ctx, kind, entries.data(), &p[0], &p[1], &p[2], &p[3]));
             }
-            if (placement.points == 4) ASSERT_EQ(std::string(placement.name) == "row-affine", ctx->draw.colour.rowAffine == 1);
+            if (placement.points == 4) { ASSERT_EQ(std::string(placement.name) == "row-affine", ctx->draw.colour.rowAffine == 1); }
             ASSERT_EQ(0, FillDevice(0, 0, 40, 32)) << LastError();
             std::fill(blended.bytes().begin(), blended.bytes().end(), 0xFF);
             Attach(blended);

@@ -249,7 +249,7 @@ TEST_F(DrawTest, AntialiasedPreparedFillsBelow32Bits) {
             EXPECT_EQ(aliased.Pixel(2, y), smooth.Pixel(2, y));
             EXPECT_EQ(aliased.Pixel(3, y), smooth.Pixel(3, y));
             // The palette target may hold white at index 0.
-            if (c.bits != 8 || c.mode == 1) EXPECT_NE(0u, aliased.Pixel(2, y));
+            if (c.bits != 8 || c.mode == 1) { EXPECT_NE(0u, aliased.Pixel(2, y)); }
         }
         if (c.bits == 8 && c.mode == 1) {
             EXPECT_NEAR(128, static_cast<int>(smooth.Pixel(1, 0)), 12);

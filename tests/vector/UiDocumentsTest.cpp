@@ -45,8 +45,9 @@ TEST(UiDocuments, ButtonFacesHaveTheFiveStateLayers)
     const std::vector<std::string> expected = {"background", "off", "over", "on", "disabled"};
     for (const char* face : kFaces) {
         vector::VectorDocument document;
-        if (Load(std::string("buttons/") + face, document))
+        if (Load(std::string("buttons/") + face, document)) {
             EXPECT_EQ(document.LayerNames(), expected) << face;
+        }
     }
 }
 
