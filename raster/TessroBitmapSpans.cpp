@@ -6,6 +6,10 @@
 #include <cmath>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "raster/TessroBitmapSpans.h"
 #include "raster/TessroBitmapTexels.h"
 #include "raster/TessroGraduationSpans.h"
@@ -14,6 +18,35 @@
 namespace {
 
 using namespace tessro_bitmap;
+
+bool g_fastBitmapLoops = true;
+
+inline bool UseFastBitmapLoops() { return g_fastBitmapLoops; }
+
+// A whole texel coordinate of the affine loops (repeat and mirror ones already within one
+// period): false when it lies outside the source (outside-colour style).
+template <DWORD Tile>
+inline bool TileWhole(std::int32_t& i, std::int32_t size) {
+    if (Tile == kTileClamp) {
+        if (static_cast<std::uint32_t>(i) >= static_cast<std::uint32_t>(size)) i = i < 0 ? 0 : size - 1;
+    } else if (Tile == kTileOutside) {
+        return static_cast<std::uint32_t>(i) < static_cast<std::uint32_t>(size);
+    } else if (Tile == kTileMirror) {
+        // The second half of the period reads the bitmap backwards.
+        if (i >= size) i = 2 * size - 1 - i;
+    }
+    return true;
+}
+
+// One step of a 32.32 coordinate. Clamped and outside coordinates may run far: their
+// arithmetic wraps. Tiled ones stay within one period of the source.
+template <DWORD Tile>
+inline void Advance(std::int64_t& c, std::int64_t step, std::int64_t period) {
+    c = TessroAdd64(c, step);
+    if (Tile == kTileRepeat || Tile == kTileMirror) {
+        if (c >= period) c -= period; else if (c < 0) c += period;
+    }
+}
 
 template <int Code, DWORD Tile, class Side = ColourSide>
 void Span(TessroContext* context, BYTE* target, std::int32_t, std::int32_t x0, std::int32_t x1) {
@@ -36,34 +69,28 @@ void Span(TessroContext* context, BYTE* target, std::int32_t, std::int32_t x0, s
         u = Wrap(u, periodU);
         v = Wrap(v, periodV);
     }
+    if (stepV == 0 && UseFastBitmapLoops()) {
+        // An upright mapping keeps the source row along the whole span: tile it once.
+        std::int32_t iv = Whole(v);
+        if (!TileWhole<Tile>(iv, h)) {
+            for (std::int32_t x = x0; x < x1; ++x) Side::Put(target, x, b.outside);
+            return;
+        }
+        const BYTE* row = Row(b, iv);
+        for (std::int32_t x = x0; x < x1; ++x) {
+            std::int32_t iu = Whole(u);
+            Side::Put(target, x, TileWhole<Tile>(iu, w) ? TexelInRow<Code>(b, row, iu) : b.outside);
+            Advance<Tile>(u, stepU, periodU);
+        }
+        return;
+    }
     for (std::int32_t x = x0; x < x1; ++x) {
         std::int32_t iu = Whole(u), iv = Whole(v);
-        DWORD colour;
-        if (Tile == kTileClamp) {
-            if (static_cast<std::uint32_t>(iu) >= static_cast<std::uint32_t>(w)) iu = iu < 0 ? 0 : w - 1;
-            if (static_cast<std::uint32_t>(iv) >= static_cast<std::uint32_t>(h)) iv = iv < 0 ? 0 : h - 1;
-            colour = Texel<Code>(b, iu, iv);
-        } else if (Tile == kTileOutside) {
-            const bool inside = static_cast<std::uint32_t>(iu) < static_cast<std::uint32_t>(w) &&
-                                static_cast<std::uint32_t>(iv) < static_cast<std::uint32_t>(h);
-            colour = inside ? Texel<Code>(b, iu, iv) : b.outside;
-        } else if (Tile == kTileRepeat) {
-            colour = Texel<Code>(b, iu, iv);
-        } else {
-            // The second half of the period reads the bitmap backwards.
-            if (iu >= w) iu = 2 * w - 1 - iu;
-            if (iv >= h) iv = 2 * h - 1 - iv;
-            colour = Texel<Code>(b, iu, iv);
-        }
-        Side::Put(target, x, colour);
-        // Clamped and outside coordinates may run far: their arithmetic wraps. Tiled ones stay
-        // within one period of the source.
-        u = TessroAdd64(u, stepU);
-        v = TessroAdd64(v, stepV);
-        if (Tile == kTileRepeat || Tile == kTileMirror) {
-            if (u >= periodU) u -= periodU; else if (u < 0) u += periodU;
-            if (v >= periodV) v -= periodV; else if (v < 0) v += periodV;
-        }
+        const bool insideU = TileWhole<Tile>(iu, w);
+        const bool insideV = TileWhole<Tile>(iv, h);
+        Side::Put(target, x, insideU && insideV ? Texel<Code>(b, iu, iv) : b.outside);
+        Advance<Tile>(u, stepU, periodU);
+        Advance<Tile>(v, stepV, periodV);
     }
 }
 
@@ -141,6 +168,36 @@ DWORD Bilinear(DWORD t00, DWORD t10, DWORD t01, DWORD t11, int fu, int fv) {
     return out;
 }
 
+#ifdef __SSE2__
+// P(f, d) in each 16-bit lane: the magnitude's product f |d| <= 255 x 255 rounded by
+// (t + (t >> 8)) >> 8 with t = f |d| + 128, which is exactly the table's round-to-nearest
+// over that range; the sign goes back on after.
+inline __attribute__((always_inline)) __m128i ProductLanes(__m128i d, __m128i f) {
+    const __m128i sign = _mm_srai_epi16(d, 15);
+    const __m128i magnitude = _mm_sub_epi16(_mm_xor_si128(d, sign), sign);
+    const __m128i t = _mm_add_epi16(_mm_mullo_epi16(magnitude, f), _mm_set1_epi16(128));
+    const __m128i r = _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
+    return _mm_sub_epi16(_mm_xor_si128(r, sign), sign);
+}
+
+// The four channels of the footprint at once, the same sums as the table form: the left
+// texels (top and bottom rows) move towards the right ones by fu, then top towards bottom by
+// fv.
+template <bool FourChannels>
+inline __attribute__((always_inline)) DWORD BilinearLanes(DWORD t00, DWORD t10, DWORD t01, DWORD t11, int fu, int fv) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i left = _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(t00)),
+                                                              _mm_cvtsi32_si128(static_cast<int>(t01))), zero);
+    const __m128i right = _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(t10)),
+                                                               _mm_cvtsi32_si128(static_cast<int>(t11))), zero);
+    const __m128i rows = _mm_add_epi16(left, ProductLanes(_mm_sub_epi16(right, left), _mm_set1_epi16(static_cast<short>(fu))));
+    const __m128i bottom = _mm_unpackhi_epi64(rows, rows);
+    const __m128i mixed = _mm_add_epi16(rows, ProductLanes(_mm_sub_epi16(bottom, rows), _mm_set1_epi16(static_cast<short>(fv))));
+    const DWORD out = static_cast<DWORD>(_mm_cvtsi128_si32(_mm_packus_epi16(mixed, zero)));
+    return FourChannels ? out : out & 0x00FFFFFFu;
+}
+#endif
+
 // The two texel columns (or rows) of a footprint and the weight of the second, by tile style.
 // Returns false for a column outside the bitmap (outside-colour style: that slot keeps the
 // outside colour); first and second report it separately.
@@ -150,15 +207,31 @@ struct Footprint {
     int weight;
 };
 
+inline std::int64_t WholeSize(std::int32_t size) { return static_cast<std::int64_t>(size) << 32; }
+
+// Repeat and mirror coordinates are read by their phase within the period (mirror ones half a
+// texel on, so that the reflection falls on texel edges); the others as they are.
 template <DWORD Tile>
-Footprint Locate(std::int64_t c, std::int32_t size) {
-    const std::int64_t whole = static_cast<std::int64_t>(size) << 32;
+std::int64_t PeriodOf(std::int32_t size) {
+    return Tile == kTileMirror ? 2 * WholeSize(size) : WholeSize(size);
+}
+
+template <DWORD Tile>
+std::int64_t Phase(std::int64_t c, std::int32_t size) {
+    if (Tile == kTileRepeat) return Wrap(c, PeriodOf<Tile>(size));
+    if (Tile == kTileMirror) return Wrap(TessroAdd64(c, kHalf), PeriodOf<Tile>(size));
+    return c;
+}
+
+template <DWORD Tile>
+Footprint FootprintAt(std::int64_t c, std::int32_t size) {
+    const std::int64_t whole = WholeSize(size);
     Footprint f;
     f.firstInside = f.secondInside = true;
     if (Tile == kTileMirror) {
         // Reflect the unshifted coordinate into [0, size), then shift back by half a texel; at
         // the seam both texels of the footprint are the edge texel, so the edge row repeats.
-        std::int64_t m = Wrap(TessroAdd64(c, kHalf), 2 * whole);
+        std::int64_t m = c;
         if (m >= whole) m = ~(m - 2 * whole);
         m -= kHalf;
         const std::int32_t i = Whole(m);
@@ -174,8 +247,7 @@ Footprint Locate(std::int64_t c, std::int32_t size) {
     }
     f.weight = static_cast<int>((c >> 24) & 0xFF);
     if (Tile == kTileRepeat) {
-        const std::int64_t m = Wrap(c, whole);
-        f.first = Whole(m);
+        f.first = Whole(c);
         f.second = f.first + 1 < size ? f.first + 1 : 0;
         return f;
     }
@@ -192,29 +264,84 @@ Footprint Locate(std::int64_t c, std::int32_t size) {
     return f;
 }
 
+// One coordinate of a smoothed span. The general walk takes the phase of every pixel's
+// coordinate afresh (a 64-bit division); the stepped one carries the phase along by the step's
+// phase, which gives the same values as long as no coordinate of the span leaves the 64-bit
+// range (the general walk's sums wrap there) and the period leaves room for one carry.
+template <DWORD Tile>
+class Axis {
+public:
+    Axis(std::int64_t start, std::int64_t step, std::int32_t size, std::int32_t count, bool stepping)
+        : c_(start), step_(step), size_(size), stepped_(false) {
+        if (!kTiled) return;
+        const std::int64_t kRoom = static_cast<std::int64_t>(1) << 61;
+        period_ = PeriodOf<Tile>(size);
+        std::int64_t run = 0, end = 0;
+        stepped_ = stepping && period_ < kRoom && !__builtin_mul_overflow(step, static_cast<std::int64_t>(count), &run) &&
+                   !__builtin_add_overflow(start, run, &end) && start > -kRoom && start < kRoom && end > -kRoom &&
+                   end < kRoom;
+        if (stepped_) {
+            phase_ = Phase<Tile>(start, size);
+            phaseStep_ = Wrap(step, period_);
+        }
+    }
+    Footprint At() const {
+        if (!kTiled) return FootprintAt<Tile>(c_, size_);
+        return FootprintAt<Tile>(stepped_ ? phase_ : Phase<Tile>(c_, size_), size_);
+    }
+    void Next() {
+        if (stepped_) {
+            phase_ += phaseStep_;
+            if (phase_ >= period_) phase_ -= period_;
+        } else {
+            c_ = TessroAdd64(c_, step_);
+        }
+    }
+
+private:
+    static const bool kTiled = Tile == kTileRepeat || Tile == kTileMirror;
+    std::int64_t c_, step_;
+    std::int32_t size_;
+    bool stepped_;
+    std::int64_t period_ = 0, phase_ = 0, phaseStep_ = 0;
+};
+
 template <int Code, DWORD Tile, class Side = ColourSide>
 void SmoothedSpan(TessroContext* context, BYTE* target, std::int32_t, std::int32_t x0, std::int32_t x1) {
     const TessroDrawState& draw = context->draw;
     const TessroFillGeometry& g = Side::Geometry(draw);
     const TessroBitmapSource& b = Side::Source(draw);
     const double dx = static_cast<double>(static_cast<std::int64_t>(x0) * 1024 + 512 - g.rowOriginX);
-    std::int64_t u = TessroAdd64(TessroNearest64(dx * g.rowGradientU), g.rowU);
-    std::int64_t v = TessroAdd64(TessroNearest64(dx * g.rowGradientV), g.rowV);
-    const bool fourChannels = FourChannels(Code) || Code == kMaskCode;
+    const std::int64_t u = TessroAdd64(TessroNearest64(dx * g.rowGradientU), g.rowU);
+    const std::int64_t v = TessroAdd64(TessroNearest64(dx * g.rowGradientV), g.rowV);
+    constexpr bool kFourChannels = FourChannels(Code) || Code == kMaskCode;
+    const bool fast = UseFastBitmapLoops();
+    Axis<Tile> axisU(u, g.rowStepU, b.width, x1 - x0, fast), axisV(v, g.rowStepV, b.height, x1 - x0, fast);
+    // An upright mapping keeps the footprint's rows along the whole span.
+    const bool upright = fast && g.rowStepV == 0;
+    Footprint fv = axisV.At();
+    const BYTE* top = Row(b, fv.first);
+    const BYTE* bottom = Row(b, fv.second);
     for (std::int32_t x = x0; x < x1; ++x) {
-        const Footprint fu = Locate<Tile>(u, b.width), fv = Locate<Tile>(v, b.height);
-        const auto read = [&](bool inU, std::int32_t iu, bool inV, std::int32_t iv) {
-            return inU && inV ? Texel<Code>(b, iu, iv) : b.outside;
-        };
-        const DWORD t00 = read(fu.firstInside, fu.first, fv.firstInside, fv.first);
-        const DWORD t10 = read(fu.secondInside, fu.second, fv.firstInside, fv.first);
-        const DWORD t01 = read(fu.firstInside, fu.first, fv.secondInside, fv.second);
-        const DWORD t11 = read(fu.secondInside, fu.second, fv.secondInside, fv.second);
-        const DWORD colour = fourChannels ? Bilinear<true>(t00, t10, t01, t11, fu.weight, fv.weight)
-                                          : Bilinear<false>(t00, t10, t01, t11, fu.weight, fv.weight);
+        if (!upright) {
+            fv = axisV.At();
+            top = Row(b, fv.first);
+            bottom = Row(b, fv.second);
+        }
+        const Footprint fu = axisU.At();
+        const DWORD t00 = fu.firstInside && fv.firstInside ? TexelInRow<Code>(b, top, fu.first) : b.outside;
+        const DWORD t10 = fu.secondInside && fv.firstInside ? TexelInRow<Code>(b, top, fu.second) : b.outside;
+        const DWORD t01 = fu.firstInside && fv.secondInside ? TexelInRow<Code>(b, bottom, fu.first) : b.outside;
+        const DWORD t11 = fu.secondInside && fv.secondInside ? TexelInRow<Code>(b, bottom, fu.second) : b.outside;
+#ifdef __SSE2__
+        const DWORD colour = fast ? BilinearLanes<kFourChannels>(t00, t10, t01, t11, fu.weight, fv.weight)
+                                  : Bilinear<kFourChannels>(t00, t10, t01, t11, fu.weight, fv.weight);
+#else
+        const DWORD colour = Bilinear<kFourChannels>(t00, t10, t01, t11, fu.weight, fv.weight);
+#endif
         Side::Put(target, x, colour);
-        u = TessroAdd64(u, g.rowStepU);
-        v = TessroAdd64(v, g.rowStepV);
+        axisU.Next();
+        axisV.Next();
     }
 }
 
@@ -255,6 +382,8 @@ struct MaskLoops {
 };
 
 }  // namespace
+
+void TessroSetFastBitmapLoops(bool on) { g_fastBitmapLoops = on; }
 
 const TessroRowDriver kTessroSmoothedBitmapDriver = {BeginSmoothed, TessroNoRow, RowEndSmoothed};
 

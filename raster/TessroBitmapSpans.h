@@ -32,6 +32,10 @@ extern const TessroRowDriver kTessroFilteredBitmapDriver;
 // The entry of a bitmap fill index whose reader keeps the source's fourth byte.
 TessroFillIndexEntry TessroBitmapFillEntryKeepingFourth(DWORD index);
 
+// The specialised loops of the nearest and smoothed families (upright rows, 32-bit sources)
+// are on by default; off, every span takes the general loop. Tests compare the two.
+void TessroSetFastBitmapLoops(bool on);
+
 // Mask generators (43 three-point, 44 perspective, 45 row-affine, 46 smoothed; 47 filtered):
 // install their drivers in front of the saved colour drivers and answer the generator span.
 TessroSpanFunc TessroSetUpBitmapMask(TessroContext* context, DWORD generator, bool full, bool orIng);

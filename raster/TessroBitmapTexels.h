@@ -34,10 +34,9 @@ inline DWORD Read32(const BYTE* p) {
 
 constexpr bool FourChannels(int code) { return code == 7 || code == 12 || (code >= 13 && code <= 15); }
 
-// Texel readers by source format code.
+// Texel readers by source format code: column u of a source row.
 template <int Code>
-DWORD Texel(const TessroBitmapSource& b, std::int32_t u, std::int32_t v) {
-    const BYTE* row = Row(b, v);
+DWORD TexelInRow(const TessroBitmapSource& b, const BYTE* row, std::int32_t u) {
     const BYTE(&t)[4][256] = b.tables;  // red, green, blue, fourth
     switch (Code) {
         case 0:
@@ -80,6 +79,11 @@ DWORD Texel(const TessroBitmapSource& b, std::int32_t u, std::int32_t v) {
         case kMaskCode: return static_cast<DWORD>(t[3][row[u]]) << 24;
     }
     return 0;
+}
+
+template <int Code>
+DWORD Texel(const TessroBitmapSource& b, std::int32_t u, std::int32_t v) {
+    return TexelInRow<Code>(b, Row(b, v), u);
 }
 
 // Integer part of a 32.32 coordinate.
