@@ -436,6 +436,43 @@ TEST_F(MainDialogPages, ColourPageEditorsAndTexturePage)
     EXPECT_EQ(std::string((const char*)design->GetSearchRootFolder()), "Z:\\Templates");
 }
 
+TEST_F(MainDialogPages, PageCommandFamilies)
+{
+    CStartPageManager* start = top->GetStartPage();
+    CMainWinManager* main = top->GetMainManager();
+    top->HandleCommand("type-explore");
+    ASSERT_TRUE(main->IsActive());
+    struct Step {
+        const char* command;
+        int answer;
+        bool mainActive;
+        int type;  // the current manager's window type afterwards
+    } steps[] = {
+        {"AdvSave", 1, true, 15},  {"SimSave", 1, true, 12},      {"AColour", 1, true, 9},
+        {"SColour", 1, true, 9},   {"revive", 1, true, 9},        {"revive 4", 1, true, 9},
+        {"goto-designs", 1, true, 9}, {"fontchanged", 0, true, 9}, {"browse l", 0, true, 9},
+        {"goto-import", 1, false, 3}, {"goto-init", 1, false, 2},  {"type", 1, true, 4},
+        {"goto-photoimport", 1, false, 3},
+    };
+    // Commands do not move the bar: "goto-designs" finds design selected and shows nothing new.
+    for (const Step& s : steps) {
+        EXPECT_EQ(top->HandleCommand(s.command), s.answer) << s.command;
+        EXPECT_EQ(main->IsActive() != 0, s.mainActive) << s.command;
+        EXPECT_EQ(start->IsActive() != 0, !s.mainActive) << s.command;
+        EXPECT_EQ(CurrentType(), s.type) << s.command;
+    }
+
+    // "added BG" drops the texture page unless it is shown.
+    top->HandleCommand("type");
+    Key(VK_F6);
+    ASSERT_TRUE(main->GetPage(8, false));
+    top->HandleCommand("added BG");
+    EXPECT_TRUE(main->GetPage(8, false));
+    Key(VK_F3);
+    top->HandleCommand("added BG");
+    EXPECT_FALSE(main->GetPage(8, false));
+}
+
 TEST_F(MainDialogPages, UndoAllEditsReadsTheStyleFileAgain)
 {
     top->HandleCommand("type-projects");
