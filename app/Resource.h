@@ -71,3 +71,7 @@
 #define IDS_SHARING_VIOLATION 32910
 #define IDS_TEMPLATES_FOLDER 32956
 #define IDS_INIT_FILES_MISSING 32825
+
+// The corner tiles of the editing pages' panel area (revert, style).
+#define IDB_REVERT_TILE 172
+#define IDB_STYLE_TILE 194

@@ -5,6 +5,7 @@
 #include "app/CompactRendererInt.h"
 #include "app/Errors.h"
 #include "app/PanelMessage.h"
+#include "app/Resource.h"
 #include "app/TempFolder.h"
 #include "app/UIServices.h"
 #include "app/WidgetsDlg.h"
@@ -117,6 +118,23 @@ void UndoAllEdits()
         operations->NotifyChanged(record, 1, kChangeAll);
     }
     RenderPreview(1, 1);
+}
+
+// Draws a corner tile (the top-left 43 by 31 pixels of its bitmap) and keeps the background off it.
+void DrawTile(HDC dc, int bitmapId, int left, int top)
+{
+    const int width = 43, height = 31;
+    HBITMAP bitmap = (HBITMAP)::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0,
+                                           LR_DEFAULTCOLOR);
+    if (!bitmap)
+        return;
+    HDC memory = ::CreateCompatibleDC(dc);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(dc, left, top, width, height, memory, 0, 0, SRCCOPY);
+    ::SelectObject(memory, old);
+    ::DeleteDC(memory);
+    ::DeleteObject(bitmap);
+    ::ExcludeClipRect(dc, left, top, left + width, top + height);
 }
 
 }  // namespace
@@ -493,6 +511,10 @@ void CWinManagerBase::PaintBackground()
         WindowRectInParent(m_panel, dialog, &panelRect);
         ::ExcludeClipRect(dc.GetSafeHdc(), panelRect.left, panelRect.top, panelRect.right, panelRect.bottom);
     }
+    if (HasRevertButton())
+        DrawTile(dc.GetSafeHdc(), IDB_REVERT_TILE, area.left + 1, area.bottom - 33);
+    if (HasStyleButton())
+        DrawTile(dc.GetSafeHdc(), IDB_STYLE_TILE, area.right - 45, area.bottom - 33);
     g_background->Blit(&dc, area.left, area.top, area.right - area.left, area.bottom - area.top, 0, 0,
                        area.right - area.left, area.bottom - area.top);
 }
