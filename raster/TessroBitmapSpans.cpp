@@ -181,8 +181,17 @@ inline __attribute__((always_inline)) __m128i ProductLanes(__m128i d, __m128i f)
 }
 
 // The four channels of the footprint at once, the same sums as the table form: the left
-// texels (top and bottom rows) move towards the right ones by fu, then top towards bottom by
-// fv.
+// texels (top and bottom rows, 16-bit lanes) move towards the right ones by fu, then top
+// towards bottom by fv.
+template <bool FourChannels>
+inline __attribute__((always_inline)) DWORD BlendLanes(__m128i left, __m128i right, int fu, int fv) {
+    const __m128i rows = _mm_add_epi16(left, ProductLanes(_mm_sub_epi16(right, left), _mm_set1_epi16(static_cast<short>(fu))));
+    const __m128i bottom = _mm_unpackhi_epi64(rows, rows);
+    const __m128i mixed = _mm_add_epi16(rows, ProductLanes(_mm_sub_epi16(bottom, rows), _mm_set1_epi16(static_cast<short>(fv))));
+    const DWORD out = static_cast<DWORD>(_mm_cvtsi128_si32(_mm_packus_epi16(mixed, _mm_setzero_si128())));
+    return FourChannels ? out : out & 0x00FFFFFFu;
+}
+
 template <bool FourChannels>
 inline __attribute__((always_inline)) DWORD BilinearLanes(DWORD t00, DWORD t10, DWORD t01, DWORD t11, int fu, int fv) {
     const __m128i zero = _mm_setzero_si128();
@@ -190,11 +199,18 @@ inline __attribute__((always_inline)) DWORD BilinearLanes(DWORD t00, DWORD t10, 
                                                               _mm_cvtsi32_si128(static_cast<int>(t01))), zero);
     const __m128i right = _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(t10)),
                                                                _mm_cvtsi32_si128(static_cast<int>(t11))), zero);
-    const __m128i rows = _mm_add_epi16(left, ProductLanes(_mm_sub_epi16(right, left), _mm_set1_epi16(static_cast<short>(fu))));
-    const __m128i bottom = _mm_unpackhi_epi64(rows, rows);
-    const __m128i mixed = _mm_add_epi16(rows, ProductLanes(_mm_sub_epi16(bottom, rows), _mm_set1_epi16(static_cast<short>(fv))));
-    const DWORD out = static_cast<DWORD>(_mm_cvtsi128_si32(_mm_packus_epi16(mixed, zero)));
-    return FourChannels ? out : out & 0x00FFFFFFu;
+    return BlendLanes<FourChannels>(left, right, fu, fv);
+}
+
+// 32-bit sources whose footprint columns are neighbours: each row's texel pair is one 8-byte
+// read. The fourth byte rides along in its own lanes; three-channel results drop it.
+template <bool FourChannels>
+inline __attribute__((always_inline)) DWORD BilinearPairs(const BYTE* top, const BYTE* bottom, int fu, int fv) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i pairs = _mm_unpacklo_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(top)),
+                                             _mm_loadl_epi64(reinterpret_cast<const __m128i*>(bottom)));
+    // pairs: t00, t01, t10, t11.
+    return BlendLanes<FourChannels>(_mm_unpacklo_epi8(pairs, zero), _mm_unpackhi_epi8(pairs, zero), fu, fv);
 }
 #endif
 
@@ -315,6 +331,8 @@ void SmoothedSpan(TessroContext* context, BYTE* target, std::int32_t, std::int32
     const std::int64_t u = TessroAdd64(TessroNearest64(dx * g.rowGradientU), g.rowU);
     const std::int64_t v = TessroAdd64(TessroNearest64(dx * g.rowGradientV), g.rowV);
     constexpr bool kFourChannels = FourChannels(Code) || Code == kMaskCode;
+    // Untranslated 32-bit texels, every footprint texel inside the source.
+    constexpr bool kWordTexels = (Code == 10 || Code == 12) && Tile != kTileOutside;
     const bool fast = UseFastBitmapLoops();
     Axis<Tile> axisU(u, g.rowStepU, b.width, x1 - x0, fast), axisV(v, g.rowStepV, b.height, x1 - x0, fast);
     // An upright mapping keeps the footprint's rows along the whole span.
@@ -329,16 +347,24 @@ void SmoothedSpan(TessroContext* context, BYTE* target, std::int32_t, std::int32
             bottom = Row(b, fv.second);
         }
         const Footprint fu = axisU.At();
-        const DWORD t00 = fu.firstInside && fv.firstInside ? TexelInRow<Code>(b, top, fu.first) : b.outside;
-        const DWORD t10 = fu.secondInside && fv.firstInside ? TexelInRow<Code>(b, top, fu.second) : b.outside;
-        const DWORD t01 = fu.firstInside && fv.secondInside ? TexelInRow<Code>(b, bottom, fu.first) : b.outside;
-        const DWORD t11 = fu.secondInside && fv.secondInside ? TexelInRow<Code>(b, bottom, fu.second) : b.outside;
+        DWORD colour;
 #ifdef __SSE2__
-        const DWORD colour = fast ? BilinearLanes<kFourChannels>(t00, t10, t01, t11, fu.weight, fv.weight)
-                                  : Bilinear<kFourChannels>(t00, t10, t01, t11, fu.weight, fv.weight);
-#else
-        const DWORD colour = Bilinear<kFourChannels>(t00, t10, t01, t11, fu.weight, fv.weight);
+        if (kWordTexels && fast && fu.second == fu.first + 1) {
+            colour = BilinearPairs<kFourChannels>(top + 4 * fu.first, bottom + 4 * fu.first, fu.weight, fv.weight);
+        } else
 #endif
+        {
+            const DWORD t00 = fu.firstInside && fv.firstInside ? TexelInRow<Code>(b, top, fu.first) : b.outside;
+            const DWORD t10 = fu.secondInside && fv.firstInside ? TexelInRow<Code>(b, top, fu.second) : b.outside;
+            const DWORD t01 = fu.firstInside && fv.secondInside ? TexelInRow<Code>(b, bottom, fu.first) : b.outside;
+            const DWORD t11 = fu.secondInside && fv.secondInside ? TexelInRow<Code>(b, bottom, fu.second) : b.outside;
+#ifdef __SSE2__
+            colour = fast ? BilinearLanes<kFourChannels>(t00, t10, t01, t11, fu.weight, fv.weight)
+                          : Bilinear<kFourChannels>(t00, t10, t01, t11, fu.weight, fv.weight);
+#else
+            colour = Bilinear<kFourChannels>(t00, t10, t01, t11, fu.weight, fv.weight);
+#endif
+        }
         Side::Put(target, x, colour);
         axisU.Next();
         axisV.Next();

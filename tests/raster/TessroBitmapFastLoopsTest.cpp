@@ -41,12 +41,23 @@ struct Format {
     WORD bits;
     DWORD compression;
     bool tables;  // channel tables: the readers that translate
+    DWORD style;  // transparency bits of the fill style
 };
 
+const DWORD kOwnTransparency = 0x40u << 8;  // the source's fourth byte is its transparency
+
 const Format kFormats[] = {
-    {"32 bits", 32, 0, false},   {"32 bits, tables", 32, 0, true}, {"subtractive", 32, 0x80000000u, false},
-    {"24 bits", 24, 0, false},   {"24 bits, tables", 24, 0, true}, {"16 bits", 16, 0, false},
-    {"8-bit palette", 8, 0, false}, {"4-bit palette", 4, 0, false}, {"1-bit palette", 1, 0, false},
+    {"32 bits", 32, 0, false, 0},
+    {"32 bits, own transparency", 32, 0, false, kOwnTransparency},
+    {"32 bits, tables", 32, 0, true, 0},
+    {"subtractive", 32, 0x80000000u, false, 0},
+    {"24 bits", 24, 0, false, 0},
+    {"24 bits, tables", 24, 0, true, 0},
+    {"16 bits", 16, 0, false, 0},
+    {"8-bit palette", 8, 0, false, 0},
+    {"8-bit palette, own transparency", 8, 0, false, kOwnTransparency},
+    {"4-bit palette", 4, 0, false, 0},
+    {"1-bit palette", 1, 0, false, 0},
 };
 
 // Deterministic bytes with every bit pattern likely: rows of the source and the palette.
@@ -100,10 +111,10 @@ protected:
         const BYTE* red = f.tables ? invert_ : nullptr;
         const RGBQUAD* palette = f.bits <= 8 ? palette_ : nullptr;
         if (m.fourPoint) {
-            return TessroSetPerspectiveBitmapFill(ctx, &h, source_.data(), tile, &p[0], &p[1], &p[2], &p[3], 0x123456,
+            return TessroSetPerspectiveBitmapFill(ctx, &h, source_.data(), tile | f.style, &p[0], &p[1], &p[2], &p[3], 0x123456,
                                                   palette, red, nullptr, nullptr, nullptr, 0);
         }
-        return TessroSetBitmapFill(ctx, &h, source_.data(), tile, &p[0], &p[1], &p[2], 0x123456, palette, red,
+        return TessroSetBitmapFill(ctx, &h, source_.data(), tile | f.style, &p[0], &p[1], &p[2], 0x123456, palette, red,
                                    nullptr, nullptr, nullptr, 0);
     }
 
