@@ -32,7 +32,10 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM param)
     GetWindowThreadProcessId(window, &owner);
     char title[64] = "";
     GetWindowTextA(window, title, sizeof title);
-    if (owner == search->processId && IsWindowVisible(window) && strncmp(title, kTitle, strlen(kTitle)) == 0) {
+    // The main dialog, not a message box of the same title: it is the sizable one.
+    const bool sizable = (GetWindowLongA(window, GWL_STYLE) & WS_THICKFRAME) != 0;
+    if (owner == search->processId && IsWindowVisible(window) && sizable &&
+        strncmp(title, kTitle, strlen(kTitle)) == 0) {
         search->found = window;
         return FALSE;
     }
