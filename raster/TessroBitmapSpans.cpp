@@ -48,6 +48,10 @@ inline void Advance(std::int64_t& c, std::int64_t step, std::int64_t period) {
     }
 }
 
+// Steps this many times shorter than the period make runs long enough to pay for the
+// division that measures them.
+const std::int64_t kLongRun = 16;
+
 template <int Code, DWORD Tile, class Side = ColourSide>
 void Span(TessroContext* context, BYTE* target, std::int32_t, std::int32_t x0, std::int32_t x1) {
     const TessroDrawState& draw = context->draw;
@@ -77,9 +81,25 @@ void Span(TessroContext* context, BYTE* target, std::int32_t, std::int32_t x0, s
             return;
         }
         const BYTE* row = Row(b, iv);
-        for (std::int32_t x = x0; x < x1; ++x) {
-            std::int32_t iu = Whole(u);
+        const auto put = [&](std::int32_t x, std::int64_t c) {
+            std::int32_t iu = Whole(c);
             Side::Put(target, x, TileWhole<Tile>(iu, w) ? TexelInRow<Code>(b, row, iu) : b.outside);
+        };
+        const std::int64_t magnitude = stepU < 0 ? -stepU : stepU;
+        if ((Tile == kTileRepeat || Tile == kTileMirror) && stepU != 0 && magnitude < periodU / kLongRun) {
+            // Runs of pixels that stay within the period: the wrap test (a compare and a
+            // conditional move on the coordinate's own chain) leaves the inner loop.
+            for (std::int32_t x = x0; x < x1;) {
+                const std::int64_t room = stepU > 0 ? periodU - 1 - u : u;
+                const std::int64_t fits = room / magnitude + 1;
+                const std::int32_t end = fits < x1 - x ? x + static_cast<std::int32_t>(fits) : x1;
+                for (; x < end; ++x, u += stepU) put(x, u);
+                if (u >= periodU) u -= periodU; else if (u < 0) u += periodU;
+            }
+            return;
+        }
+        for (std::int32_t x = x0; x < x1; ++x) {
+            put(x, u);
             Advance<Tile>(u, stepU, periodU);
         }
         return;

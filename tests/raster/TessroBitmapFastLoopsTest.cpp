@@ -24,6 +24,8 @@ struct Mapping {
 const Mapping kMappings[] = {
     {"one texel per pixel", 3, 2, 16, 2, 3, 13, false, 0, 0},
     {"enlarged four times", -5.25, -3.5, 46.75, -3.5, -5.25, 40.5, false, 0, 0},
+    // Pixel centres on texel edges: coordinates land exactly on the period.
+    {"enlarged twice on texel edges", 0.5, 0.5, 26.5, 0.5, 0.5, 22.5, false, 0, 0},
     {"reduced", 0.3, 0.6, 5.3, 0.6, 0.3, 4.1, false, 0, 0},
     {"mirrored across", 30.5, 1, 2.5, 1, 30.5, 20, false, 0, 0},
     {"upside down", 1, 22, 27, 22, 1, 0.5, false, 0, 0},
