@@ -5,42 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/e2e/ProgramProcess.h"
+
 #include <cstdlib>
 #include <set>
 #include <string>
 #include <vector>
 
+using e2e::Dist;
+using e2e::kTitle;
+
 namespace {
-
-const char kTitle[] = "Quor Bar Wright";
-
-std::string Dist()
-{
-    const char* dist = std::getenv("BW_DIST");
-    return dist ? dist : "";
-}
-
-struct Search {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM param)
-{
-    auto* search = reinterpret_cast<Search*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char title[64] = "";
-    GetWindowTextA(window, title, sizeof title);
-    // The main dialog, not a message box of the same title: it is the sizable one.
-    const bool sizable = (GetWindowLongA(window, GWL_STYLE) & WS_THICKFRAME) != 0;
-    if (owner == search->processId && IsWindowVisible(window) && sizable &&
-        strncmp(title, kTitle, strlen(kTitle)) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 std::string Title(HWND window)
 {
@@ -117,21 +92,11 @@ int SaveScreenshot(HWND window, const std::string& path)
 TEST(PageWalk, FunctionKeysMoveThroughThePages)
 {
     ASSERT_FALSE(Dist().empty()) << "BW_DIST not set";
-    std::string command = "\"" + Dist() + "\\Barwright.exe\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, Dist().c_str(), &startup,
-                               &process));
-    Search search = {process.dwProcessId, nullptr};
-    for (int i = 0; i < 1200 && !search.found; ++i) {
-        if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0)
-            break;
-        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-    }
-    HWND window = search.found;
+    e2e::ProgramProcess program;
+    ASSERT_TRUE(program.Started());
+    HWND window = program.WaitForMainWindow();
     if (window) {
-        Settle(process.hProcess, window);
+        Settle(program.Handle(), window);
         EXPECT_EQ(Title(window), kTitle);  // the start page
         EXPECT_GT(SaveScreenshot(window, "pagewalk-start.bmp"), 4);
 
@@ -149,7 +114,7 @@ TEST(PageWalk, FunctionKeysMoveThroughThePages)
         for (const Stop& stop : stops) {
             PostMessageA(window, WM_KEYDOWN, stop.key, 1 | (MapVirtualKeyA(stop.key, 0) << 16));
             PostMessageA(window, WM_KEYUP, stop.key, 0xC0000001 | (MapVirtualKeyA(stop.key, 0) << 16));
-            Settle(process.hProcess, window, stop.editing ? std::string(kTitle) + " - " : std::string(kTitle));
+            Settle(program.Handle(), window, stop.editing ? std::string(kTitle) + " - " : std::string(kTitle));
             const std::string title = Title(window);
             if (stop.editing)
                 EXPECT_EQ(title.rfind(std::string(kTitle) + " - ", 0), 0u) << stop.shot << ": " << title;
@@ -157,13 +122,9 @@ TEST(PageWalk, FunctionKeysMoveThroughThePages)
                 EXPECT_EQ(title, kTitle) << stop.shot;
             EXPECT_GT(SaveScreenshot(window, stop.shot), 4) << stop.shot;
         }
-        PostMessageA(window, WM_CLOSE, 0, 0);
     }
-    const DWORD waited = WaitForSingleObject(process.hProcess, 30000);
-    if (waited != WAIT_OBJECT_0)
-        TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    DWORD exitCode = 1;
+    const bool ended = program.CloseAndWait(window, &exitCode);
     ASSERT_TRUE(window) << "no main window";
-    EXPECT_EQ(waited, WAIT_OBJECT_0) << "the program did not exit";
+    EXPECT_TRUE(ended) << "the program did not exit";
 }

@@ -4,18 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/e2e/ProgramProcess.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-namespace {
+using e2e::Dist;
 
-std::string Dist()
-{
-    const char* dist = std::getenv("BW_DIST");
-    return dist ? dist : "";
-}
+namespace {
 
 // The "040904b0" FileVersion text of a file, or "" when it has none.
 std::string FileVersion(const std::string& path)
@@ -41,23 +39,6 @@ bool HasFourNumbers(const std::string& version)
     return std::sscanf(version.c_str(), "%d, %d, %d, %d", &a, &b, &c, &d) == 4;
 }
 
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindProcessWindow(HWND window, LPARAM param)
-{
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 }  // namespace
 
 TEST(ProgramRoot, DeliverablesCarryVersions)
@@ -73,30 +54,12 @@ TEST(ProgramRoot, DeliverablesCarryVersions)
 
 TEST(ProgramRoot, ProgramStartsAndExitsCleanly)
 {
-    std::string command = "\"" + Dist() + "\\Barwright.exe\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                               Dist().c_str(), &startup, &process));
-
-    // Either the program is already done, or it shows its main window: then close it.
-    WindowSearch search = {process.dwProcessId, nullptr};
-    for (int i = 0; i < 600 && !search.found; ++i) {
-        if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0)
-            break;
-        EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
-    }
-    if (search.found)
-        PostMessageA(search.found, WM_CLOSE, 0, 0);
-
-    const DWORD waited = WaitForSingleObject(process.hProcess, 30000);
-    if (waited != WAIT_OBJECT_0)
-        TerminateProcess(process.hProcess, 1);
+    e2e::ProgramProcess program;
+    ASSERT_TRUE(program.Started());
+    // The program shows its main window (then it is closed) or is already done.
+    HWND window = program.WaitForMainWindow();
     DWORD exitCode = 1;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    EXPECT_EQ(waited, WAIT_OBJECT_0) << "the program did not exit";
+    EXPECT_TRUE(program.CloseAndWait(window, &exitCode)) << "the program did not exit";
+    EXPECT_TRUE(window) << "no main window";
     EXPECT_EQ(exitCode, 0u);
 }

@@ -1,0 +1,99 @@
+// Starting the assembled program under Wine as a user would, finding its main dialog among the
+// windows it shows (the splash and message boxes come and go beside it) and closing it again.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace e2e {
+
+inline const char kTitle[] = "Quor Bar Wright";
+
+inline std::string Dist()
+{
+    const char* dist = std::getenv("BW_DIST");
+    return dist ? dist : "";
+}
+
+class ProgramProcess {
+public:
+    ProgramProcess()
+    {
+        std::string command = "\"" + Dist() + "\\Barwright.exe\"";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, Dist().c_str(),
+                                  &startup, &process_) != FALSE;
+    }
+    ~ProgramProcess()
+    {
+        if (!started_)
+            return;
+        if (WaitForSingleObject(process_.hProcess, 0) != WAIT_OBJECT_0)
+            TerminateProcess(process_.hProcess, 1);
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    ProgramProcess(const ProgramProcess&) = delete;
+    ProgramProcess& operator=(const ProgramProcess&) = delete;
+
+    bool Started() const { return started_; }
+    HANDLE Handle() const { return process_.hProcess; }
+
+    // The main dialog once it shows, or null when the program ends first or after about a minute.
+    HWND WaitForMainWindow()
+    {
+        Search search = {process_.dwProcessId, nullptr};
+        for (int i = 0; i < 1200 && !search.found; ++i) {
+            if (WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0)
+                break;
+            EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+        }
+        return search.found;
+    }
+
+    // Closes the main window (when there is one) and waits for the program to end; answers
+    // whether it ended by itself, with its exit code.
+    bool CloseAndWait(HWND window, DWORD* exitCode)
+    {
+        if (window)
+            PostMessageA(window, WM_CLOSE, 0, 0);
+        const bool ended = WaitForSingleObject(process_.hProcess, 30000) == WAIT_OBJECT_0;
+        if (!ended)
+            TerminateProcess(process_.hProcess, 1);
+        *exitCode = 1;
+        GetExitCodeProcess(process_.hProcess, exitCode);
+        return ended;
+    }
+
+private:
+    struct Search {
+        DWORD processId;
+        HWND found;
+    };
+
+    static BOOL CALLBACK FindMainWindow(HWND window, LPARAM param)
+    {
+        auto* search = reinterpret_cast<Search*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        char title[64] = "";
+        GetWindowTextA(window, title, sizeof title);
+        // The main dialog, not a message box of the same title nor the splash: the sizable one.
+        const bool sizable = (GetWindowLongA(window, GWL_STYLE) & WS_THICKFRAME) != 0;
+        if (owner == search->processId && IsWindowVisible(window) && sizable &&
+            std::strncmp(title, kTitle, std::strlen(kTitle)) == 0) {
+            search->found = window;
+            return FALSE;
+        }
+        return TRUE;
+    }
+
+    PROCESS_INFORMATION process_ = {};
+    bool started_ = false;
+};
+
+}  // namespace e2e
