@@ -12,6 +12,7 @@
 #include "app/SavePage.h"
 #include "app/SavePromptManager.h"
 #include "app/SheetsManager.h"
+#include "app/SplashDlg.h"
 #include "app/UIServices.h"
 #include "app/VyButtonWindow.h"
 #include "app/WidgetsDlg.h"
@@ -83,12 +84,13 @@ void CMainWinManager::AttachButtonBar(VyButtonWindow* bar)
     m_buttonBar = bar;
 }
 
-int CMainWinManager::Create(CWnd* parent, CWinManagerBase* owner, CSplashDlg*)
+int CMainWinManager::Create(CWnd* parent, CWinManagerBase* owner, CSplashDlg* progress)
 {
     if (!CWinManagerBase::Create(parent, owner, 0, 0, 0)) {
         BW_INTERNAL_ERROR_MSG("MainWinManager.cpp", "Failed to initialize the Base Windows Manager!");
         return 0;
     }
+    CSplashDlg::Step(progress);
     // A gallery found a type file without thumbnail sizes last time: the library's type files
     // are checked before any page reads them.
     DWORD check = 0;
@@ -106,6 +108,7 @@ int CMainWinManager::Create(CWnd* parent, CWinManagerBase* owner, CSplashDlg*)
         return 0;
     }
     m_buttonBar->CreatePageDescriptors(kMainButtons, (int)(sizeof kMainButtons / sizeof kMainButtons[0]));
+    CSplashDlg::Step(progress);
     if (parent && parent->GetSafeHwnd()) {
         RECT client;
         parent->GetClientRect(&client);
@@ -114,6 +117,7 @@ int CMainWinManager::Create(CWnd* parent, CWinManagerBase* owner, CSplashDlg*)
         // pages stay usable through their keys and commands.
         m_buttonBar->Create(parent, bar, 0xffff, SS_BLACKFRAME);
     }
+    CSplashDlg::Step(progress);
     CGalleryLocation design;
     if (!GetPage(4, true, &design))
         return 0;

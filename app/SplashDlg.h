@@ -16,8 +16,14 @@ public:
     BOOL Show();
     // Brings the window forward and advances the progress bar by one of its steps.
     void Step();
+    // Steps a splash window that may be absent (start-up goes on without one).
+    static void Step(CSplashDlg* splash)
+    {
+        if (splash)
+            splash->Step();
+    }
 
-    static const int kSteps = 11;  // the start pages take this many steps
+    static const int kSteps = 11;  // the window managers take this many steps while they are built
 
     CString m_statusText;  // the version line, drawn under the picture's title
 

@@ -21,13 +21,6 @@ const CPageTraits kAboutPane = {1, 100, nullptr, false, false, false};
 const CPageTraits kImportPage = {3, 115, "SysResources\\prompts\\import.web", false, false, false};
 const int kTutorialHelp = 900;
 
-// The start-up splash window advances while the start pages are built.
-void Step(CSplashDlg* progress)
-{
-    if (progress)
-        progress->Step();
-}
-
 }  // namespace
 
 CStartPageManager::CStartPageManager()
@@ -53,7 +46,7 @@ int CStartPageManager::Create(CWnd* parent, CWinManagerBase* owner, CSplashDlg* 
     if (!m_buttonBar)
         return 0;
     m_buttonBar->CreatePageDescriptors(kStartButtons, (int)(sizeof kStartButtons / sizeof kStartButtons[0]));
-    Step(progress);
+    CSplashDlg::Step(progress);
     CPromptPageManager* about = new (std::nothrow) CPromptPageManager(kAboutPane);
     if (about && about->Create(parent, this, 0.15, 0.1, 0.4))
         m_aboutPane = about;
@@ -64,7 +57,7 @@ int CStartPageManager::Create(CWnd* parent, CWinManagerBase* owner, CSplashDlg* 
         m_importPage = import;
     else
         delete import;
-    Step(progress);
+    CSplashDlg::Step(progress);
     m_homePage = new (std::nothrow) CHomePageManager;
     if (!m_homePage || !m_homePage->Create(parent, this, 0, "SysResources\\prompts\\start.web",
                                            "SysResources\\graphics\\graphictypes.web", 0.15, 0.2, 0.2)) {
@@ -72,7 +65,7 @@ int CStartPageManager::Create(CWnd* parent, CWinManagerBase* owner, CSplashDlg* 
         m_homePage = nullptr;
         return 0;
     }
-    Step(progress);
+    CSplashDlg::Step(progress);
     if (parent && parent->GetSafeHwnd()) {
         RECT client;
         parent->GetClientRect(&client);
@@ -81,7 +74,7 @@ int CStartPageManager::Create(CWnd* parent, CWinManagerBase* owner, CSplashDlg* 
         // pages stay usable through their keys and commands.
         m_buttonBar->Create(parent, bar, 0xffff, SS_BLACKFRAME);
     }
-    Step(progress);
+    CSplashDlg::Step(progress);
     return 1;
 }
 
