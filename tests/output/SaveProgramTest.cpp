@@ -169,6 +169,12 @@ TEST_F(SaveFromProgram, NavigationBarIntoProjectAndPage) {
   std::ofstream(site + "news.html", std::ios::binary)
       << "<html>\r\n<head><title>News</title></head>\r\n<body>\r\n<p>News of the day</p>\r\n</body>\r\n</html>\r\n";
 
+  // The folder of the last save, where the save page opens.
+  if (HKEY key = OpenOptionsKey()) {
+    SetRegValue(key, "ExportDir", REG_SZ, reinterpret_cast<const BYTE*>(site.c_str()), static_cast<DWORD>(site.size()));
+    CloseRegKey(key);
+  }
+
   // The output page (the button bar's save button; "SimSave" as the pages send it), then its
   // Save Graphic button, which asks for the save page.
   CMainWinManager* main = top->GetMainManager();
