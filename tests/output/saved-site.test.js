@@ -6,52 +6,18 @@
 "use strict";
 const fs = require("fs");
 const path = require("path");
-const { pathToFileURL } = require("url");
-const puppeteer = require(path.join(__dirname, "../web/node_modules/puppeteer-core"));
+const { test, check, launch, open, base, run } = require("../web/harness");
 
 const sites = process.argv.slice(3);
-const results = { passed: 0, failed: 0 };
 
-async function test(name, body) {
-  try {
-    await body();
-    results.passed++;
-    console.log("ok     " + name);
-  } catch (error) {
-    results.failed++;
-    console.log("FAILED " + name + "\n       " + String((error && error.stack) || error).split("\n").join("\n       "));
-  }
-}
-function check(condition, message) {
-  if (!condition) throw new Error(message);
-}
-
-async function open(browser, site, file) {
-  const page = await browser.newPage();
-  const errors = [];
-  page.on("console", (m) => { if (m.type() === "error") errors.push("console: " + m.text()); });
-  page.on("pageerror", (e) => errors.push("page: " + e.message));
-  page.on("requestfailed", (r) => errors.push("request: " + r.url()));
-  await page.goto(pathToFileURL(path.join(site, file)).href, { waitUntil: "load" });
-  return { page, errors };
-}
-
-const base = (src) => src.substring(src.lastIndexOf("/") + 1);
-
-(async () => {
+run(async () => {
   const missing = sites.filter((site) => !fs.existsSync(path.join(site, "news.html")));
   if (missing.length || !sites.length) {
     console.log("FAILED no saved site in " + (missing.join(", ") || "(none given)") + " (run the win32 save tests first)");
     console.log("0 passed, 1 failed");
     process.exit(1);
   }
-  const browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
-    headless: true,
-    userDataDir: process.argv[2],
-    args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-           "--disable-background-networking", "--disable-component-update", "--disable-sync"],
-  });
+  const browser = await launch(process.argv[2]);
   try {
     for (const site of sites) {
       const label = path.basename(site) + ": ";
@@ -92,6 +58,4 @@ const base = (src) => src.substring(src.lastIndexOf("/") + 1);
   } finally {
     await browser.close();
   }
-  console.log(results.passed + " passed, " + results.failed + " failed");
-  process.exit(results.failed ? 1 : 0);
-})();
+});

@@ -2,43 +2,11 @@
 // hover and click, the current page shows selected, menus open where they belong and close
 // again, and no page raises an error.
 "use strict";
-const path = require("path");
-const { pathToFileURL } = require("url");
-const puppeteer = require("puppeteer-core");
+const { test, check, equal, launch, open: openIn, base, run } = require("./harness");
 
 const pages = process.argv[2];
-const results = { passed: 0, failed: 0 };
+const open = (browser, file) => openIn(browser, pages, file);
 
-async function test(name, body) {
-  try {
-    await body();
-    results.passed++;
-    console.log("ok     " + name);
-  } catch (error) {
-    results.failed++;
-    console.log("FAILED " + name + "\n       " + String(error && error.stack || error).split("\n").join("\n       "));
-  }
-}
-
-function check(condition, message) {
-  if (!condition) throw new Error(message);
-}
-function equal(actual, expected, message) {
-  if (actual !== expected) throw new Error(message + ": expected " + JSON.stringify(expected) + ", got " + JSON.stringify(actual));
-}
-
-// Opens a page and collects its console errors and page errors.
-async function open(browser, file) {
-  const page = await browser.newPage();
-  const errors = [];
-  page.on("console", (m) => { if (m.type() === "error") errors.push("console: " + m.text()); });
-  page.on("pageerror", (e) => errors.push("page: " + e.message));
-  page.on("requestfailed", (r) => errors.push("request: " + r.url()));
-  await page.goto(pathToFileURL(path.join(pages, file)).href, { waitUntil: "load" });
-  return { page, errors };
-}
-
-const base = (src) => src.substring(src.lastIndexOf("/") + 1);
 const imageSrc = (page, name) => page.$eval(`img[name="${name}"]`, (i) => i.src);
 const box = (page, selector) => page.$eval(selector, (e) => { const r = e.getBoundingClientRect(); return { left: r.left, top: r.top, right: r.right, bottom: r.bottom }; });
 const visible = (page, id) => page.$eval("#" + id, (e) => getComputedStyle(e).visibility === "visible");
@@ -48,14 +16,8 @@ async function hover(page, selector) {
   await page.mouse.move((b.left + b.right) / 2, (b.top + b.bottom) / 2);
 }
 
-(async () => {
-  const browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
-    headless: true,
-    userDataDir: process.argv[3],
-    args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-           "--disable-background-networking", "--disable-component-update", "--disable-sync"],
-  });
+run(async () => {
+  const browser = await launch(process.argv[3]);
   try {
     await test("horizontal rollover bar: row with caps, images swap on hover", async () => {
       const { page, errors } = await open(browser, "rollover-h.html");
@@ -146,10 +108,4 @@ async function hover(page, selector) {
   } finally {
     await browser.close();
   }
-  console.log(`${results.passed} passed, ${results.failed} failed`);
-  process.exit(results.failed ? 1 : 0);
-})().catch((error) => {
-  console.log(String(error && error.stack || error));
-  console.log(`${results.passed} passed, ${results.failed + 1} failed`);
-  process.exit(1);
 });
