@@ -1,26 +1,11 @@
 // Export of a bar: the script and one image per exported state of every button and the caps.
 #include <gtest/gtest.h>
 
-#include "bitmap/BitmapServices.h"
-#include "bitmap/TessroContextConversion.h"
-#include "raster/Tessro.h"
-#include "document/OptionsExportRecord.h"
 #include "navbar/NavBarExport.h"
+#include "tests/navbar/FakeExportServices.h"
 #include "tests/navbar/FakeNavBarServices.h"
 
 namespace {
-
-class ExportServices : public BitmapServices {
- public:
-  explicit ExportServices(COptions& graphic) : record(graphic) { previous = SetBitmapServices(this); }
-  ~ExportServices() override { SetBitmapServices(previous); }
-  ExportRecord* GetOptions() override { return &record; }
-  TessroConversion* GetTessroContext() override { return &conversion; }
-  COptionsExportRecord record;
-  CTessro tessro{CTessro::kAppStackAllowance};
-  TessroContextConversion conversion{tessro.GetContext()};
-  BitmapServices* previous = nullptr;
-};
 
 class NavBarExport : public ::testing::Test {
  protected:

@@ -9,11 +9,8 @@
 
 #include "app/util/AppUtilServices.h"
 #include "app/util/Registry.h"
-#include "bitmap/BitmapServices.h"
-#include "bitmap/TessroContextConversion.h"
 #include "document/Options.h"
-#include "document/OptionsExportRecord.h"
-#include "raster/Tessro.h"
+#include "tests/navbar/FakeExportServices.h"
 
 inline std::string Native(const CString& path) {
   std::string text = path.GetString();
@@ -61,18 +58,5 @@ class UtilServices : public CAppUtilServices {
   bool HasOperationsManager() override { return true; }
   bool IsNavBarMode() override { return navBar; }
   bool navBar = false;
-};
-
-// The image writers' services over the fixture's graphic.
-class ExportServices : public BitmapServices {
- public:
-  explicit ExportServices(COptions& graphic) : record(graphic) { previous = SetBitmapServices(this); }
-  ~ExportServices() override { SetBitmapServices(previous); }
-  ExportRecord* GetOptions() override { return &record; }
-  TessroConversion* GetTessroContext() override { return &conversion; }
-  COptionsExportRecord record;
-  CTessro tessro{CTessro::kAppStackAllowance};
-  TessroContextConversion conversion{tessro.GetContext()};
-  BitmapServices* previous = nullptr;
 };
 
