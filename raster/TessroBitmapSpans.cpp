@@ -188,6 +188,15 @@ DWORD Bilinear(DWORD t00, DWORD t10, DWORD t01, DWORD t11, int fu, int fv) {
     return out;
 }
 
+// The two texel columns (or rows) of a footprint and the weight of the second, by tile style.
+// Returns false for a column outside the bitmap (outside-colour style: that slot keeps the
+// outside colour); first and second report it separately.
+struct Footprint {
+    std::int32_t first, second;
+    bool firstInside, secondInside;
+    int weight;
+};
+
 #ifdef __SSE2__
 // P(f, d) in each 16-bit lane: the magnitude's product f |d| <= 255 x 255 rounded by
 // (t + (t >> 8)) >> 8 with t = f |d| + 128, which is exactly the table's round-to-nearest
@@ -200,18 +209,22 @@ inline __attribute__((always_inline)) __m128i ProductLanes(__m128i d, __m128i f)
     return _mm_sub_epi16(_mm_xor_si128(r, sign), sign);
 }
 
-// The four channels of the footprint at once, the same sums as the table form: the left
-// texels (top and bottom rows, 16-bit lanes) move towards the right ones by fu, then top
-// towards bottom by fv.
-template <bool FourChannels>
-inline __attribute__((always_inline)) DWORD BlendLanes(__m128i left, __m128i right, int fu, int fv) {
-    const __m128i rows = _mm_add_epi16(left, ProductLanes(_mm_sub_epi16(right, left), _mm_set1_epi16(static_cast<short>(fu))));
-    const __m128i bottom = _mm_unpackhi_epi64(rows, rows);
-    const __m128i mixed = _mm_add_epi16(rows, ProductLanes(_mm_sub_epi16(bottom, rows), _mm_set1_epi16(static_cast<short>(fv))));
-    const DWORD out = static_cast<DWORD>(_mm_cvtsi128_si32(_mm_packus_epi16(mixed, _mm_setzero_si128())));
-    return FourChannels ? out : out & 0x00FFFFFFu;
+// The footprint's texels in 16-bit lanes, left column (top and bottom rows) and right column,
+// mixed across by fu: lanes 0..3 the top row's result, 4..7 the bottom row's.
+inline __attribute__((always_inline)) __m128i AcrossLanes(__m128i left, __m128i right, int fu) {
+    return _mm_add_epi16(left, ProductLanes(_mm_sub_epi16(right, left), _mm_set1_epi16(static_cast<short>(fu))));
 }
 
+// Then top towards bottom by the weights in fv, for one or two footprints side by side, packed
+// to pixels; three-channel results drop the fourth byte.
+template <bool FourChannels>
+inline __attribute__((always_inline)) __m128i DownLanes(__m128i tops, __m128i bottoms, __m128i fv) {
+    const __m128i mixed = _mm_add_epi16(tops, ProductLanes(_mm_sub_epi16(bottoms, tops), fv));
+    const __m128i pixels = _mm_packus_epi16(mixed, _mm_setzero_si128());
+    return FourChannels ? pixels : _mm_and_si128(pixels, _mm_set1_epi32(0x00FFFFFF));
+}
+
+// The same sums as the table form (Bilinear), four channels at once.
 template <bool FourChannels>
 inline __attribute__((always_inline)) DWORD BilinearLanes(DWORD t00, DWORD t10, DWORD t01, DWORD t11, int fu, int fv) {
     const __m128i zero = _mm_setzero_si128();
@@ -219,29 +232,29 @@ inline __attribute__((always_inline)) DWORD BilinearLanes(DWORD t00, DWORD t10, 
                                                               _mm_cvtsi32_si128(static_cast<int>(t01))), zero);
     const __m128i right = _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(t10)),
                                                                _mm_cvtsi32_si128(static_cast<int>(t11))), zero);
-    return BlendLanes<FourChannels>(left, right, fu, fv);
+    const __m128i rows = AcrossLanes(left, right, fu);
+    const __m128i pixels = DownLanes<FourChannels>(rows, _mm_unpackhi_epi64(rows, rows),
+                                                   _mm_set1_epi16(static_cast<short>(fv)));
+    return static_cast<DWORD>(_mm_cvtsi128_si32(pixels));
 }
 
-// 32-bit sources whose footprint columns are neighbours: each row's texel pair is one 8-byte
-// read. The fourth byte rides along in its own lanes; three-channel results drop it.
-template <bool FourChannels>
-inline __attribute__((always_inline)) DWORD BilinearPairs(const BYTE* top, const BYTE* bottom, int fu, int fv) {
+// Untranslated 32-bit sources: the footprint's rows mixed across, each row's texel pair one
+// 8-byte read when the columns are neighbours. The fourth byte rides along in its own lanes.
+inline __attribute__((always_inline)) __m128i WordRows(const BYTE* top, const BYTE* bottom, const Footprint& fu) {
+    __m128i topPair, bottomPair;
+    if (fu.second == fu.first + 1) {
+        topPair = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(top + 4 * fu.first));
+        bottomPair = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(bottom + 4 * fu.first));
+    } else {
+        const auto word = [](const BYTE* row, std::int32_t u) { return _mm_cvtsi32_si128(static_cast<int>(Read32(row + 4 * u))); };
+        topPair = _mm_unpacklo_epi32(word(top, fu.first), word(top, fu.second));
+        bottomPair = _mm_unpacklo_epi32(word(bottom, fu.first), word(bottom, fu.second));
+    }
     const __m128i zero = _mm_setzero_si128();
-    const __m128i pairs = _mm_unpacklo_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(top)),
-                                             _mm_loadl_epi64(reinterpret_cast<const __m128i*>(bottom)));
-    // pairs: t00, t01, t10, t11.
-    return BlendLanes<FourChannels>(_mm_unpacklo_epi8(pairs, zero), _mm_unpackhi_epi8(pairs, zero), fu, fv);
+    const __m128i texels = _mm_unpacklo_epi32(topPair, bottomPair);  // t00, t01, t10, t11
+    return AcrossLanes(_mm_unpacklo_epi8(texels, zero), _mm_unpackhi_epi8(texels, zero), fu.weight);
 }
 #endif
-
-// The two texel columns (or rows) of a footprint and the weight of the second, by tile style.
-// Returns false for a column outside the bitmap (outside-colour style: that slot keeps the
-// outside colour); first and second report it separately.
-struct Footprint {
-    std::int32_t first, second;
-    bool firstInside, secondInside;
-    int weight;
-};
 
 inline std::int64_t WholeSize(std::int32_t size) { return static_cast<std::int64_t>(size) << 32; }
 
@@ -360,6 +373,42 @@ void SmoothedSpan(TessroContext* context, BYTE* target, std::int32_t, std::int32
     Footprint fv = axisV.At();
     const BYTE* top = Row(b, fv.first);
     const BYTE* bottom = Row(b, fv.second);
+#ifdef __SSE2__
+    if (kWordTexels && fast) {
+        // Two pixels at a time: their rows mixed across one by one, then both down at once.
+        const auto rowsAt = [&](int& weight) __attribute__((always_inline)) {
+            if (!upright) {
+                fv = axisV.At();
+                top = Row(b, fv.first);
+                bottom = Row(b, fv.second);
+            }
+            weight = fv.weight;
+            const __m128i rows = WordRows(top, bottom, axisU.At());
+            axisU.Next();
+            axisV.Next();
+            return rows;
+        };
+        __m128i down = _mm_set1_epi16(static_cast<short>(fv.weight));
+        std::int32_t x = x0;
+        for (; x + 1 < x1; x += 2) {
+            int first, second;
+            const __m128i a = rowsAt(first);
+            const __m128i c = rowsAt(second);
+            if (!upright) {
+                down = _mm_unpacklo_epi64(_mm_set1_epi16(static_cast<short>(first)), _mm_set1_epi16(static_cast<short>(second)));
+            }
+            const __m128i pixels = DownLanes<kFourChannels>(_mm_unpacklo_epi64(a, c), _mm_unpackhi_epi64(a, c), down);
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(target + 4 * static_cast<std::ptrdiff_t>(x)), pixels);
+        }
+        if (x < x1) {
+            int weight;
+            const __m128i a = rowsAt(weight);
+            const __m128i pixels = DownLanes<kFourChannels>(a, _mm_unpackhi_epi64(a, a), _mm_set1_epi16(static_cast<short>(weight)));
+            Side::Put(target, x, static_cast<DWORD>(_mm_cvtsi128_si32(pixels)));
+        }
+        return;
+    }
+#endif
     for (std::int32_t x = x0; x < x1; ++x) {
         if (!upright) {
             fv = axisV.At();
@@ -367,24 +416,16 @@ void SmoothedSpan(TessroContext* context, BYTE* target, std::int32_t, std::int32
             bottom = Row(b, fv.second);
         }
         const Footprint fu = axisU.At();
-        DWORD colour;
+        const DWORD t00 = fu.firstInside && fv.firstInside ? TexelInRow<Code>(b, top, fu.first) : b.outside;
+        const DWORD t10 = fu.secondInside && fv.firstInside ? TexelInRow<Code>(b, top, fu.second) : b.outside;
+        const DWORD t01 = fu.firstInside && fv.secondInside ? TexelInRow<Code>(b, bottom, fu.first) : b.outside;
+        const DWORD t11 = fu.secondInside && fv.secondInside ? TexelInRow<Code>(b, bottom, fu.second) : b.outside;
 #ifdef __SSE2__
-        if (kWordTexels && fast && fu.second == fu.first + 1) {
-            colour = BilinearPairs<kFourChannels>(top + 4 * fu.first, bottom + 4 * fu.first, fu.weight, fv.weight);
-        } else
-#endif
-        {
-            const DWORD t00 = fu.firstInside && fv.firstInside ? TexelInRow<Code>(b, top, fu.first) : b.outside;
-            const DWORD t10 = fu.secondInside && fv.firstInside ? TexelInRow<Code>(b, top, fu.second) : b.outside;
-            const DWORD t01 = fu.firstInside && fv.secondInside ? TexelInRow<Code>(b, bottom, fu.first) : b.outside;
-            const DWORD t11 = fu.secondInside && fv.secondInside ? TexelInRow<Code>(b, bottom, fu.second) : b.outside;
-#ifdef __SSE2__
-            colour = fast ? BilinearLanes<kFourChannels>(t00, t10, t01, t11, fu.weight, fv.weight)
-                          : Bilinear<kFourChannels>(t00, t10, t01, t11, fu.weight, fv.weight);
+        const DWORD colour = fast ? BilinearLanes<kFourChannels>(t00, t10, t01, t11, fu.weight, fv.weight)
+                                  : Bilinear<kFourChannels>(t00, t10, t01, t11, fu.weight, fv.weight);
 #else
-            colour = Bilinear<kFourChannels>(t00, t10, t01, t11, fu.weight, fv.weight);
+        const DWORD colour = Bilinear<kFourChannels>(t00, t10, t01, t11, fu.weight, fv.weight);
 #endif
-        }
         Side::Put(target, x, colour);
         axisU.Next();
         axisV.Next();
