@@ -9,7 +9,8 @@
 
 namespace {
 
-const int kTargetWidth = 40, kTargetHeight = 24;
+// An odd width: the loops that take pixels in pairs end on a single one.
+const int kTargetWidth = 41, kTargetHeight = 24;
 const int kSourceWidth = 13, kSourceHeight = 11;
 
 // Anchors in device pixels: origin, end of the first row, end of the first column; a fourth
