@@ -2,7 +2,13 @@
 // (32.32), tiled by the fill's tile style, and the texel is read as a 32-bit colour by the
 // reader of the source format. The loop for a (tile style, source format) pair is chosen once
 // per fill from the precompiled set; it writes 32-bit pixels, into the target on 32-bit
-// targets and into the row buffer ahead of the converter on the others.
+// targets and into the row buffer ahead of the converter on the others. Smoothed spans mix
+// the 2 x 2 texels around each centre.
+//
+// The common cases have loops of their own that draw the same pixels as the general ones:
+// upright rows (no step down the source) read one source row, repeating coordinates carry
+// their phase within the period instead of dividing per pixel, and smoothed spans blend four
+// channels at once with SSE2, untranslated 32-bit sources two pixels at a time.
 #include <cmath>
 #include <cstring>
 
@@ -85,8 +91,9 @@ void Span(TessroContext* context, BYTE* target, std::int32_t, std::int32_t x0, s
             std::int32_t iu = Whole(c);
             Side::Put(target, x, TileWhole<Tile>(iu, w) ? TexelInRow<Code>(b, row, iu) : b.outside);
         };
-        const std::int64_t magnitude = stepU < 0 ? -stepU : stepU;
-        if ((Tile == kTileRepeat || Tile == kTileMirror) && stepU != 0 && magnitude < periodU / kLongRun) {
+        // Tiled steps are reduced to half a period: their magnitude is defined.
+        const std::int64_t magnitude = Tile == kTileRepeat || Tile == kTileMirror ? (stepU < 0 ? -stepU : stepU) : 0;
+        if (magnitude != 0 && magnitude < periodU / kLongRun) {
             // Runs of pixels that stay within the period: the wrap test (a compare and a
             // conditional move on the coordinate's own chain) leaves the inner loop.
             for (std::int32_t x = x0; x < x1;) {
