@@ -17,6 +17,7 @@
 #include "document/OptionsServices.h"
 #include "navbar/NavBar.h"
 #include "navbar/NavBarServices.h"
+#include "tests/app/MainDialogFixture.h"
 #include "tests/app/MessageBoxCloser.h"
 
 #include <gtest/gtest.h>
@@ -43,11 +44,7 @@ protected:
         ::CreateDirectoryA((std::string(kRoot) + "SysResources").c_str(), nullptr);
         std::string from;
         for (const char* folder : {"prompts", "buttons"}) {
-            std::string path = std::string("Z:") + BW_ROOT_PATH + "SysResources/" + folder;
-            for (char& c : path)
-                if (c == '/')
-                    c = '\\';
-            from += path + '\0';
+            from += WinePath((std::string(BW_ROOT_PATH) + "SysResources/" + folder).c_str()) + '\0';
         }
         from += '\0';
         const std::string to = std::string(kRoot) + "SysResources" + '\0';

@@ -1,14 +1,10 @@
 // The real main dialog under Xvfb: a file opened by another process through WM_COPYDATA, keys
 // before the focus window, graphic-menu commands and the system commands.
-#include "app/AppServiceAdapters.h"
-#include "app/Errors.h"
 #include "app/ExportPaths.h"
 #include "app/MainDialogCommands.h"
 #include "app/Resource.h"
-#include "app/TopLevelManager.h"
-#include "app/WidgetsDlg.h"
-#include "app/widgets.h"
 #include "document/Options.h"
+#include "tests/app/MainDialogFixture.h"
 #include "tests/app/MessageBoxCloser.h"
 
 #include <gtest/gtest.h>
@@ -20,52 +16,9 @@
 
 namespace {
 
-std::string WinePath(const char* unixPath)
-{
-    std::string path = std::string("Z:") + unixPath;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
-
-class MainDialog : public ::testing::Test {
+class MainDialog : public MainDialogFixture {
 protected:
-    void SetUp() override
-    {
-        ::CoInitialize(nullptr);
-        for (const char* server : {BW_SERVER_PATH, BW_ENGINE_PATH}) {
-            HMODULE module = ::LoadLibraryA(WinePath(server).c_str());
-            ASSERT_TRUE(module) << server;
-            auto registerServer = reinterpret_cast<HRESULT(WINAPI*)()>(::GetProcAddress(module, "DllRegisterServer"));
-            ASSERT_TRUE(registerServer && registerServer() == S_OK) << server;
-            ::FreeLibrary(module);
-        }
-        InstallAppServiceAdapters();
-        app.m_rootPath = WinePath(BW_ROOT_PATH).c_str();
-        app.m_tempFolder.m_number = (int)::GetCurrentProcessId();
-        dlg = new CWidgetsDlg(nullptr, nullptr);
-        app.m_mainDialog = dlg;
-        app.m_pMainWnd = dlg;
-        ASSERT_TRUE(dlg->Create(IDD_WIDGETS_DIALOG));
-        ASSERT_FALSE(dlg->m_initFailed) << g_ErrorText;
-        dlg->SetWindowPos((HWND)nullptr, 0, 0, 700, 500, SWP_NOZORDER | SWP_SHOWWINDOW);
-        top = static_cast<CTopLevelManager*>(dlg->GetTopLevelManager());
-        ASSERT_TRUE(top);
-        top->ActivateStartPage();
-    }
-
-    void TearDown() override
-    {
-        if (dlg) {
-            dlg->m_noSave = 1;
-            dlg->DestroyWindow();
-            delete dlg;
-        }
-        app.m_mainDialog = nullptr;
-        app.m_pMainWnd = nullptr;
-        ::CoUninitialize();
-    }
+    MainDialog() : MainDialogFixture({{BW_SERVER_PATH, BW_ENGINE_PATH}, BW_ROOT_PATH, 700, 500}) {}
 
     BOOL Translate(UINT message, WPARAM key, LPARAM lParam = 0)
     {
@@ -77,10 +30,6 @@ protected:
     {
         return ::GetMenuState(::GetSystemMenu(dlg->m_hWnd, FALSE), IDM_DEFAULT_SIZE, MF_BYCOMMAND) & MF_GRAYED;
     }
-
-    CWidgetsApp app;
-    CWidgetsDlg* dlg = nullptr;
-    CTopLevelManager* top = nullptr;
 };
 
 TEST_F(MainDialog, AnotherProcessOpensAStyleFile)

@@ -1,6 +1,5 @@
 // Window managers: the page layout rules, the button bar's panes and definitions, and the real
 // main dialog moved through its start and editing pages by keys, clicks and page commands.
-#include "app/AppServiceAdapters.h"
 #include "app/AppServices.h"
 #include "app/BackgroundManager.h"
 #include "app/ButtonWindow.h"
@@ -23,6 +22,7 @@
 #include "document/OperationsManager.h"
 #include "document/Options.h"
 #include "gallery/StaticGallery.h"
+#include "tests/app/MainDialogFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -202,39 +202,19 @@ TEST(ExportPaths, NumberedNamesOnAFixtureFolder)
 
 // The program's root (its SysResources), the document renderer registered, and the real main
 // dialog with its managers.
-class MainDialogPages : public ::testing::Test {
+class MainDialogPages : public MainDialogFixture {
 protected:
-    static std::string WinePath(const char* unixPath)
+    MainDialogPages()
+        : MainDialogFixture({{BW_SERVER_PATH, BW_ENGINE_PATH, BW_IMPORTER_PATH}, BW_ROOT_PATH, 800, 600, false})
     {
-        std::string path = std::string("Z:") + unixPath;
-        for (char& c : path)
-            if (c == '/')
-                c = '\\';
-        return path;
     }
 
     void SetUp() override
     {
-        ::CoInitialize(nullptr);
-        for (const char* server : {BW_SERVER_PATH, BW_ENGINE_PATH, BW_IMPORTER_PATH}) {
-            HMODULE module = ::LoadLibraryA(WinePath(server).c_str());
-            ASSERT_TRUE(module) << server;
-            auto registerServer =
-                reinterpret_cast<HRESULT(WINAPI*)()>(::GetProcAddress(module, "DllRegisterServer"));
-            ASSERT_TRUE(registerServer && registerServer() == S_OK) << server;
-            ::FreeLibrary(module);
-        }
-        InstallAppServiceAdapters();
-        app.m_rootPath = WinePath(BW_ROOT_PATH).c_str();
-        dlg = new CWidgetsDlg(nullptr, nullptr);
-        app.m_mainDialog = dlg;
-        app.m_pMainWnd = dlg;
-        ASSERT_TRUE(dlg->Create(IDD_WIDGETS_DIALOG));
-        ASSERT_FALSE(dlg->m_initFailed) << (g_ErrorFile ? g_ErrorFile : "") << ":" << g_ErrorLine << " " << g_ErrorText;
-        dlg->SetWindowPos((HWND)nullptr, 0, 0, 800, 600, SWP_NOZORDER | SWP_SHOWWINDOW);
-        top = static_cast<CTopLevelManager*>(dlg->GetTopLevelManager());
-        ASSERT_TRUE(top && top->GetStartPage() && top->GetMainManager());
-        top->ActivateStartPage();
+        MainDialogFixture::SetUp();
+        if (HasFatalFailure())
+            return;
+        ASSERT_TRUE(top->GetStartPage() && top->GetMainManager());
         s_sent = &sent;
         s_dialog = dlg;
         CWinManagerBase::SetCommandSink(&Record);
@@ -243,14 +223,7 @@ protected:
     void TearDown() override
     {
         CWinManagerBase::SetCommandSink(nullptr);
-        if (dlg) {
-            dlg->m_noSave = 1;
-            dlg->DestroyWindow();
-            delete dlg;
-        }
-        app.m_mainDialog = nullptr;
-        app.m_pMainWnd = nullptr;
-        ::CoUninitialize();
+        MainDialogFixture::TearDown();
     }
 
     // Commands sent by the pages are recorded, then delivered as the application would.
@@ -279,9 +252,6 @@ protected:
         return text;
     }
 
-    CWidgetsApp app;
-    CWidgetsDlg* dlg = nullptr;
-    CTopLevelManager* top = nullptr;
     std::vector<std::string> sent;
     static std::vector<std::string>* s_sent;
     static CWidgetsDlg* s_dialog;
