@@ -138,6 +138,59 @@ public:
     {
         RecordInternalError(static_cast<unsigned>(line), file);
     }
+
+    // The record's view of the manager's navigation bar: without it a bar's style file would
+    // load as a single graphic, leaving the bar without its states and their styles.
+    bool HasNavBar() override { return GetManagerNavBar() != nullptr; }
+    void NavBarWriteMenuRecords(std::vector<CString>& records) override
+    {
+        if (CNavBar* bar = GetManagerNavBar())
+            bar->WriteMenuRecords(&records);
+    }
+    CString NavBarGetSettingsString() override
+    {
+        CNavBar* bar = GetManagerNavBar();
+        return bar ? bar->GetSettingsString() : CString();
+    }
+    CString NavBarGetImageFolder() override
+    {
+        CNavBar* bar = GetManagerNavBar();
+        return bar ? bar->GetImageFolder() : CString();
+    }
+    void NavBarSetImageFolder(const CString& folder) override
+    {
+        if (CNavBar* bar = GetManagerNavBar())
+            bar->SetImageFolder(folder);
+    }
+    void NavBarClearURLChoices() override
+    {
+        if (CNavBar* bar = GetManagerNavBar())
+            bar->ClearURLChoices();
+    }
+    void NavBarSetParseButtons() override
+    {
+        if (CNavBar* bar = GetManagerNavBar())
+            bar->SetParseButtons(true);
+    }
+    bool NavBarLoadFromTemplate(const CString& html, const CString& path, const std::vector<CString>& menuRecords,
+                                const CString& settings, int coloursFromFile, int settingsOrigin) override
+    {
+        CNavBar* bar = GetManagerNavBar();
+        if (!bar)
+            return false;
+        std::vector<CString> records = menuRecords;
+        return bar->LoadFromTemplate(html, path, &records, settings, coloursFromFile, settingsOrigin) != 0;
+    }
+    // The size of the bar as last rendered; before its first rendering the graphic's own.
+    bool NavBarGetTotalSize(int& width, int& height) override
+    {
+        CNavBar* bar = GetManagerNavBar();
+        if (!bar || bar->GetBarWidth() <= 0 || bar->GetBarHeight() <= 0)
+            return false;
+        width = bar->GetBarWidth();
+        height = bar->GetBarHeight();
+        return true;
+    }
 };
 
 // The operations manager's services.

@@ -154,14 +154,11 @@ TEST_F(SaveFromProgram, NavigationBarIntoProjectAndPage) {
   CNavBar* bar = GetManagerNavBar();
   ASSERT_TRUE(bar);
   ASSERT_GT(bar->GetButtonCount(), 0);
-  // The library's bar comes without enabled states and without its Over record: Off and Over
-  // on, Over looking like Off.
-  if (!bar->IsStateEnabled(0) && !bar->IsStateEnabled(1)) {
-    if (bar->GetStateRecord(1)->GetKiqFileName().IsEmpty())
-      ASSERT_TRUE(bar->GetStateRecord(0)->CopyTo(*bar->GetStateRecord(1), 0, kChangeAll));
-    bar->SetStateEnabled(0, 1);
-    bar->SetStateEnabled(1, 1);
-  }
+  // The library's bar opens with the states its style files declare, each with its own style.
+  EXPECT_TRUE(bar->IsStateEnabled(0));
+  EXPECT_TRUE(bar->IsStateEnabled(1));
+  EXPECT_NE(-1, bar->GetStateRecord(0)->GetKiqFileName().Find("_off.kiq"));
+  EXPECT_NE(-1, bar->GetStateRecord(1)->GetKiqFileName().Find("_over.kiq"));
   dlg->m_options->SetExportType(0);  // GIF, as chosen on the output panel
   ASSERT_EQ(1, bar->Render(true, 0));
   ASSERT_GT(bar->GetBarWidth(), 0);
