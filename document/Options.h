@@ -441,6 +441,7 @@ class COptions : public CObject {
   CString GetExportPathNameExt() const { return m_exportPathNameExt; }
   void SetExportPathNameExt(const CString& path);
   CString GetExportPathName() const { return m_exportName; }
+  void SetExportPathName(const CString& name) { m_exportName = name; SetModified(); }
   DWORD GetExportCheckSum() const { return m_exportCheckSum; }
   void SetExportCheckSum(DWORD value) { m_exportCheckSum = value; SetModified(); }
 

@@ -355,6 +355,7 @@ int CSaveAsDlg::OnActivatePanel() {
 
 int CSaveAsDlg::OnDeactivatePanel() {
   m_name = GetItemText(IDC_SAVE_NAME);
+  if (COptions* record = GetPanelServices().GetOptions()) record->SetExportPathName(m_name);
   return COptionsDlg::OnDeactivatePanel();
 }
 
@@ -371,7 +372,7 @@ bool CSaveAsDlg::CheckName() {
     FocusAndSelect(IDC_SAVE_NAME);
     return false;
   }
-  if (COptions* record = GetPanelServices().GetOptions()) record->SetModified();
+  if (COptions* record = GetPanelServices().GetOptions()) record->SetExportPathName(m_name);
   return true;
 }
 

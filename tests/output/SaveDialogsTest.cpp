@@ -336,6 +336,8 @@ TEST(SaveAsDialog, NameChecksThenSaveIntoProject) {
     EXPECT_EQ(1, owner.saved);
     ASSERT_EQ(1u, names.exported.size());
     EXPECT_STREQ(fixture.Path("Site\\Home.gif").GetString(), names.exported[0].GetString());
+    // The record carries the name it was saved under (a refused name never reached it).
+    EXPECT_STREQ("Home", fixture.graphic.GetExportPathName().GetString());
 
     // Back leaves without saving: the page hears of it.
     const int before = panel.messages;
