@@ -26,6 +26,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -194,6 +195,43 @@ TEST_F(AppServicesTest, MessagesGoThroughTheMessageBox)
         CMessageBoxCloser closer(c.button);
         EXPECT_EQ(GetNavBarServices().AskNavBarOrientation(), c.answer) << "button " << c.button;
     }
+}
+
+// A bar's style file opens as the manager's bar: the states its layout word enables, each state
+// with the style of its own file. (Without the bar behind the record's services it opened as a
+// single graphic and the bar kept no enabled state, so it could not be exported.)
+TEST_F(AppServicesTest, NavigationBarStyleFilesLoadIntoTheManagersBar)
+{
+    COptions* record = m_dialog.m_options;
+    CNavBar* bar = GetNavBarServices().GetNavBar();
+    ASSERT_TRUE(record);
+    ASSERT_TRUE(bar);
+    const CString folder = CString(kRoot) + "Bars\\";
+    ::CreateDirectoryA(folder, nullptr);
+    // Style files without a template (no engine here): the bar's look is the files' own.
+    const auto write = [&](const char* name, const char* text) {
+        std::ofstream(std::string(folder) + name, std::ios::binary)
+            << "Trimwork\r\nVersion : 2.0 (2.0.1)\r\nGraphicType : 7\r\nNumberOfStories : 1\r\nText : " << text
+            << "\r\nHTML : Tabs_hnavbar | 225 | Home | | (Button Name) | | News | | (Button Name) | \r\n";
+    };
+    write("Tabs_hnavbar_off.qtw", "Off look");
+    write("Tabs_hnavbar_over.qtw", "Over look");
+
+    ASSERT_TRUE(record->LoadStyleFile(folder + "Tabs_hnavbar_off.qtw", kChangeAll, -1, kLoadTemplateStyle))
+        << g_ErrorText;
+    EXPECT_TRUE(m_dialog.GetOperationsManager()->IsNavBarMode());
+    const struct {
+        int state;
+        bool enabled;
+        const char* text;
+    } cases[] = {{0, true, "Off look"}, {1, true, "Over look"}, {2, false, "Off look"}, {3, false, "Over look"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(bar->IsStateEnabled(c.state) != 0, c.enabled) << c.state;
+        EXPECT_STREQ(bar->GetStateRecord(c.state)->GetStoryText(0), c.text) << c.state;
+    }
+    EXPECT_STREQ(bar->GetName(), "Tabs");
+    EXPECT_STREQ(record->GetStoryText(0), "Off look");
+    GetOptionsServices().SetNavBarMode(false);
 }
 
 TEST(AppServiceFolders, TemporaryExportPathByExportType)
