@@ -4,9 +4,11 @@
 // gradient, and two composited gradients for the field), with the ratio of the two times.
 // Then, at 1024 x 1024 on 32 bits: bitmap fills enlarging a 256 x 256 source four times
 // (nearest, smoothed, filtered) beside pixman's scaled composites (nearest, bilinear, a
-// separable cubic), and radial and conical transparency graduations mixing a colour over the
-// target beside pixman's OVER with a gradient mask; and the blend modes of a flat colour
-// beside pixman's PDF operators of the same names. An argument limits the run to the cases
+// separable cubic), radial and conical colour graduations beside pixman's gradients, and
+// radial and conical transparency graduations mixing a colour over the target beside
+// pixman's OVER with a gradient mask; and the blend modes of a flat colour beside pixman's
+// PDF operators of the same names (mix beside OVER, brightness beside luminosity; contrast
+// and the luminance modes have no counterpart). An argument limits the run to the cases
 // whose names contain it.
 #include <cstdio>
 #include <cstdlib>
@@ -242,6 +244,33 @@ void RunBitmapsAndTransparency() {
         if (TessroGetLastError(ctx) != 0) std::printf("%s: error %d\n", family.name, TessroGetLastError(ctx));
         Report(family.name, pixels, ours, theirs);
     }
+    // Radial and conical colour graduations over the whole target beside pixman's gradients
+    // of the same geometry and two stops, composited with SRC.
+    std::vector<DWORD> graduation(3 + 256);
+    graduation[0] = 256;
+    for (int i = 0; i < 256; ++i) graduation[3 + i] = static_cast<DWORD>(i) * 0x010101u;
+    const TessroPoint middle = User(kLarge / 2, kLarge / 2), east = User(kLarge, kLarge / 2),
+                      north = User(kLarge / 2, kLarge);
+    for (DWORD kind : {1u, 2u}) {
+        const char* name = kind == 1 ? "radial graduation" : "conical graduation";
+        if (!Wanted(name)) continue;
+        TessroSetGraduation(ctx, kind, graduation.data(), &middle, &east, &north);
+        double theirs = 0;
+#ifdef BW_BENCH_PIXMAN
+        const pixman_gradient_stop_t stops[2] = {{0, {0, 0, 0, 0xFFFF}}, {pixman_fixed_1, {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF}}};
+        const pixman_point_fixed_t centre = {pixman_int_to_fixed(kLarge / 2), pixman_int_to_fixed(kLarge / 2)};
+        pixman_image_t* gradient = kind == 1 ? pixman_image_create_radial_gradient(&centre, &centre, 0,
+                                                                                      pixman_int_to_fixed(kLarge / 2), stops, 2)
+                                             : pixman_image_create_conical_gradient(&centre, 0, stops, 2);
+        theirs = Time([&] {
+            pixman_image_composite32(PIXMAN_OP_SRC, gradient, nullptr, image, 0, 0, 0, 0, 0, 0, kLarge, kLarge);
+        });
+        pixman_image_unref(gradient);
+#endif
+        const double ours = Time([&] { TessroFillRectangle(ctx, rect); });
+        if (TessroGetLastError(ctx) != 0) std::printf("%s: error %d\n", name, TessroGetLastError(ctx));
+        Report(name, pixels, ours, theirs);
+    }
     std::vector<BYTE> ramp(256);
     for (int i = 0; i < 256; ++i) ramp[i] = static_cast<BYTE>(i);
     const TessroPoint centre = User(kLarge / 2, kLarge / 2), rim = User(kLarge, kLarge / 2),
@@ -278,13 +307,15 @@ void RunBitmapsAndTransparency() {
         int op;  // pixman_op_t
     } modes[] = {
 #ifdef BW_BENCH_PIXMAN
-        {"blend multiply", 2, PIXMAN_OP_MULTIPLY}, {"blend screen", 3, PIXMAN_OP_SCREEN},
+        {"blend mix", 1, PIXMAN_OP_OVER}, {"blend multiply", 2, PIXMAN_OP_MULTIPLY}, {"blend screen", 3, PIXMAN_OP_SCREEN},
         {"blend saturation", 16, PIXMAN_OP_HSL_SATURATION}, {"blend hard light", 25, PIXMAN_OP_HARD_LIGHT},
-        {"blend hue", 31, PIXMAN_OP_HSL_HUE},
+        {"blend brightness", 28, PIXMAN_OP_HSL_LUMINOSITY}, {"blend hue", 31, PIXMAN_OP_HSL_HUE},
 #else
-        {"blend multiply", 2, 0}, {"blend screen", 3, 0}, {"blend saturation", 16, 0}, {"blend hard light", 25, 0},
-        {"blend hue", 31, 0},
+        {"blend mix", 1, 0}, {"blend multiply", 2, 0}, {"blend screen", 3, 0}, {"blend saturation", 16, 0},
+        {"blend hard light", 25, 0}, {"blend brightness", 28, 0}, {"blend hue", 31, 0},
 #endif
+        // No operator of pixman's matches these: the rasterizer's time alone.
+        {"blend contrast", 13, -1}, {"blend luminance multiply", 19, -1}, {"blend luminance screen", 22, -1},
     };
     for (const auto& mode : modes) {
         if (!Wanted(mode.name)) continue;
@@ -293,7 +324,7 @@ void RunBitmapsAndTransparency() {
 #ifdef BW_BENCH_PIXMAN
         const pixman_color_t colour = {0xFFFF, 0x8000, 0x2000, 0xBFBF};
         pixman_image_t* solid = pixman_image_create_solid_fill(&colour);
-        theirs = Time([&] {
+        if (mode.op >= 0) theirs = Time([&] {
             pixman_image_composite32(static_cast<pixman_op_t>(mode.op), solid, nullptr, image, 0, 0, 0, 0, 0, 0,
                                      kLarge, kLarge);
         });
