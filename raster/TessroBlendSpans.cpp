@@ -40,13 +40,47 @@ enum Source {
 
 // ---- Aliased spans ----
 
+// Mix, multiply and screen of a flat colour on the plain format: each channel's row of the
+// product table is taken once per span, so a pixel costs three lookups.
+template <int M>
+void FlatProductRowsSpan(TessroContext* context, BYTE* row, std::int32_t x0, std::int32_t x1) {
+    const DWORD colour = context->pattern[0];
+    const int t = static_cast<int>(colour >> 24), o = 255 - t;
+    const std::int16_t* rows[3];
+    for (int c = 0; c < 3; ++c) {
+        const int s = tessro_blend::Channel(colour, c);
+        // mix: d + P[o][s - d]; multiply: P[s + P[t][255 - s]][d]; screen: d + P[P[o][s]][255 - d].
+        if (M == kTessroBlendMix) rows[c] = TessroProductRow(o) + s + 255;
+        if (M == kTessroBlendMultiply) rows[c] = TessroProductRow(s + TessroProduct(t, 255 - s)) + 255;
+        if (M == kTessroBlendScreen) rows[c] = TessroProductRow(TessroProduct(o, s)) + 510;
+    }
+    DWORD* out = Pixels(row);
+    for (std::int32_t x = x0; x < x1; ++x) {
+        const DWORD d = out[x];
+        DWORD v = d & 0xFF000000u;
+        for (int c = 0; c < 3; ++c) {
+            const int dc = static_cast<int>((d >> (8 * c)) & 0xFF);
+            int r;
+            if (M == kTessroBlendMix) r = dc + rows[c][-dc];
+            else if (M == kTessroBlendMultiply) r = rows[c][dc];
+            else r = dc + rows[c][-dc];
+            v |= static_cast<DWORD>(r) << (8 * c);
+        }
+        out[x] = v;
+    }
+}
+
 template <int M, bool Pre>
 void FlatSpan(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0, std::int32_t x1) {
-    const DWORD colour = context->pattern[0];
-    const TessroBlendFill fill = TessroDescribeFill<M>(context, colour);
-    const int t = static_cast<int>(colour >> 24);
-    DWORD* out = Pixels(row);
-    for (std::int32_t x = x0; x < x1; ++x) out[x] = TessroBlendPixel<M, Pre>(context, fill, out[x], t);
+    if constexpr (!Pre && M <= kTessroBlendScreen) {
+        FlatProductRowsSpan<M>(context, row, x0, x1);
+    } else {
+        const DWORD colour = context->pattern[0];
+        const TessroBlendFill fill = TessroDescribeFill<M>(context, colour);
+        const int t = static_cast<int>(colour >> 24);
+        DWORD* out = Pixels(row);
+        for (std::int32_t x = x0; x < x1; ++x) out[x] = TessroBlendPixel<M, Pre>(context, fill, out[x], t);
+    }
 }
 
 // The generator writes t into the row buffer first.

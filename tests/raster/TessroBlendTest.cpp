@@ -54,6 +54,42 @@ TEST_F(BlendTest, FlatBlendsOnBothFormats) {
     }
 }
 
+// Flat mix, multiply and screen on the plain format against their formulas, for every target
+// channel value (one per column, a different one in each channel) and a range of colours and
+// transparencies; the fourth byte stays.
+TEST_F(BlendTest, FlatModesOfThePlainFormatFollowTheirFormulas) {
+    auto P = [](int r, int d) { return TessroProduct(r, d); };
+    Target t(256, 1, 32);
+    for (DWORD colour : {0x00000000u, 0x00FFFFFFu, 0x00102030u, 0x00F08001u}) {
+        for (int transparency : {0, 1, 64, 128, 254, 255}) {
+            for (DWORD type : {1u, 2u, 3u}) {
+                SCOPED_TRACE(testing::Message() << "type " << type << " t " << transparency << std::hex << " colour " << colour);
+                for (DWORD x = 0; x < 256; ++x) {
+                    const DWORD d = (x * 0x01u) | (((x * 7) & 0xFF) << 8) | ((255 - x) << 16) | 0x5A000000u;
+                    std::memcpy(t.bits() + 4 * x, &d, 4);
+                }
+                Attach(t);
+                ASSERT_EQ(0, TessroSetTransparentColour(ctx, colour | (static_cast<DWORD>(transparency) << 24), type));
+                ASSERT_EQ(0, FillDevice(0, 0, 256, 1)) << LastError();
+                const DWORD src = TessroColourToPixel(colour);
+                const int o = 255 - transparency;
+                for (DWORD x = 0; x < 256; ++x) {
+                    const DWORD d = (x * 0x01u) | (((x * 7) & 0xFF) << 8) | ((255 - x) << 16) | 0x5A000000u;
+                    DWORD want = 0x5A000000u;
+                    for (int c = 0; c < 3; ++c) {
+                        const int s = (src >> (8 * c)) & 0xFF, dc = (d >> (8 * c)) & 0xFF;
+                        const int v = type == 1 ? dc + P(o, s - dc)
+                                    : type == 2 ? P(s + P(transparency, 255 - s), dc)
+                                                : dc + P(P(o, s), 255 - dc);
+                        want |= static_cast<DWORD>(v) << (8 * c);
+                    }
+                    ASSERT_EQ(want, t.Pixel(x, 0)) << x;
+                }
+            }
+        }
+    }
+}
+
 // Premultiplied pixels stay premultiplied: no channel above 255 - T after any blend.
 TEST_F(BlendTest, PremultipliedChannelsStayWithinTheOpacity) {
     const DWORD targets[] = {0xFF000000, 0x80404040, 0x40102080, 0x00FFFFFF, 0xC0303030};
