@@ -249,7 +249,11 @@ inline std::int32_t TessroReduceByExcess(std::int32_t other, std::int32_t excess
 
 // ---- Tables computed by rule ----
 // P(c, d) = c * d / 255 rounded to nearest, c = 0..255, d = -255..255.
-const std::int16_t* TessroProductRow(int c);  // index by d + 255
+struct TessroProductTable {
+    std::int16_t rows[256][511];
+};
+extern const TessroProductTable kTessroProducts;
+inline const std::int16_t* TessroProductRow(int c) { return kTessroProducts.rows[c]; }  // index by d + 255
 inline int TessroProduct(int c, int d) { return TessroProductRow(c)[d + 255]; }
 const BYTE* TessroDarkeningCurve();   // 256 entries, D(i) <= i
 const BYTE* TessroLighteningCurve();  // 256 entries, L(i) >= i

@@ -5,21 +5,15 @@
 namespace {
 
 // ---- Product table: P(c, d) = c * d / 255 rounded to nearest (never exactly a half) ----
-struct ProductTable {
-    std::int16_t rows[256][511];
-    ProductTable() {
-        for (int c = 0; c < 256; ++c) {
-            for (int d = -255; d <= 255; ++d) {
-                const int n = c * d;
-                const int rounded = n >= 0 ? (2 * n + 255) / 510 : -((-2 * n + 255) / 510);
-                rows[c][d + 255] = static_cast<std::int16_t>(rounded);
-            }
+constexpr TessroProductTable BuildProducts() {
+    TessroProductTable table{};
+    for (int c = 0; c < 256; ++c) {
+        for (int d = -255; d <= 255; ++d) {
+            const int n = c * d;
+            const int rounded = n >= 0 ? (2 * n + 255) / 510 : -((-2 * n + 255) / 510);
+            table.rows[c][d + 255] = static_cast<std::int16_t>(rounded);
         }
     }
-};
-
-const ProductTable& Products() {
-    static const ProductTable table;
     return table;
 }
 
@@ -88,7 +82,8 @@ DWORD StrengthOf(DWORD strength) { return strength >= 256 ? 128 : strength; }
 
 }  // namespace
 
-const std::int16_t* TessroProductRow(int c) { return Products().rows[c]; }
+// Constant data, built by the compiler: ready before any code runs.
+constexpr TessroProductTable kTessroProducts = BuildProducts();
 
 const BYTE* TessroDarkeningCurve() { return Curves().darkening; }
 const BYTE* TessroLighteningCurve() { return Curves().lightening; }

@@ -245,59 +245,51 @@ void RunBitmapsAndTransparency() {
         Report(family.name, pixels, ours, theirs);
     }
     // Radial and conical colour graduations over the whole target beside pixman's gradients
-    // of the same geometry and two stops, composited with SRC.
+    // of the same geometry and two stops (composited with SRC); then the same as transparency
+    // graduations mixing a colour over the target beside pixman's OVER with a gradient mask.
     std::vector<DWORD> graduation(3 + 256);
     graduation[0] = 256;
     for (int i = 0; i < 256; ++i) graduation[3 + i] = static_cast<DWORD>(i) * 0x010101u;
-    const TessroPoint middle = User(kLarge / 2, kLarge / 2), east = User(kLarge, kLarge / 2),
-                      north = User(kLarge / 2, kLarge);
-    for (DWORD kind : {1u, 2u}) {
-        const char* name = kind == 1 ? "radial graduation" : "conical graduation";
-        if (!Wanted(name)) continue;
-        TessroSetGraduation(ctx, kind, graduation.data(), &middle, &east, &north);
-        double theirs = 0;
-#ifdef BW_BENCH_PIXMAN
-        const pixman_gradient_stop_t stops[2] = {{0, {0, 0, 0, 0xFFFF}}, {pixman_fixed_1, {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF}}};
-        const pixman_point_fixed_t centre = {pixman_int_to_fixed(kLarge / 2), pixman_int_to_fixed(kLarge / 2)};
-        pixman_image_t* gradient = kind == 1 ? pixman_image_create_radial_gradient(&centre, &centre, 0,
-                                                                                      pixman_int_to_fixed(kLarge / 2), stops, 2)
-                                             : pixman_image_create_conical_gradient(&centre, 0, stops, 2);
-        theirs = Time([&] {
-            pixman_image_composite32(PIXMAN_OP_SRC, gradient, nullptr, image, 0, 0, 0, 0, 0, 0, kLarge, kLarge);
-        });
-        pixman_image_unref(gradient);
-#endif
-        const double ours = Time([&] { TessroFillRectangle(ctx, rect); });
-        if (TessroGetLastError(ctx) != 0) std::printf("%s: error %d\n", name, TessroGetLastError(ctx));
-        Report(name, pixels, ours, theirs);
-    }
     std::vector<BYTE> ramp(256);
     for (int i = 0; i < 256; ++i) ramp[i] = static_cast<BYTE>(i);
     const TessroPoint centre = User(kLarge / 2, kLarge / 2), rim = User(kLarge, kLarge / 2),
                       up = User(kLarge / 2, kLarge);
-    for (DWORD kind : {1u, 2u}) {
-        const char* name = kind == 1 ? "radial transparency" : "conical transparency";
-        if (!Wanted(name)) continue;
-        TessroSetTransparentColour(ctx, 0x2080FF, 7);
-        TessroSetTransparencyGraduation(ctx, kind, ramp.data(), &centre, &rim, &up);
-        double theirs = 0;
+    for (bool transparency : {false, true}) {
+        for (DWORD kind : {1u, 2u}) {
+            const char* name = transparency ? (kind == 1 ? "radial transparency" : "conical transparency")
+                                            : (kind == 1 ? "radial graduation" : "conical graduation");
+            if (!Wanted(name)) continue;
+            if (transparency) {
+                TessroSetTransparentColour(ctx, 0x2080FF, 7);
+                TessroSetTransparencyGraduation(ctx, kind, ramp.data(), &centre, &rim, &up);
+            } else {
+                TessroSetGraduation(ctx, kind, graduation.data(), &centre, &rim, &up);
+            }
+            double theirs = 0;
 #ifdef BW_BENCH_PIXMAN
-        const pixman_color_t orange = {0xFFFF, 0x8000, 0x2000, 0xFFFF};
-        pixman_image_t* solid = pixman_image_create_solid_fill(&orange);
-        const pixman_gradient_stop_t stops[2] = {{0, {0, 0, 0, 0xFFFF}}, {pixman_fixed_1, {0, 0, 0, 0}}};
-        const pixman_point_fixed_t middle = {pixman_int_to_fixed(kLarge / 2), pixman_int_to_fixed(kLarge / 2)};
-        pixman_image_t* mask = kind == 1 ? pixman_image_create_radial_gradient(&middle, &middle, 0,
-                                                                                  pixman_int_to_fixed(kLarge / 2), stops, 2)
-                                         : pixman_image_create_conical_gradient(&middle, 0, stops, 2);
-        theirs = Time([&] {
-            pixman_image_composite32(PIXMAN_OP_OVER, solid, mask, image, 0, 0, 0, 0, 0, 0, kLarge, kLarge);
-        });
-        pixman_image_unref(mask);
-        pixman_image_unref(solid);
+            const pixman_color_t orange = {0xFFFF, 0x8000, 0x2000, 0xFFFF};
+            pixman_image_t* solid = pixman_image_create_solid_fill(&orange);
+            const pixman_gradient_stop_t stops[2] = {
+                {0, {0, 0, 0, 0xFFFF}},
+                {pixman_fixed_1, {0xFFFF, 0xFFFF, 0xFFFF, static_cast<uint16_t>(transparency ? 0 : 0xFFFF)}}};
+            const pixman_point_fixed_t middle = {pixman_int_to_fixed(kLarge / 2), pixman_int_to_fixed(kLarge / 2)};
+            pixman_image_t* gradient = kind == 1 ? pixman_image_create_radial_gradient(&middle, &middle, 0,
+                                                                                          pixman_int_to_fixed(kLarge / 2), stops, 2)
+                                                 : pixman_image_create_conical_gradient(&middle, 0, stops, 2);
+            theirs = Time([&] {
+                if (transparency) {
+                    pixman_image_composite32(PIXMAN_OP_OVER, solid, gradient, image, 0, 0, 0, 0, 0, 0, kLarge, kLarge);
+                } else {
+                    pixman_image_composite32(PIXMAN_OP_SRC, gradient, nullptr, image, 0, 0, 0, 0, 0, 0, kLarge, kLarge);
+                }
+            });
+            pixman_image_unref(gradient);
+            pixman_image_unref(solid);
 #endif
-        const double ours = Time([&] { TessroFillRectangle(ctx, rect); });
-        if (TessroGetLastError(ctx) != 0) std::printf("%s: error %d\n", name, TessroGetLastError(ctx));
-        Report(name, pixels, ours, theirs);
+            const double ours = Time([&] { TessroFillRectangle(ctx, rect); });
+            if (TessroGetLastError(ctx) != 0) std::printf("%s: error %d\n", name, TessroGetLastError(ctx));
+            Report(name, pixels, ours, theirs);
+        }
     }
     // Blend modes of a flat colour a quarter transparent over the whole target, beside the PDF
     // operator of the same name with a solid source three quarters opaque.

@@ -61,6 +61,20 @@ protected:
         for (int i = 0; i < 4; ++i) p[i] = Device(q[i][0], q[i][1]);
     }
 
+    // Calls three(points) for mapping 0, else four(points) with the parallelogram (mapping 1)
+    // or the quadrilateral (mapping 2).
+    template <class ThreePoints, class FourPoints>
+    int Placed(int mapping, ThreePoints three, FourPoints four) const {
+        if (mapping == 0) {
+            TessroPoint p[3];
+            Three(p);
+            return three(p);
+        }
+        TessroPoint p[4];
+        Four(p, mapping == 2);
+        return four(p);
+    }
+
     std::vector<Named> Fills() {
         std::vector<Named> fills;
         const char* mappings[3] = {"3pt", "4pt-affine", "4pt-persp"};
@@ -73,14 +87,8 @@ protected:
                         fills.push_back({name.str(), [this, kind, repeat, isLong, m](TessroContext* c, DWORD t, DWORD a) {
                                              const DWORD style = kind | repeat | (t << 8) | (a << 16);
                                              const DWORD* table = isLong ? longTable_.data() : shortTable_.data();
-                                             if (m == 0) {
-                                                 TessroPoint p[3];
-                                                 Three(p);
-                                                 return TessroSetGraduation(c, style, table, &p[0], &p[1], &p[2]);
-                                             }
-                                             TessroPoint p[4];
-                                             Four(p, m == 2);
-                                             return TessroSetPerspectiveGraduation(c, style, table, &p[0], &p[1], &p[2], &p[3]);
+                                             return Placed(m, [&](const TessroPoint* p) { return TessroSetGraduation(c, style, table, &p[0], &p[1], &p[2]); },
+                                                           [&](const TessroPoint* p) { return TessroSetPerspectiveGraduation(c, style, table, &p[0], &p[1], &p[2], &p[3]); });
                                          }});
                     }
                 }
@@ -90,14 +98,8 @@ protected:
             for (int m = 0; m < 3; ++m) {
                 fills.push_back({"three-colour kind " + std::to_string(kind) + " " + mappings[m], [this, kind, m](TessroContext* c, DWORD t, DWORD a) {
                                      const DWORD style = kind | (t << 8) | (a << 16);
-                                     if (m == 0) {
-                                         TessroPoint p[3];
-                                         Three(p);
-                                         return TessroSetThreeColourFill(c, style, 0x123456, 0xABCDEF, 0x40FF08, &p[0], &p[1], &p[2]);
-                                     }
-                                     TessroPoint p[4];
-                                     Four(p, m == 2);
-                                     return TessroSetPerspectiveThreeColourFill(c, style, 0x123456, 0xABCDEF, 0x40FF08, &p[0], &p[1], &p[2], &p[3]);
+                                     return Placed(m, [&](const TessroPoint* p) { return TessroSetThreeColourFill(c, style, 0x123456, 0xABCDEF, 0x40FF08, &p[0], &p[1], &p[2]); },
+                                                   [&](const TessroPoint* p) { return TessroSetPerspectiveThreeColourFill(c, style, 0x123456, 0xABCDEF, 0x40FF08, &p[0], &p[1], &p[2], &p[3]); });
                                  }});
             }
         }
@@ -105,14 +107,8 @@ protected:
             for (int m = 0; m < 3; ++m) {
                 fills.push_back({"four-colour kind " + std::to_string(kind) + " " + mappings[m], [this, kind, m](TessroContext* c, DWORD t, DWORD a) {
                                      const DWORD style = kind | (t << 8) | (a << 16);
-                                     if (m == 0) {
-                                         TessroPoint p[3];
-                                         Three(p);
-                                         return TessroSetGraduatedColours(c, style, 0x123456, 0xABCDEF, 0x40FF08, 0x808080, &p[0], &p[1], &p[2]);
-                                     }
-                                     TessroPoint p[4];
-                                     Four(p, m == 2);
-                                     return TessroSetPerspectiveGraduatedColours(c, style, 0x123456, 0xABCDEF, 0x40FF08, 0x808080, &p[0], &p[1], &p[2], &p[3]);
+                                     return Placed(m, [&](const TessroPoint* p) { return TessroSetGraduatedColours(c, style, 0x123456, 0xABCDEF, 0x40FF08, 0x808080, &p[0], &p[1], &p[2]); },
+                                                   [&](const TessroPoint* p) { return TessroSetPerspectiveGraduatedColours(c, style, 0x123456, 0xABCDEF, 0x40FF08, 0x808080, &p[0], &p[1], &p[2], &p[3]); });
                                  }});
             }
         }
@@ -137,16 +133,10 @@ protected:
                                          TessroSetBitmapFillSmoothing(c, sampling == 1);
                                          TessroSetBitmapFillFiltering(c, sampling == 2);
                                          const DWORD style = tile | (t << 8) | (a << 16);
-                                         if (sampling < 3) {
-                                             TessroPoint p[3];
-                                             Three(p);
-                                             return TessroSetBitmapFill(c, &h, source_.data(), style, &p[0], &p[1], &p[2], 0x00C08040, palette_,
-                                                                        table, table, table, table, 0);
-                                         }
-                                         TessroPoint p[4];
-                                         Four(p, sampling == 4);
-                                         return TessroSetPerspectiveBitmapFill(c, &h, source_.data(), style, &p[0], &p[1], &p[2], &p[3], 0x00C08040,
-                                                                               palette_, table, table, table, table, 0);
+                                         return Placed(sampling < 3 ? 0 : sampling - 2, [&](const TessroPoint* p) { return TessroSetBitmapFill(c, &h, source_.data(), style, &p[0], &p[1], &p[2], 0x00C08040, palette_,
+                                                                        table, table, table, table, 0); },
+                                                       [&](const TessroPoint* p) { return TessroSetPerspectiveBitmapFill(c, &h, source_.data(), style, &p[0], &p[1], &p[2], &p[3], 0x00C08040,
+                                                                               palette_, table, table, table, table, 0); });
                                      }});
                 }
             }
@@ -167,14 +157,8 @@ protected:
                         list.push_back({name.str(), [this, kind, isLong, repeat, m](TessroContext* c, DWORD, DWORD) {
                                             const DWORD style = kind | (isLong ? 0x100u : 0u) | (repeat ? 0x10000u : 0u);
                                             const BYTE* table = isLong ? transparencyLong_.data() : transparencyShort_.data();
-                                            if (m == 0) {
-                                                TessroPoint p[3];
-                                                Three(p);
-                                                return TessroSetTransparencyGraduation(c, style, table, &p[0], &p[1], &p[2]);
-                                            }
-                                            TessroPoint p[4];
-                                            Four(p, m == 2);
-                                            return TessroSetPerspectiveTransparencyGraduation(c, style, table, &p[0], &p[1], &p[2], &p[3]);
+                                            return Placed(m, [&](const TessroPoint* p) { return TessroSetTransparencyGraduation(c, style, table, &p[0], &p[1], &p[2]); },
+                                                          [&](const TessroPoint* p) { return TessroSetPerspectiveTransparencyGraduation(c, style, table, &p[0], &p[1], &p[2], &p[3]); });
                                         }});
                     }
                 }
@@ -183,28 +167,16 @@ protected:
         for (DWORD kind = 0; kind < 3; ++kind) {
             for (int m = 0; m < 3; ++m) {
                 list.push_back({"three-value kind " + std::to_string(kind) + " " + mappings[m], [this, kind, m](TessroContext* c, DWORD, DWORD) {
-                                    if (m == 0) {
-                                        TessroPoint p[3];
-                                        Three(p);
-                                        return TessroSetThreeValueTransparency(c, kind, 0, 200, 90, &p[0], &p[1], &p[2]);
-                                    }
-                                    TessroPoint p[4];
-                                    Four(p, m == 2);
-                                    return TessroSetPerspectiveThreeValueTransparency(c, kind, 0, 200, 90, &p[0], &p[1], &p[2], &p[3]);
+                                    return Placed(m, [&](const TessroPoint* p) { return TessroSetThreeValueTransparency(c, kind, 0, 200, 90, &p[0], &p[1], &p[2]); },
+                                                  [&](const TessroPoint* p) { return TessroSetPerspectiveThreeValueTransparency(c, kind, 0, 200, 90, &p[0], &p[1], &p[2], &p[3]); });
                                 }});
             }
         }
         for (DWORD kind : {0u, 2u}) {
             for (int m = 0; m < 3; ++m) {
                 list.push_back({"four-value kind " + std::to_string(kind) + " " + mappings[m], [this, kind, m](TessroContext* c, DWORD, DWORD) {
-                                    if (m == 0) {
-                                        TessroPoint p[3];
-                                        Three(p);
-                                        return TessroSetFourValueTransparency(c, kind, 0, 200, 90, 255, &p[0], &p[1], &p[2]);
-                                    }
-                                    TessroPoint p[4];
-                                    Four(p, m == 2);
-                                    return TessroSetPerspectiveFourValueTransparency(c, kind, 0, 200, 90, 255, &p[0], &p[1], &p[2], &p[3]);
+                                    return Placed(m, [&](const TessroPoint* p) { return TessroSetFourValueTransparency(c, kind, 0, 200, 90, 255, &p[0], &p[1], &p[2]); },
+                                                  [&](const TessroPoint* p) { return TessroSetPerspectiveFourValueTransparency(c, kind, 0, 200, 90, 255, &p[0], &p[1], &p[2], &p[3]); });
                                 }});
             }
         }
@@ -215,14 +187,8 @@ protected:
                                     const BITMAPINFOHEADER& h = maskHeader_;
                                     TessroSetBitmapFillSmoothing(c, sampling == 1);
                                     TessroSetBitmapFillFiltering(c, sampling == 2);
-                                    if (sampling < 3) {
-                                        TessroPoint p[3];
-                                        Three(p);
-                                        return TessroSetBitmapMask(c, &h, source_.data(), tile, &p[0], &p[1], &p[2], 77, channel_, 0);
-                                    }
-                                    TessroPoint p[4];
-                                    Four(p, sampling == 4);
-                                    return TessroSetPerspectiveBitmapMask(c, &h, source_.data(), tile, &p[0], &p[1], &p[2], &p[3], 77, channel_, 0);
+                                    return Placed(sampling < 3 ? 0 : sampling - 2, [&](const TessroPoint* p) { return TessroSetBitmapMask(c, &h, source_.data(), tile, &p[0], &p[1], &p[2], 77, channel_, 0); },
+                                                  [&](const TessroPoint* p) { return TessroSetPerspectiveBitmapMask(c, &h, source_.data(), tile, &p[0], &p[1], &p[2], &p[3], 77, channel_, 0); });
                                 }});
             }
         }
