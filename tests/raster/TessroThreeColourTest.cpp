@@ -32,6 +32,10 @@ TEST_F(DrawTest, ThreeColourFieldKinds) {
         {2, 0, 256, PixelOf(kBlue)},
         {2, 256, 256, PixelOf(kRed)},
         {2, -256, 0, PixelOf(kBlue)},
+        // Inside a cell: below its diagonal as the inside of the triangle, above it from the
+        // far corner (red 129 = x + y - 255, green and blue 63 = 255 - 192).
+        {2, 128, 64, 0x003F8040},
+        {2, 192, 192, 0x00813F3F},
     };
     for (int perspective = 0; perspective < 2; ++perspective) {
         for (const auto& c : cases) {
