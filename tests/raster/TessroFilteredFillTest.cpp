@@ -1,5 +1,7 @@
 // Filtered bitmap fills: the tap table for the mapping's scale and the amount, uniform sources
-// through every tile style, and sharpened edges whose sums pass 32 bits.
+// through every tile style, sharpened edges whose sums pass 32 bits, and pixels against the
+// filter sums of their footprints.
+#include <algorithm>
 #include <cmath>
 
 #include "tests/raster/TessroBitmapSupport.h"
@@ -85,6 +87,63 @@ TEST_F(FilteredFillTest, SharpenedEdgeClampsBothSides) {
     for (int x = 1; x < 16; ++x) EXPECT_LE(t.Pixel(x, 0) & 0xFF, t.Pixel(x - 1, 0) & 0xFF) << x;
     EXPECT_GT(t.Pixel(7, 0) & 0xFF, 0u);
     EXPECT_LT(t.Pixel(7, 0) & 0xFF, 255u);
+}
+
+// A varied source laid a fraction of a pixel off the grid, enlarged and reduced, against the
+// filter sums done by hand from the fill's own tap table: the footprint starts (n - 1) / 2
+// texels before the pixel centre, column i weighs w[64 (n - 1 - i) + phase], rows sum their
+// columns shifted down by 8 bits, and the finaliser adds a 256th before its shift of 22.
+TEST_F(FilteredFillTest, PixelsAreTheFilterSumsOfTheirFootprints) {
+    const int w = 7, h = 5;
+    std::vector<DWORD> source(w * h);
+    for (int i = 0; i < w * h; ++i) source[i] = ((i * 37) & 0xFF) | (((i * 91 + 40) & 0xFF) << 8) | (((255 - i * 13) & 0xFF) << 16);
+    const BITMAPINFOHEADER header = SourceHeader(w, h, 32);
+    const double ox = 0.3, oy = 0.7;
+    int compared = 0;
+    for (double scale : {1.0, 2.5, 0.6}) {
+        for (int amount : {0, -60, 80}) {
+            SCOPED_TRACE(testing::Message() << "scale " << scale << " amount " << amount);
+            Target t(12, 10, 32);
+            Attach(t);
+            ASSERT_EQ(0, TessroSetBitmapFillAmount(ctx, amount));
+            ASSERT_EQ(0, SetFill(header, source.data(), 0, ox, oy, nullptr, scale));
+            ASSERT_EQ(0, FillDevice(0, 0, 12, 10)) << LastError();
+            const TessroFilterTaps& taps = ctx->draw.filter;
+            const int n = taps.count;
+            for (int y = 0; y < 10; ++y) {
+                for (int x = 0; x < 12; ++x) {
+                    // The footprint's first texel in 32.32, from the pixel centre.
+                    const double u = (x + 0.5 - ox) / scale - (n - 1) / 2.0, v = (y + 0.5 - oy) / scale - (n - 1) / 2.0;
+                    const std::int64_t fu = static_cast<std::int64_t>(std::floor(u * 4294967296.0));
+                    const std::int64_t fv = static_cast<std::int64_t>(std::floor(v * 4294967296.0));
+                    // Skip centres within a hair of a phase boundary (the fill's fixed point may
+                    // fall either side).
+                    const double phaseU = (fu & 0xFFFFFFFF) / 67108864.0, phaseV = (fv & 0xFFFFFFFF) / 67108864.0;
+                    if (std::fabs(phaseU - std::nearbyint(phaseU)) < 1e-4 || std::fabs(phaseV - std::nearbyint(phaseV)) < 1e-4) continue;
+                    const int pu = static_cast<int>((fu >> 26) & 63), pv = static_cast<int>((fv >> 26) & 63);
+                    const std::int64_t iu = fu >> 32, iv = fv >> 32;
+                    DWORD want = 0;
+                    for (int c = 0; c < 3; ++c) {
+                        std::int64_t sum = 0;
+                        for (int r = 0; r < n; ++r) {
+                            const std::int64_t row = std::min<std::int64_t>(std::max<std::int64_t>(iv + r, 0), h - 1);
+                            std::int64_t rowSum = 0;
+                            for (int i = 0; i < n; ++i) {
+                                const std::int64_t col = std::min<std::int64_t>(std::max<std::int64_t>(iu + i, 0), w - 1);
+                                rowSum += static_cast<std::int64_t>((source[row * w + col] >> (8 * c)) & 0xFF) * taps.weights[64 * (n - 1 - i) + pu];
+                            }
+                            sum += (rowSum >> 8) * taps.weights[64 * (n - 1 - r) + pv];
+                        }
+                        const std::int64_t value = (sum + (sum >> 8)) >> 22;
+                        want |= static_cast<DWORD>(std::min<std::int64_t>(std::max<std::int64_t>(value, 0), 255)) << (8 * c);
+                    }
+                    ASSERT_EQ(want, t.Pixel(x, y)) << x << "," << y;
+                    ++compared;
+                }
+            }
+        }
+    }
+    EXPECT_GT(compared, 800);
 }
 
 }  // namespace
