@@ -1,6 +1,8 @@
 // Bitmap fills: setter checks and source descriptions, the tile styles at the edges of the
 // source, the texel readers of every source format, and repeating row-affine fills whose
-// steps are many tiles long.
+// steps are many tiles long; smoothed fills against the bilinear blend of their texels.
+#include <cmath>
+
 #include "tests/raster/TessroBitmapSupport.h"
 
 namespace {
@@ -255,6 +257,53 @@ TEST_F(BitmapFillTest, SmoothedFillsBlendNeighbouringTexels) {
                                      nullptr, 0));
     ASSERT_EQ(0, FillDevice(0, 0, 4, 1));
     for (int x = 0; x < 4; ++x) EXPECT_EQ(wide[x], t.Pixel(x, 0)) << x;
+}
+
+// A varied source enlarged off the grid, clamped and repeated, against the bilinear blend of
+// each pixel's four texels through the product table, weights from the top 8 bits of the
+// fractions after the half-texel shift.
+TEST_F(BitmapFillTest, SmoothedPixelsBlendTheirFourTexels) {
+    const int w = 5, h = 4;
+    std::vector<DWORD> source(w * h);
+    for (int i = 0; i < w * h; ++i) source[i] = ((i * 53) & 0xFF) | (((i * 17 + 90) & 0xFF) << 8) | (((250 - i * 11) & 0xFF) << 16);
+    const BITMAPINFOHEADER header = SourceHeader(w, h, 32);
+    ASSERT_EQ(0, TessroSetBitmapFillSmoothing(ctx, 1));
+    // Anchors on whole 1/1024ths of a pixel, so the fill's origin is exactly this one.
+    const double ox = 307 / 1024.0, oy = 461 / 1024.0, scale = 1.75;
+    int compared = 0;
+    for (DWORD tile : {0u, 2u}) {
+        SCOPED_TRACE(tile);
+        Target t(14, 11, 32);
+        Attach(t);
+        const TessroPoint p0 = Device(ox, oy), p1 = Device(ox + w * scale, oy), p2 = Device(ox, oy + h * scale);
+        ASSERT_EQ(0, TessroSetBitmapFill(ctx, &header, source.data(), tile, &p0, &p1, &p2, 0, nullptr, nullptr, nullptr,
+                                         nullptr, nullptr, 0));
+        ASSERT_EQ(0, FillDevice(0, 0, 14, 11)) << LastError();
+        auto wrap = [tile](std::int64_t i, int size) {
+            if (tile == 0) return static_cast<int>(i < 0 ? 0 : i >= size ? size - 1 : i);
+            return static_cast<int>(((i % size) + size) % size);
+        };
+        for (int y = 0; y < 11; ++y) {
+            for (int x = 0; x < 14; ++x) {
+                const double u = (x + 0.5 - ox) / scale - 0.5, v = (y + 0.5 - oy) / scale - 0.5;
+                const double fu256 = (u - std::floor(u)) * 256, fv256 = (v - std::floor(v)) * 256;
+                if (std::fabs(fu256 - std::nearbyint(fu256)) < 1e-3 || std::fabs(fv256 - std::nearbyint(fv256)) < 1e-3) continue;
+                const int fu = static_cast<int>(fu256), fv = static_cast<int>(fv256);
+                const std::int64_t iu = static_cast<std::int64_t>(std::floor(u)), iv = static_cast<std::int64_t>(std::floor(v));
+                const int c0 = wrap(iu, w), c1 = wrap(iu + 1, w), r0 = wrap(iv, h), r1 = wrap(iv + 1, h);
+                DWORD want = 0;
+                for (int c = 0; c < 3; ++c) {
+                    auto at = [&](int col, int row) { return static_cast<int>((source[row * w + col] >> (8 * c)) & 0xFF); };
+                    const int top = at(c0, r0) + TessroProduct(fu, at(c1, r0) - at(c0, r0));
+                    const int bottom = at(c0, r1) + TessroProduct(fu, at(c1, r1) - at(c0, r1));
+                    want |= static_cast<DWORD>((top + TessroProduct(fv, bottom - top)) & 0xFF) << (8 * c);
+                }
+                ASSERT_EQ(want, t.Pixel(x, y)) << x << "," << y;
+                ++compared;
+            }
+        }
+    }
+    EXPECT_GT(compared, 200);
 }
 
 }  // namespace

@@ -98,9 +98,10 @@ TEST_F(FilteredFillTest, PixelsAreTheFilterSumsOfTheirFootprints) {
     std::vector<DWORD> source(w * h);
     for (int i = 0; i < w * h; ++i) source[i] = ((i * 37) & 0xFF) | (((i * 91 + 40) & 0xFF) << 8) | (((255 - i * 13) & 0xFF) << 16);
     const BITMAPINFOHEADER header = SourceHeader(w, h, 32);
-    const double ox = 0.3, oy = 0.7;
+    // Anchors on whole 1/1024ths of a pixel, so the fill's origin is exactly this one.
+    const double ox = 307 / 1024.0, oy = 717 / 1024.0;
     int compared = 0;
-    for (double scale : {1.0, 2.5, 0.6}) {
+    for (double scale : {1.0, 2.5, 0.625}) {
         for (int amount : {0, -60, 80}) {
             SCOPED_TRACE(testing::Message() << "scale " << scale << " amount " << amount);
             Target t(12, 10, 32);
