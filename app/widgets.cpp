@@ -11,6 +11,7 @@
 #include "app/ProjectsFolder.h"
 #include "app/Resource.h"
 #include "app/SplashDlg.h"
+#include "app/StyleFileFinder.h"
 #include "app/TemplateMedium.h"
 #include "app/UpdateCheck.h"
 #include "app/VyButtonWindow.h"
@@ -86,6 +87,17 @@ void SetMainMessageBoxUp(int up)
 {
     if (CWidgetsDlg* dlg = GetMainDialog())
         dlg->m_messageBoxUp = up;
+}
+
+// The size of the picture a thumbnail switch names, through the image readers.
+BOOL ReadImageSize(const CString& path, int* width, int* height)
+{
+    RECT size = {0, 0, 0, 0};
+    if (!GetImageSize(path, &size))
+        return FALSE;
+    *width = size.right;
+    *height = size.bottom;
+    return TRUE;
 }
 
 void RepaintMainDialog()
@@ -249,6 +261,10 @@ BOOL CWidgetsApp::InitInstance()
         BW_INTERNAL_ERROR("widgets.cpp");
         return FALSE;
     }
+    // The command line reads the size of a thumbnail's picture and finds the style file that
+    // made a picture it names.
+    CAppCommandLineInfo::SetImageSizeReader(ReadImageSize);
+    CAppCommandLineInfo::SetStyleFileFinder(CStyleFileFinder::FindStyleFor);
     ParseCommandLine(*m_commandLine);
     m_commandLine->Normalise();
 
