@@ -312,6 +312,7 @@ BOOL CWidgetsApp::InitInstance()
     m_oleInitialised = true;
 
     UpdateStartupValues();
+    CopyTemplatesFromMedium(m_templateMedium);
 
     m_mainDialog = new (std::nothrow) CWidgetsDlg(m_splash, nullptr);
     if (!m_mainDialog) {

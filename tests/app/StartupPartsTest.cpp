@@ -15,6 +15,7 @@
 #include "app/TemplateMedium.h"
 #include "app/WidgetsDlg.h"
 #include "app/util/FileUtils.h"
+#include "app/util/Registry.h"
 #include "tests/app/MessageBoxCloser.h"
 
 namespace {
@@ -127,3 +128,48 @@ TEST(MissingPages, ManyMissingPageDocumentsEndStartUpWithOneWarning)
 }
 
 }  // namespace
+
+namespace {
+int g_copyDialogRuns = 0;
+void CountCopyDialog()
+{
+    ++g_copyDialogRuns;
+}
+}  // namespace
+
+TEST(TemplateMedium, TheCopyOfferNeedsTheValueThisEditionAndItsTemplates)
+{
+    const std::string disc = TestFolder("bw_offer");
+    const std::string edition = disc + "\\Barwright 1", joined = disc + "\\BARWRIGHT1", other = disc + "\\Barwright 2";
+    for (const std::string& folder : {edition, joined, other}) {
+        ::CreateDirectoryA(folder.c_str(), nullptr);
+        ::CreateDirectoryA((folder + "\\TWTemplates").c_str(), nullptr);
+    }
+    const std::string bare = disc + "\\Barwright 1 bare";  // this edition without its templates
+    ::CreateDirectoryA(bare.c_str(), nullptr);
+    struct Case {
+        unsigned long value;
+        const std::string& path;
+        bool offered;
+    } cases[] = {
+        {1, edition, true}, {1, joined, true}, {1, other, false}, {1, bare, false}, {0, edition, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ShouldOfferTemplateCopy(c.value, c.path.c_str()), c.offered) << c.path << " " << c.value;
+    EXPECT_FALSE(ShouldOfferTemplateCopy(1, ""));
+
+    // The value may be a 4-byte binary; the galleries' dialog runs once when the offer applies.
+    SetTemplateCopyDialogRunner(CountCopyDialog);
+    HKEY startup = OpenStartupKey(nullptr);
+    SetRegBinary4(startup, "CopyTemplatesFromCD", 1);
+    g_copyDialogRuns = 0;
+    CopyTemplatesFromMedium(edition.c_str());
+    EXPECT_EQ(g_copyDialogRuns, 1);
+    CopyTemplatesFromMedium(other.c_str());
+    EXPECT_EQ(g_copyDialogRuns, 1);
+    ::RegDeleteValueA(startup, "CopyTemplatesFromCD");
+    CopyTemplatesFromMedium(edition.c_str());
+    EXPECT_EQ(g_copyDialogRuns, 1);
+    CloseRegKey(startup);
+    SetTemplateCopyDialogRunner(nullptr);
+}
