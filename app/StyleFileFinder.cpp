@@ -5,8 +5,6 @@
 #include "app/util/TextFile.h"
 #include "navbar/NavBar.h"
 
-#include <windows.h>
-
 namespace {
 CString FileNameOf(const CString& path)
 {
@@ -40,16 +38,15 @@ void CStyleFileFinder::ScanFolder(const CString& folder, const CString& pictureP
 {
     if (folder.IsEmpty())
         return;
-    WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA(folder + "\\*.*", &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        const CString name = found.cFileName;
+    CFileFinder finder;
+    finder.Start(folder + "\\*.*");
+    CString name;
+    BOOL isFolder = FALSE;
+    while (finder.Next(name, isFolder)) {
         if (name == "." || name == "..")
             continue;
         const CString path = folder + "\\" + name;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        if (isFolder) {
             // Only the projects below a folder may hold the picture's style.
             if (CFileUtils::IsProjectFolder(path))
                 ScanFolder(path, picturePath);
@@ -63,8 +60,7 @@ void CStyleFileFinder::ScanFolder(const CString& folder, const CString& pictureP
         if (CFileUtils::SameModifiedTime(path, picturePath) || CFileUtils::IsSameBaseName(picturePath, path) ||
             MatchesNavBarName(picturePath, path))
             m_candidates.push_back(path);
-    } while (::FindNextFileA(search, &found));
-    ::FindClose(search);
+    }
 }
 
 bool CStyleFileFinder::MatchesNavBarName(const CString& picturePath, const CString& stylePath)
