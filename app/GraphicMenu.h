@@ -14,6 +14,7 @@ public:
     // chosen command. The flag is not used. Nothing without the main dialog or the menu.
     void Show(int x, int y, int flag);
     bool IsLoaded() const { return m_menu.GetSafeHmenu() != nullptr; }
+    HMENU GetMenu() const { return m_menu.GetSafeHmenu(); }
 
 private:
     CMenu m_menu;

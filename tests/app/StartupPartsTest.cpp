@@ -11,6 +11,8 @@
 
 #include "app/AppServiceAdapters.h"
 #include "app/CompactRendererInt.h"
+#include "app/GraphicMenu.h"
+#include "app/MainDialogCommands.h"
 #include "app/ProjectsFolder.h"
 #include "app/Resource.h"
 #include "app/SplashDlg.h"
@@ -258,4 +260,19 @@ TEST(StyleFileFinder, CandidatesAndTheBestScore)
     for (const std::string& sub : {project, plain})
         CFileUtils::DeleteFolderFiles((sub + "\\").c_str(), TRUE);
     CFileUtils::DeleteFolderFiles((f + "\\").c_str(), TRUE);
+}
+
+// The graphic menu carries the commands the main dialog handles, in the menu's order.
+TEST(GraphicMenu, ItsItemsAreTheMainDialogsCommands)
+{
+    CGraphicMenu menu;
+    ASSERT_TRUE(menu.IsLoaded());
+    HMENU popup = ::GetSubMenu(menu.GetMenu(), 0);
+    ASSERT_TRUE(popup);
+    const UINT expected[] = {ID_GRAPHIC_COPY_BITMAP, ID_GRAPHIC_COPY_FILE_NAME, ID_GRAPHIC_CREATE_STYLE,
+                             ID_GRAPHIC_UNDO_ALL_EDITS, ID_GRAPHIC_INFORMATION};
+    ASSERT_EQ(::GetMenuItemCount(popup), 5);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(::GetMenuItemID(popup, i), expected[i]) << i;
+    menu.Show(10, 10, 0);  // no main dialog: nothing is tracked
 }
