@@ -82,12 +82,12 @@ CWnd* GetMainWnd()
 
 CGraphicMenu* GetGraphicMenu()
 {
-    return nullptr;  // made by the editors' start-up
+    return App() ? App()->m_graphicMenu : nullptr;
 }
 
 CPropertiesMenu* GetPropertiesMenu()
 {
-    return nullptr;
+    return App() ? App()->m_propertiesMenu : nullptr;
 }
 
 CTessro* GetTessroContext()

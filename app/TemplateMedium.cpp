@@ -1,6 +1,7 @@
 #include "app/TemplateMedium.h"
 
 #include "app/util/FileUtils.h"
+#include "app/util/Registry.h"
 
 #include <windows.h>
 
@@ -55,4 +56,39 @@ CString FindTemplateMedium()
     }
     ::SetErrorMode(oldMode);
     return found;
+}
+
+namespace {
+TemplateCopyDialogRunner g_copyDialogRunner = nullptr;
+}  // namespace
+
+void SetTemplateCopyDialogRunner(TemplateCopyDialogRunner runner)
+{
+    g_copyDialogRunner = runner;
+}
+
+bool ShouldOfferTemplateCopy(unsigned long copyValue, const CString& mediumPath)
+{
+    if (!copyValue || mediumPath.IsEmpty())
+        return false;
+    CString path = mediumPath;
+    path.MakeLower();
+    CString name = kRegistryAppName;
+    name.MakeLower();
+    CString joined = name;
+    joined.Remove(' ');
+    if (path.Find(name) < 0 && path.Find(joined) < 0)
+        return false;
+    return CFileUtils::FolderExists(mediumPath + kTemplatesFolder) != FALSE;
+}
+
+void CopyTemplatesFromMedium(const CString& mediumPath)
+{
+    HKEY startup = OpenStartupKey(nullptr);
+    if (!startup)
+        return;
+    const DWORD copyValue = GetRegDWORDOrBinary(startup, "CopyTemplatesFromCD");
+    if (ShouldOfferTemplateCopy(copyValue, mediumPath) && g_copyDialogRunner)
+        g_copyDialogRunner();
+    CloseRegKey(startup);
 }

@@ -10,3 +10,17 @@ CString FindTemplateMedium();
 // The product folder on one drive or folder (given without a trailing backslash): the first
 // folder whose full path names the product and that holds a "twtemplates" folder.
 CString FindProductFolder(const CString& drive);
+
+// Whether start-up offers to copy the template library from the medium: the Startup value
+// "CopyTemplatesFromCD" asks for it, and the medium's product folder is this edition's
+// ("barwright 1" or "barwright1" in its path) and holds the templates folder.
+bool ShouldOfferTemplateCopy(unsigned long copyValue, const CString& mediumPath);
+
+// The template copy dialog of the galleries, run modally; installed by them. Without one the
+// offer shows nothing.
+typedef void (*TemplateCopyDialogRunner)();
+void SetTemplateCopyDialogRunner(TemplateCopyDialogRunner runner);
+
+// The start-up offer for a medium path: reads "CopyTemplatesFromCD" and runs the template copy
+// dialog when the offer applies.
+void CopyTemplatesFromMedium(const CString& mediumPath);

@@ -7,9 +7,11 @@
 #include "app/Resource.h"
 #include "app/TopLevelManager.h"
 #include "app/UIServices.h"
+#include "app/UpdateCheck.h"
 #include "app/WindowPlacement.h"
 #include "app/widgets.h"
 #include "bitmap/Dib.h"
+#include "document/RenderRequest.h"
 #include "document/OperationsManager.h"
 #include "document/Options.h"
 
@@ -68,7 +70,8 @@ CWidgetsDlg::CWidgetsDlg(CSplashDlg* splash, CWnd* parent)
       m_icon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM))), m_shiftDown(0),
       m_controlDown(0), m_initialised(0), m_startMaximised(0), m_options(nullptr), m_backupOptions(nullptr),
       m_showWhenLatest(1), m_noSave(0), m_messageBoxUp(0), m_initFailed(0), m_operationsManager(nullptr),
-      m_uiServices(nullptr), m_topLevelManager(nullptr), m_splash(splash)
+      m_uiServices(nullptr), m_topLevelManager(nullptr), m_splash(splash),
+      m_updateCheck(nullptr)
 {
 }
 
@@ -87,6 +90,11 @@ CWidgetsDlg::~CWidgetsDlg()
     m_backupOptions = nullptr;
     delete m_uiServices;
     m_uiServices = nullptr;
+    if (m_updateCheck) {
+        m_updateCheck->DestroyWindow();
+        delete m_updateCheck;
+        m_updateCheck = nullptr;
+    }
 }
 
 BOOL CWidgetsDlg::OnInitDialog()
@@ -151,7 +159,9 @@ int CWidgetsDlg::CreateTopLevelManager()
         BW_INTERNAL_ERROR_MSG("WidgetsDlg.cpp", "Failed to create a new Top Level Manager!");
         return 0;
     }
-    if (!manager->Create(AfxGetMainWnd(), nullptr, m_splash)) {
+    CSplashDlg* progress = m_splash;
+    m_splash = nullptr;  // the splash window is the application's, and goes once the dialog shows
+    if (!manager->Create(AfxGetMainWnd(), nullptr, progress)) {
         // Nothing may reach a manager that failed to come up.
         delete manager;
         return 0;
@@ -377,6 +387,7 @@ void CWidgetsDlg::OnSize(UINT type, int cx, int cy)
         DisableRendererTimers();
         m_topLevelManager->UpdateTooltipRect();
     }
+    RepaintPreview();
     ValidateRect(nullptr);
 }
 
@@ -479,6 +490,23 @@ void CWidgetsDlg::OnKeyDown(UINT key, UINT repeat, UINT flags)
 void CWidgetsDlg::OnShowWindow(BOOL show, UINT status)
 {
     CDialog::OnShowWindow(show, status);
+}
+
+int CWidgetsDlg::ShowUpdateCheck(int mode, int showWhenLatest)
+{
+    if (m_updateCheck) {
+        m_updateCheck->DestroyWindow();
+        delete m_updateCheck;
+        m_updateCheck = nullptr;
+    }
+    m_updateCheck = new (std::nothrow) CUpdateCheckDlg(nullptr, mode);
+    if (m_updateCheck && !m_updateCheck->Create(CUpdateCheckDlg::IDD, nullptr)) {
+        // Without its window there is no check; the program runs on without one.
+        delete m_updateCheck;
+        m_updateCheck = nullptr;
+    }
+    m_showWhenLatest = showWhenLatest;
+    return 1;
 }
 
 LRESULT CWidgetsDlg::OnUpdateCheckResult(WPARAM wParam, LPARAM)

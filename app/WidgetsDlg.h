@@ -12,6 +12,7 @@ class CWinManagerBase;
 class CPanelMessage;
 class CSplashDlg;
 class CAppCommandLineInfo;
+class CUpdateCheckDlg;
 
 class CWidgetsDlg : public CDialog {
     DECLARE_DYNAMIC(CWidgetsDlg)
@@ -38,6 +39,9 @@ public:
     void SendMessageToManagers(CPanelMessage* message, int withWait);
     void UpdateTitle();
     COperationsManager* GetOperationsManager() const { return m_operationsManager; }
+    // Replaces the update check window by a new one of the mode; answers 1.
+    int ShowUpdateCheck(int mode, int showWhenLatest);
+    CUpdateCheckDlg* GetUpdateCheck() const { return m_updateCheck; }
     CWinManagerBase* GetTopLevelManager() const { return m_topLevelManager; }
     CUIServices* GetUIServices() const { return m_uiServices; }
     // The WM_PAINT handling, run at once (after a message box closes).
@@ -113,4 +117,5 @@ private:
     CUIServices* m_uiServices;
     CWinManagerBase* m_topLevelManager;
     CSplashDlg* m_splash;
+    CUpdateCheckDlg* m_updateCheck;
 };

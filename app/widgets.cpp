@@ -5,12 +5,16 @@
 #include "app/AppServiceAdapters.h"
 #include "app/AppServices.h"
 #include "app/Errors.h"
+#include "app/GraphicMenu.h"
 #include "app/OnIdleManager.h"
 #include "app/PanelMessage.h"
 #include "app/ProjectsFolder.h"
 #include "app/Resource.h"
 #include "app/SplashDlg.h"
+#include "app/StyleFileFinder.h"
 #include "app/TemplateMedium.h"
+#include "app/UpdateCheck.h"
+#include "app/VyButtonWindow.h"
 #include "app/Tessro3DLink.h"
 #include "app/WidgetsDlg.h"
 #include "app/WinManagerBase.h"
@@ -85,6 +89,17 @@ void SetMainMessageBoxUp(int up)
         dlg->m_messageBoxUp = up;
 }
 
+// The size of the picture a thumbnail switch names, through the image readers.
+BOOL ReadImageSize(const CString& path, int* width, int* height)
+{
+    RECT size = {0, 0, 0, 0};
+    if (!GetImageSize(path, &size))
+        return FALSE;
+    *width = size.right;
+    *height = size.bottom;
+    return TRUE;
+}
+
 void RepaintMainDialog()
 {
     if (CWidgetsDlg* dlg = GetMainDialog())
@@ -117,7 +132,8 @@ CWidgetsApp::CWidgetsApp()
       m_lastPreviewTime(0), m_lastRenderTime(1), m_lastEffectsTime(1), m_buttonBar(nullptr), m_currentManager(nullptr),
       m_mediumTypesLoaded(0), m_galleryRefill(1), m_ownerWindow(nullptr), m_sharedStrings(nullptr),
       m_commandLine(nullptr), m_hosted(0), m_administrator(0), m_navBarFlag(0), m_idleManager(nullptr),
-      m_tessro(nullptr), m_projectsFolder(nullptr), m_splash(nullptr), m_mutex(nullptr), m_generate(0), m_runningCounted(false), m_comInitialised(false), m_oleInitialised(false),
+      m_tessro(nullptr), m_projectsFolder(nullptr), m_splash(nullptr), m_graphicMenu(nullptr),
+      m_propertiesMenu(nullptr), m_mutex(nullptr), m_generate(0), m_runningCounted(false), m_comInitialised(false), m_oleInitialised(false),
       m_tessro3dReady(false)
 {
     m_resourceProbe = kResourceProbe;
@@ -245,6 +261,10 @@ BOOL CWidgetsApp::InitInstance()
         BW_INTERNAL_ERROR("widgets.cpp");
         return FALSE;
     }
+    // The command line reads the size of a thumbnail's picture and finds the style file that
+    // made a picture it names.
+    CAppCommandLineInfo::SetImageSizeReader(ReadImageSize);
+    CAppCommandLineInfo::SetStyleFileFinder(CStyleFileFinder::FindStyleFor);
     ParseCommandLine(*m_commandLine);
     m_commandLine->Normalise();
 
@@ -292,6 +312,7 @@ BOOL CWidgetsApp::InitInstance()
     m_oleInitialised = true;
 
     UpdateStartupValues();
+    CopyTemplatesFromMedium(m_templateMedium);
 
     m_mainDialog = new (std::nothrow) CWidgetsDlg(m_splash, nullptr);
     if (!m_mainDialog) {
@@ -337,6 +358,13 @@ BOOL CWidgetsApp::InitInstance()
         m_mainDialog->ModifyStyleEx(WS_EX_APPWINDOW, 0);
         m_mainDialog->ModifyStyle(WS_MINIMIZEBOX, 0);
     }
+
+    InitUpdateTimestamps();
+    if (m_administrator)
+        m_mainDialog->ShowUpdateCheck(m_commandLine->m_update ? 0 : 2, m_commandLine->m_update ? 1 : 0);
+
+    m_graphicMenu = new (std::nothrow) CGraphicMenu;
+    m_propertiesMenu = new (std::nothrow) CPropertiesMenu;
 
     if (m_mainDialog->IsIconic() || m_mainDialog->IsZoomed())
         m_mainDialog->GetSystemMenu(FALSE)->EnableMenuItem(IDM_DEFAULT_SIZE, MF_BYCOMMAND | MF_GRAYED);
@@ -391,8 +419,6 @@ BOOL CWidgetsApp::InitInstance()
         SetExportDir(m_commandLine->GetFileFolder());
 
     ShowMainWindow();
-    delete m_splash;
-    m_splash = nullptr;
     ::LoadLibraryA("RICHED32.DLL");
     return TRUE;
 }
@@ -425,8 +451,12 @@ int CWidgetsApp::ExitInstance()
         }
         m_runningCounted = false;
     }
+    delete m_graphicMenu;
+    m_graphicMenu = nullptr;
     if (COptions* options = GetOptions())
         options->SaveDialogPrefs();
+    delete m_propertiesMenu;
+    m_propertiesMenu = nullptr;
     if (m_pMainWnd && m_pMainWnd->GetSafeHwnd())
         WinHelp(0, HELP_QUIT);
     if (m_mainDialog) {
@@ -445,6 +475,8 @@ int CWidgetsApp::ExitInstance()
 
 void CWidgetsApp::ShowMainWindow()
 {
+    delete m_splash;
+    m_splash = nullptr;
     if (!m_mainDialog || !m_mainDialog->GetSafeHwnd())
         return;
     m_mainDialog->ShowWindow(m_mainDialog->m_startMaximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
@@ -534,6 +566,8 @@ void CWidgetsApp::SendMessageToManagers(CPanelMessage* message, int withWait)
 
 void CWidgetsApp::RefreshCurrentManager(int repaintBar, int prompt, int view, int background, int panel)
 {
+    if (repaintBar && m_buttonBar)
+        m_buttonBar->RepaintAll();
     if (m_currentManager)
         m_currentManager->Refresh(prompt, view, background, panel);
 }

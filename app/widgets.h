@@ -15,6 +15,9 @@ class COperationsManager;
 class CTessro;
 class CProjectsFolder;
 class CSplashDlg;
+class CGraphicMenu;
+class CPropertiesMenu;
+class VyButtonWindow;
 
 class CWidgetsApp : public CWinApp {
 public:
@@ -74,7 +77,7 @@ public:
     DWORD m_lastPreviewTime;
     DWORD m_lastRenderTime;
     DWORD m_lastEffectsTime;
-    void* m_buttonBar;
+    VyButtonWindow* m_buttonBar;
     CWinManagerBase* m_currentManager;
     CString m_templateMedium;
     int m_mediumTypesLoaded;
@@ -90,6 +93,8 @@ public:
     CTessro* m_tessro;  // the rasterizer context of the user-interface thread
     CProjectsFolder* m_projectsFolder;
     CSplashDlg* m_splash;  // shown while the program starts
+    CGraphicMenu* m_graphicMenu;
+    CPropertiesMenu* m_propertiesMenu;
 
 private:
     BOOL FindRootFolder();

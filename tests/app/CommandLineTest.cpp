@@ -1,6 +1,7 @@
 // The command line: switches as a table, then the normalisation of file and folder arguments.
 #include "app/AppCommandLineInfo.h"
 #include "app/ColourNames.h"
+#include "app/StyleFileFinder.h"
 
 #include <gtest/gtest.h>
 
@@ -178,4 +179,25 @@ TEST(CommandLine, StartupActions)
         Parse(info, c.args);
         EXPECT_EQ(info.GetStartupAction(), c.action);
     }
+}
+
+// A picture in a project, beside the style file that made it: the program opens the style.
+TEST(CommandLine, APictureInAProjectOpensItsStyleFile)
+{
+    const std::string project = TempDir() + "\\Site (Project)";
+    ::CreateDirectoryA(project.c_str(), nullptr);
+    Touch(project + "\\Shop2.gif");
+    Touch(project + "\\Shop.qtw");
+    CAppCommandLineInfo::SetStyleFileFinder(CStyleFileFinder::FindStyleFor);
+    CAppCommandLineInfo info;
+    Parse(info, {project + "\\Shop2.gif"});
+    EXPECT_EQ(info.Normalise(), 1);
+    CAppCommandLineInfo::SetStyleFileFinder(nullptr);
+    EXPECT_EQ(info.m_openStyle, 1);
+    EXPECT_STREQ(info.GetFileTitle(), "Shop");
+    const CString styleFile = info.GetStyleFilePath();  // in the folder as the argument spelt it
+    EXPECT_EQ(styleFile.CompareNoCase((project + "\\Shop.qtw").c_str()), 0) << (const char*)styleFile;
+    for (const char* name : {"\\Shop2.gif", "\\Shop.qtw"})
+        ::DeleteFileA((project + name).c_str());
+    ::RemoveDirectoryA(project.c_str());
 }

@@ -1,20 +1,26 @@
 // Pieces of start-up that stand alone: the projects folder and its per-user fallback, the
-// product folder on a template medium, and the splash window's progress.
+// product folder on a template medium and the copy offer, the splash window's progress, and
+// the style file that made a picture.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "app/AppServiceAdapters.h"
 #include "app/CompactRendererInt.h"
+#include "app/GraphicMenu.h"
+#include "app/MainDialogCommands.h"
 #include "app/ProjectsFolder.h"
 #include "app/Resource.h"
 #include "app/SplashDlg.h"
+#include "app/StyleFileFinder.h"
 #include "app/TemplateMedium.h"
 #include "app/WidgetsDlg.h"
 #include "app/util/FileUtils.h"
+#include "app/util/Registry.h"
 #include "tests/app/MessageBoxCloser.h"
 
 namespace {
@@ -127,3 +133,146 @@ TEST(MissingPages, ManyMissingPageDocumentsEndStartUpWithOneWarning)
 }
 
 }  // namespace
+
+namespace {
+int g_copyDialogRuns = 0;
+void CountCopyDialog()
+{
+    ++g_copyDialogRuns;
+}
+}  // namespace
+
+TEST(TemplateMedium, TheCopyOfferNeedsTheValueThisEditionAndItsTemplates)
+{
+    const std::string disc = TestFolder("bw_offer");
+    const std::string edition = disc + "\\Barwright 1", joined = disc + "\\BARWRIGHT1", other = disc + "\\Barwright 2";
+    for (const std::string& folder : {edition, joined, other}) {
+        ::CreateDirectoryA(folder.c_str(), nullptr);
+        ::CreateDirectoryA((folder + "\\TWTemplates").c_str(), nullptr);
+    }
+    const std::string bare = disc + "\\Barwright 1 bare";  // this edition without its templates
+    ::CreateDirectoryA(bare.c_str(), nullptr);
+    struct Case {
+        unsigned long value;
+        const std::string& path;
+        bool offered;
+    } cases[] = {
+        {1, edition, true}, {1, joined, true}, {1, other, false}, {1, bare, false}, {0, edition, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ShouldOfferTemplateCopy(c.value, c.path.c_str()), c.offered) << c.path << " " << c.value;
+    EXPECT_FALSE(ShouldOfferTemplateCopy(1, ""));
+
+    // The value may be a 4-byte binary; the galleries' dialog runs once when the offer applies.
+    SetTemplateCopyDialogRunner(CountCopyDialog);
+    HKEY startup = OpenStartupKey(nullptr);
+    SetRegBinary4(startup, "CopyTemplatesFromCD", 1);
+    g_copyDialogRuns = 0;
+    CopyTemplatesFromMedium(edition.c_str());
+    EXPECT_EQ(g_copyDialogRuns, 1);
+    CopyTemplatesFromMedium(other.c_str());
+    EXPECT_EQ(g_copyDialogRuns, 1);
+    ::RegDeleteValueA(startup, "CopyTemplatesFromCD");
+    CopyTemplatesFromMedium(edition.c_str());
+    EXPECT_EQ(g_copyDialogRuns, 1);
+    CloseRegKey(startup);
+    SetTemplateCopyDialogRunner(nullptr);
+}
+
+// The style file that made a picture: candidates by time, name and bar name, scored.
+namespace {
+void Write(const std::string& path, const std::string& text)
+{
+    FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_TRUE(file) << path;
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::fclose(file);
+}
+
+// Gives a file the modification time of 1 January 2020 plus some minutes.
+void Stamp(const std::string& path, int minutes)
+{
+    SYSTEMTIME st = {2020, 1, 3, 1, 12, (WORD)minutes, 0, 0};
+    FILETIME ft;
+    ::SystemTimeToFileTime(&st, &ft);
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ::SetFileTime(file, nullptr, nullptr, &ft);
+    ::CloseHandle(file);
+}
+
+std::string Found(const std::string& picture)
+{
+    return (const char*)CStyleFileFinder::FindStyleFor(picture.c_str());
+}
+
+}  // namespace
+
+TEST(StyleFileFinder, CandidatesAndTheBestScore)
+{
+    const std::string f = TestFolder("bw_finder");
+    const std::string project = f + "\\Web (Project)";
+    const std::string plain = f + "\\Plain";
+    for (const std::string& sub : {project, plain})
+        CFileUtils::DeleteFolderFiles((sub + "\\").c_str(), TRUE);  // left by an earlier run
+    const std::string picture = f + "\\Shop2.gif";
+    Write(picture, "GIF89a picture bytes");
+    Stamp(picture, 0);
+
+    // Same name but for digits: a candidate of score 3.
+    Write(f + "\\Shop.qtw", "Barwright\nGraphicType : 3\n");
+    Stamp(f + "\\Shop.qtw", 7);
+    EXPECT_EQ(Found(picture), f + "\\Shop.qtw");
+
+    // The picture's time beats its name.
+    Write(f + "\\Other.qtw", "Barwright\nGraphicType : 3\n");
+    Stamp(f + "\\Other.qtw", 0);
+    EXPECT_EQ(Found(picture), f + "\\Other.qtw");
+
+    // A project below the folder is searched; a plain sub-folder is not. Time, checksum and
+    // name together win.
+    ::CreateDirectoryA(project.c_str(), nullptr);
+    ::CreateDirectoryA(plain.c_str(), nullptr);
+    const DWORD signature = CFileUtils::QuickFileSignature(picture.c_str());
+    char text[128];
+    std::snprintf(text, sizeof text, "Barwright\nExportCheckSum : %d\n", (int)signature);
+    Write(plain + "\\Shop.qtw", text);
+    Stamp(plain + "\\Shop.qtw", 0);
+    EXPECT_EQ(Found(picture), f + "\\Other.qtw");
+    Write(project + "\\Shop.qtw", text);
+    Stamp(project + "\\Shop.qtw", 0);
+    EXPECT_EQ(Found(picture), project + "\\Shop.qtw");
+
+    // A bar's state image names the bar's style files.
+    const std::string button = f + "\\Menu_b3_over.gif";
+    Write(button, "GIF89a bar");
+    Stamp(button, 30);
+    Write(f + "\\Menu_off.qtw", "Barwright\n");
+    Stamp(f + "\\Menu_off.qtw", 40);
+    EXPECT_TRUE(CStyleFileFinder::MatchesNavBarName(button.c_str(), (f + "\\Menu_off.qtw").c_str()));
+    EXPECT_EQ(Found(button), f + "\\Menu_off.qtw");
+
+    // Nothing that shares the picture's time or name: no match.
+    const std::string lone = f + "\\Lonely.png";
+    Write(lone, "png");
+    Stamp(lone, 50);
+    EXPECT_EQ(Found(lone), "");
+    for (const std::string& sub : {project, plain})
+        CFileUtils::DeleteFolderFiles((sub + "\\").c_str(), TRUE);
+    CFileUtils::DeleteFolderFiles((f + "\\").c_str(), TRUE);
+}
+
+// The graphic menu carries the commands the main dialog handles, in the menu's order.
+TEST(GraphicMenu, ItsItemsAreTheMainDialogsCommands)
+{
+    CGraphicMenu menu;
+    ASSERT_TRUE(menu.IsLoaded());
+    HMENU popup = ::GetSubMenu(menu.GetMenu(), 0);
+    ASSERT_TRUE(popup);
+    const UINT expected[] = {ID_GRAPHIC_COPY_BITMAP, ID_GRAPHIC_COPY_FILE_NAME, ID_GRAPHIC_CREATE_STYLE,
+                             ID_GRAPHIC_UNDO_ALL_EDITS, ID_GRAPHIC_INFORMATION};
+    ASSERT_EQ(::GetMenuItemCount(popup), 5);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(::GetMenuItemID(popup, i), expected[i]) << i;
+    menu.Show(10, 10, 0);  // no main dialog: nothing is tracked
+}

@@ -283,6 +283,7 @@ TEST(Startup, TwoInstancesCountThemselvesAndKeepOrDropTheirTempFolders)
     const std::string root = MakeRoot("full", true, true);
     DeleteValue(kStartup, "Running");
     DeleteValue(kStartup, "Proj");
+    DeleteValue(kStartup, "FourteenDayUpdate");
     SetDword(kStartup, "Generate", 1);
     SetString(kOptions, "ExportDir", "a:\\floppy");
 
@@ -296,6 +297,9 @@ TEST(Startup, TwoInstancesCountThemselvesAndKeepOrDropTheirTempFolders)
     DWORD generate = 1;
     EXPECT_TRUE(ReadDword(kStartup, "Generate", generate));
     EXPECT_EQ(generate, 0u);  // reset before a generation run, so a broken run is not repeated
+    DWORD stamp = 0;
+    EXPECT_TRUE(ReadDword(kStartup, "FourteenDayUpdate", stamp));  // the first check falls due
+    EXPECT_GE(stamp, 1u);
 
     Program second(root);
     HWND secondWindow = second.WaitForMainWindow();
