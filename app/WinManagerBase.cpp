@@ -18,6 +18,9 @@
 #include "app/AppServiceAdapters.h"
 #include "app/util/FileUtils.h"
 #include "bitmap/BitmapExporter.h"
+#include "app/ExportPaths.h"
+#include "bitmap/BitmapServices.h"
+#include "bitmap/GraphicDragOut.h"
 #include "document/RenderRequest.h"
 #include "navbar/NavBar.h"
 #include "framework/win/Afxwin.h"
@@ -79,6 +82,27 @@ bool CopyGraphicToClipboard()
         ::GlobalFree(block);
     ::CloseClipboard();
     return placed;
+}
+
+// Drags the current graphic out of the main window as a file at the next free export name: the
+// drag begins once the pointer leaves the window, and the file is written when a drop target
+// first asks for it; the written file becomes the record's export path.
+bool DragGraphicOutOfMainWindow()
+{
+    COptions* record = GetOptions();
+    CWidgetsDlg* dialog = GetMainDialog();
+    if (!record || !dialog || !dialog->GetSafeHwnd())
+        return false;
+    RECT start;
+    dialog->GetWindowRect(&start);
+    GraphicDropFile file;
+    file.path = GetNextExportPath();
+    file.setExportPath = [](const char* path) {
+        if (COptions* current = GetOptions())
+            current->SetExportPathNameExt(path);
+    };
+    return DragGraphicOut(dialog->GetSafeHwnd(), start, record->GetCapabilityFlag(kCapabilityTemplateLoaded),
+                          GetBitmapServices().GetOptions(), file) == DROPEFFECT_COPY;
 }
 
 // Throws away every edit of the current graphic: the template is opened again and the style
@@ -623,6 +647,9 @@ int CWinManagerBase::HandleMessage(CPanelMessage* message)
             return 0;
         if (HitTestUpperRight(&screen))
             ShowHelp();
+        if (client.x >= view.left && client.x <= view.right && client.y >= view.top && client.y <= view.bottom &&
+            GetViewWindow())
+            DragGraphicOutOfMainWindow();
         if (inRevertTile) {
             SendAppCommand("revive");
         }
