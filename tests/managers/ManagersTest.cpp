@@ -19,12 +19,16 @@
 #include "app/WidgetsDlg.h"
 #include "app/WinManagerBase.h"
 #include "app/widgets.h"
+#include "app/util/Registry.h"
 #include "document/OperationsManager.h"
 #include "document/Options.h"
 #include "gallery/StaticGallery.h"
 #include "tests/app/MainDialogFixture.h"
 
 #include <gtest/gtest.h>
+
+#include <ole2.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <string>
@@ -486,6 +490,98 @@ TEST_F(MainDialogPages, HomePageGalleryStartsTheClickedKindOfWork)
     EXPECT_EQ(sent, std::vector<std::string>{"type-navbars"});
     EXPECT_TRUE(top->GetMainManager()->IsActive());
     EXPECT_FALSE(gallery->IsWindowVisible());
+}
+
+// A window that takes dropped files and keeps the first name.
+struct DropTargetWindow : IDropTarget {
+    HWND window = nullptr;
+    std::string dropped;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    {
+        *object = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropTarget) ? this : nullptr;
+        return *object ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override
+    {
+        *effect = DROPEFFECT_COPY;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override
+    {
+        *effect = DROPEFFECT_COPY;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override
+    {
+        FORMATETC drop{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+        STGMEDIUM medium{};
+        *effect = DROPEFFECT_NONE;
+        if (data->GetData(&drop, &medium) != S_OK)
+            return S_OK;
+        char name[MAX_PATH] = "";
+        ::DragQueryFileA(static_cast<HDROP>(medium.hGlobal), 0, name, MAX_PATH);
+        dropped = name;
+        ::ReleaseStgMedium(&medium);
+        *effect = DROPEFFECT_COPY;
+        return S_OK;
+    }
+};
+
+TEST_F(MainDialogPages, PressOnThePreviewDragsTheGraphicOutAsAFile)
+{
+    top->HandleCommand("type-projects");
+    CMainWinManager* main = top->GetMainManager();
+    ASSERT_TRUE(main->IsActive());
+    CWnd* view = main->GetViewWindow();
+    ASSERT_TRUE(view);
+    RECT preview;
+    view->GetWindowRect(&preview);
+    const POINT centre = {(preview.left + preview.right) / 2, (preview.top + preview.bottom) / 2};
+    // The preview lets the pointer through to the main dialog, which hands presses to the managers.
+    EXPECT_EQ(::WindowFromPoint(centre), dlg->m_hWnd);
+
+    // A press released inside the main window is no drag: the release is taken, nothing written.
+    ::PostMessageA(dlg->m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    CLButtonDownMessage press(centre.x, centre.y);
+    EXPECT_EQ(top->HandleMessage(&press), 1);
+    MSG left;
+    EXPECT_FALSE(::PeekMessageA(&left, dlg->m_hWnd, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE));
+    EXPECT_EQ(::GetCapture(), nullptr);
+
+    // Leaving the main window with the button up drops where the pointer rests: on a window that
+    // takes files, which receives the graphic written at the next free export name.
+    char temp[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "bw-dragout\\";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    if (HKEY key = OpenOptionsKey()) {
+        SetRegValue(key, "ExportDir", REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                    static_cast<DWORD>(folder.size()));
+        CloseRegKey(key);
+    }
+    const std::string expected = (const char*)GetNextExportPath();
+    ASSERT_EQ(expected.compare(0, folder.size(), folder), 0) << expected;
+    const HRESULT ole = ::OleInitialize(nullptr);
+    ASSERT_TRUE(SUCCEEDED(ole));
+    DropTargetWindow target;
+    target.window = ::CreateWindowExA(0, "#32770", "target", WS_POPUP | WS_VISIBLE, 900, 100, 300, 300, nullptr,
+                                      nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(target.window);
+    ASSERT_EQ(::RegisterDragDrop(target.window, &target), S_OK);
+    ::SetCursorPos(1000, 200);
+    ::PostMessageA(dlg->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(1000, 200));
+    EXPECT_EQ(top->HandleMessage(&press), 1);
+    EXPECT_EQ(target.dropped, expected);
+    EXPECT_NE(::GetFileAttributesA(expected.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(std::string((const char*)GetOptions()->GetExportPathNameExt()), expected);
+    ::RevokeDragDrop(target.window);
+    ::DestroyWindow(target.window);
+    ::DeleteFileA(expected.c_str());
+    ::RemoveDirectoryA(folder.c_str());
+    ::OleUninitialize();
 }
 
 }  // namespace
