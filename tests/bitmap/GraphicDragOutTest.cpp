@@ -1,6 +1,7 @@
 // Dragging a graphic out: the pre-drag loop on a real window, the drop source's answers and the
 // rendering of the offered formats.
 #include "bitmap/GraphicDragOut.h"
+#include "tests/bitmap/FileDropTarget.h"
 #include "tests/bitmap/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -216,72 +217,27 @@ TEST_F(DragWindow, NoDragWritesNothing) {
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
-// A window that accepts dropped files and reads the first name.
-struct FileDropTarget : IDropTarget {
-  std::string dropped;
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropTarget)) {
-      *object = static_cast<IDropTarget*>(this);
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override {
-    *effect = DROPEFFECT_COPY;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
-    *effect = DROPEFFECT_COPY;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
-    FORMATETC drop{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-    STGMEDIUM medium{};
-    *effect = DROPEFFECT_NONE;
-    if (data->GetData(&drop, &medium) != S_OK) return S_OK;
-    char name[MAX_PATH] = "";
-    DragQueryFileA(static_cast<HDROP>(medium.hGlobal), 0, name, MAX_PATH);
-    dropped = name;
-    ReleaseStgMedium(&medium);
-    *effect = DROPEFFECT_COPY;
-    return S_OK;
-  }
-};
-
 TEST_F(DragWindow, DroppedOnATargetTheFileIsWrittenAndHandedOver) {
   const HRESULT ole = OleInitialize(nullptr);
   ASSERT_TRUE(SUCCEEDED(ole));
-  // A plain window class: a static control lets the pointer's hit test through to what lies below.
-  WNDCLASSA plain{};
-  plain.lpfnWndProc = DefWindowProcA;
-  plain.hInstance = GetModuleHandleA(nullptr);
-  plain.lpszClassName = "BwDropTargetWindow";
-  RegisterClassA(&plain);
-  HWND targetWindow = CreateWindowExA(0, "BwDropTargetWindow", "target", WS_POPUP | WS_VISIBLE, 400, 100, 200, 200, nullptr,
-                                      nullptr, GetModuleHandleA(nullptr), nullptr);
-  ASSERT_NE(targetWindow, nullptr);
-  FileDropTarget target;
-  ASSERT_EQ(RegisterDragDrop(targetWindow, &target), S_OK);
-  FakeRecord record;
-  g_writes = 0;
-  g_writeSucceeds = TRUE;
-  g_exportPath.clear();
-  // The pointer rests over the target; the press leaves the start rectangle and the button is up,
-  // so the drag drops at once where the pointer is.
-  SetCursorPos(500, 200);
-  Post(WM_MOUSEMOVE, MK_LBUTTON, 60, 20);
-  const DWORD effect = DragGraphicOut(window, source.m_dragStartRect, TRUE, &record,
-                                      GraphicDropFile{"C:\\temp\\dragged.gif", nullptr, CountingWrite, RememberPath});
-  EXPECT_EQ(effect, DWORD(DROPEFFECT_COPY));
-  EXPECT_EQ(target.dropped, "C:\\temp\\dragged.gif");
-  EXPECT_EQ(g_writes, 1);
-  EXPECT_EQ(g_exportPath, "C:\\temp\\dragged.gif");
-  RevokeDragDrop(targetWindow);
-  DestroyWindow(targetWindow);
+  {
+    FileDropTarget target;
+    ASSERT_TRUE(target.Open(400, 100, 200, 200));
+    FakeRecord record;
+    g_writes = 0;
+    g_writeSucceeds = TRUE;
+    g_exportPath.clear();
+    // The pointer rests over the target; the press leaves the start rectangle and the button is up,
+    // so the drag drops at once where the pointer is.
+    SetCursorPos(500, 200);
+    Post(WM_MOUSEMOVE, MK_LBUTTON, 60, 20);
+    const DWORD effect = DragGraphicOut(window, source.m_dragStartRect, TRUE, &record,
+                                        GraphicDropFile{"C:\\temp\\dragged.gif", nullptr, CountingWrite, RememberPath});
+    EXPECT_EQ(effect, DWORD(DROPEFFECT_COPY));
+    EXPECT_EQ(target.dropped, "C:\\temp\\dragged.gif");
+    EXPECT_EQ(g_writes, 1);
+    EXPECT_EQ(g_exportPath, "C:\\temp\\dragged.gif");
+  }
   OleUninitialize();
 }
 

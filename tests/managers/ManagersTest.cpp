@@ -24,11 +24,9 @@
 #include "document/Options.h"
 #include "gallery/StaticGallery.h"
 #include "tests/app/MainDialogFixture.h"
+#include "tests/bitmap/FileDropTarget.h"
 
 #include <gtest/gtest.h>
-
-#include <ole2.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <string>
@@ -492,44 +490,6 @@ TEST_F(MainDialogPages, HomePageGalleryStartsTheClickedKindOfWork)
     EXPECT_FALSE(gallery->IsWindowVisible());
 }
 
-// A window that takes dropped files and keeps the first name.
-struct DropTargetWindow : IDropTarget {
-    HWND window = nullptr;
-    std::string dropped;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        *object = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropTarget) ? this : nullptr;
-        return *object ? S_OK : E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override
-    {
-        *effect = DROPEFFECT_COPY;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override
-    {
-        *effect = DROPEFFECT_COPY;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override
-    {
-        FORMATETC drop{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-        STGMEDIUM medium{};
-        *effect = DROPEFFECT_NONE;
-        if (data->GetData(&drop, &medium) != S_OK)
-            return S_OK;
-        char name[MAX_PATH] = "";
-        ::DragQueryFileA(static_cast<HDROP>(medium.hGlobal), 0, name, MAX_PATH);
-        dropped = name;
-        ::ReleaseStgMedium(&medium);
-        *effect = DROPEFFECT_COPY;
-        return S_OK;
-    }
-};
-
 TEST_F(MainDialogPages, PressOnThePreviewDragsTheGraphicOutAsAFile)
 {
     top->HandleCommand("type-projects");
@@ -566,19 +526,16 @@ TEST_F(MainDialogPages, PressOnThePreviewDragsTheGraphicOutAsAFile)
     ASSERT_EQ(expected.compare(0, folder.size(), folder), 0) << expected;
     const HRESULT ole = ::OleInitialize(nullptr);
     ASSERT_TRUE(SUCCEEDED(ole));
-    DropTargetWindow target;
-    target.window = ::CreateWindowExA(0, "#32770", "target", WS_POPUP | WS_VISIBLE, 900, 100, 300, 300, nullptr,
-                                      nullptr, ::GetModuleHandleA(nullptr), nullptr);
-    ASSERT_TRUE(target.window);
-    ASSERT_EQ(::RegisterDragDrop(target.window, &target), S_OK);
-    ::SetCursorPos(1000, 200);
-    ::PostMessageA(dlg->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(1000, 200));
-    EXPECT_EQ(top->HandleMessage(&press), 1);
-    EXPECT_EQ(target.dropped, expected);
-    EXPECT_NE(::GetFileAttributesA(expected.c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(std::string((const char*)GetOptions()->GetExportPathNameExt()), expected);
-    ::RevokeDragDrop(target.window);
-    ::DestroyWindow(target.window);
+    {
+        FileDropTarget target;
+        ASSERT_TRUE(target.Open(900, 100, 300, 300));
+        ::SetCursorPos(1000, 200);
+        ::PostMessageA(dlg->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(1000, 200));
+        EXPECT_EQ(top->HandleMessage(&press), 1);
+        EXPECT_EQ(target.dropped, expected);
+        EXPECT_NE(::GetFileAttributesA(expected.c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(std::string((const char*)GetOptions()->GetExportPathNameExt()), expected);
+    }
     ::DeleteFileA(expected.c_str());
     ::RemoveDirectoryA(folder.c_str());
     ::OleUninitialize();
