@@ -20,6 +20,7 @@
 #include "bitmap/BitmapExporter.h"
 #include "app/ExportPaths.h"
 #include "bitmap/BitmapServices.h"
+#include "bitmap/ExportRecord.h"
 #include "bitmap/GraphicDragOut.h"
 #include "document/RenderRequest.h"
 #include "navbar/NavBar.h"
@@ -97,12 +98,16 @@ bool DragGraphicOutOfMainWindow()
     dialog->GetWindowRect(&start);
     GraphicDropFile file;
     file.path = GetNextExportPath();
+    // Several states leave as an animated GIF, so the file is named for what it holds.
+    ExportRecord* exported = GetBitmapServices().GetOptions();
+    if (exported && exported->GetStateCount() > 1 && ExportExtension(record->GetExportType()) != "gif")
+        file.path = MakeNumberedName(CFileUtils::RemoveExtension(GetExportFolderPath()) + ".gif", CString());
     file.setExportPath = [](const char* path) {
         if (COptions* current = GetOptions())
             current->SetExportPathNameExt(path);
     };
-    return DragGraphicOut(dialog->GetSafeHwnd(), start, record->GetCapabilityFlag(kCapabilityTemplateLoaded),
-                          GetBitmapServices().GetOptions(), file) == DROPEFFECT_COPY;
+    return DragGraphicOut(dialog->GetSafeHwnd(), start, record->GetCapabilityFlag(kCapabilityTemplateLoaded), exported,
+                          file) == DROPEFFECT_COPY;
 }
 
 // Throws away every edit of the current graphic: the template is opened again and the style

@@ -29,6 +29,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -535,6 +536,22 @@ TEST_F(MainDialogPages, PressOnThePreviewDragsTheGraphicOutAsAFile)
         EXPECT_EQ(target.dropped, expected);
         EXPECT_NE(::GetFileAttributesA(expected.c_str()), INVALID_FILE_ATTRIBUTES);
         EXPECT_EQ(std::string((const char*)GetOptions()->GetExportPathNameExt()), expected);
+
+        // A graphic of several states leaves as an animated GIF, named so whatever the export type.
+        COptions* record = GetOptions();
+        record->SetExportType(1);
+        record->SetStateCount(2);
+        ::PostMessageA(dlg->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(1000, 200));
+        EXPECT_EQ(top->HandleMessage(&press), 1);
+        const std::string animated = target.dropped;
+        EXPECT_EQ(animated.substr(animated.size() - 4), ".gif") << animated;
+        char signature[7] = "";
+        if (FILE* file = fopen(animated.c_str(), "rb")) {
+            fread(signature, 1, 6, file);
+            fclose(file);
+        }
+        EXPECT_STREQ(signature, "GIF89a") << animated;
+        ::DeleteFileA(animated.c_str());
     }
     ::DeleteFileA(expected.c_str());
     ::RemoveDirectoryA(folder.c_str());
