@@ -18,6 +18,10 @@
 #include "app/AppServiceAdapters.h"
 #include "app/util/FileUtils.h"
 #include "bitmap/BitmapExporter.h"
+#include "app/ExportPaths.h"
+#include "bitmap/BitmapServices.h"
+#include "bitmap/ExportRecord.h"
+#include "bitmap/GraphicDragOut.h"
 #include "document/RenderRequest.h"
 #include "navbar/NavBar.h"
 #include "framework/win/Afxwin.h"
@@ -79,6 +83,31 @@ bool CopyGraphicToClipboard()
         ::GlobalFree(block);
     ::CloseClipboard();
     return placed;
+}
+
+// Drags the current graphic out of the main window as a file at the next free export name: the
+// drag begins once the pointer leaves the window, and the file is written when a drop target
+// first asks for it; the written file becomes the record's export path.
+bool DragGraphicOutOfMainWindow()
+{
+    COptions* record = GetOptions();
+    CWidgetsDlg* dialog = GetMainDialog();
+    if (!record || !dialog || !dialog->GetSafeHwnd())
+        return false;
+    RECT start;
+    dialog->GetWindowRect(&start);
+    GraphicDropFile file;
+    file.path = GetNextExportPath();
+    // Several states leave as an animated GIF, so the file is named for what it holds.
+    ExportRecord* exported = GetBitmapServices().GetOptions();
+    if (exported && exported->GetStateCount() > 1 && ExportExtension(record->GetExportType()) != "gif")
+        file.path = MakeNumberedName(CFileUtils::RemoveExtension(GetExportFolderPath()) + ".gif", CString());
+    file.setExportPath = [](const char* path) {
+        if (COptions* current = GetOptions())
+            current->SetExportPathNameExt(path);
+    };
+    return DragGraphicOut(dialog->GetSafeHwnd(), start, record->GetCapabilityFlag(kCapabilityTemplateLoaded), exported,
+                          file) == DROPEFFECT_COPY;
 }
 
 // Throws away every edit of the current graphic: the template is opened again and the style
@@ -623,6 +652,9 @@ int CWinManagerBase::HandleMessage(CPanelMessage* message)
             return 0;
         if (HitTestUpperRight(&screen))
             ShowHelp();
+        if (client.x >= view.left && client.x <= view.right && client.y >= view.top && client.y <= view.bottom &&
+            GetViewWindow())
+            DragGraphicOutOfMainWindow();
         if (inRevertTile) {
             SendAppCommand("revive");
         }

@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <memory>
+#include <new>
 
 // ---- CGraphicDropSource ----
 
@@ -137,4 +138,92 @@ BOOL RenderGraphicGlobalData(UINT format, ExportRecord* record, const GraphicDro
   }
   *out = MakeDropFilesBlock(file.path.GetString());
   return *out != nullptr;
+}
+
+// ---- The data object of a drag ----
+
+namespace {
+bool IsOfferedFormat(const FORMATETC* format) {
+  return format && format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) &&
+         format->dwAspect == DVASPECT_CONTENT && format->lindex == -1;
+}
+
+FORMATETC OfferedFormat() { return FORMATETC{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL}; }
+}  // namespace
+
+CGraphicDataObject::CGraphicDataObject(ExportRecord* record, const GraphicDropFile& file)
+    : m_record(record), m_file(file) {
+  m_file.exported = &m_rendered;
+}
+
+HRESULT CGraphicDataObject::QueryInterface(REFIID iid, void** object) {
+  if (!object) return E_POINTER;
+  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject)) {
+    *object = static_cast<IDataObject*>(this);
+    AddRef();
+    return S_OK;
+  }
+  *object = nullptr;
+  return E_NOINTERFACE;
+}
+
+ULONG CGraphicDataObject::AddRef() { return ULONG(InterlockedIncrement(&m_references)); }
+
+ULONG CGraphicDataObject::Release() {
+  const LONG left = InterlockedDecrement(&m_references);
+  if (left == 0) delete this;
+  return ULONG(left);
+}
+
+HRESULT CGraphicDataObject::QueryGetData(FORMATETC* format) {
+  if (!format) return E_INVALIDARG;
+  return IsOfferedFormat(format) ? S_OK : DV_E_FORMATETC;
+}
+
+HRESULT CGraphicDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
+  if (!format || !medium) return E_INVALIDARG;
+  if (!IsOfferedFormat(format)) return DV_E_FORMATETC;
+  HGLOBAL block = nullptr;
+  if (m_closed) {
+    // After the drag a target that kept the object gets the file only if it was written.
+    if (m_rendered) block = MakeDropFilesBlock(m_file.path.GetString());
+  } else {
+    RenderGraphicGlobalData(CF_HDROP, m_record, m_file, &block);
+  }
+  if (!block) return E_FAIL;
+  medium->tymed = TYMED_HGLOBAL;
+  medium->hGlobal = block;
+  medium->pUnkForRelease = nullptr;
+  return S_OK;
+}
+
+HRESULT CGraphicDataObject::GetCanonicalFormatEtc(FORMATETC* in, FORMATETC* out) {
+  if (!out) return E_INVALIDARG;
+  if (in) *out = *in;
+  out->ptd = nullptr;
+  return DATA_S_SAMEFORMATETC;
+}
+
+HRESULT CGraphicDataObject::EnumFormatEtc(DWORD direction, IEnumFORMATETC** formats) {
+  if (!formats) return E_POINTER;
+  *formats = nullptr;
+  if (direction != DATADIR_GET) return E_NOTIMPL;
+  const FORMATETC offered = OfferedFormat();
+  return SHCreateStdEnumFmtEtc(1, &offered, formats);
+}
+
+DWORD DragGraphicOut(HWND window, const RECT& startRect, BOOL graphicLoaded, ExportRecord* record,
+                     const GraphicDropFile& file) {
+  if (!window || file.path.IsEmpty()) return DROPEFFECT_NONE;
+  CGraphicDropSource source;
+  source.m_dragStartRect = startRect;
+  source.m_graphicLoaded = graphicLoaded;
+  if (!source.OnBeginDrag(window)) return DROPEFFECT_NONE;
+  auto* data = new (std::nothrow) CGraphicDataObject(record, file);
+  if (!data) return DROPEFFECT_NONE;
+  DWORD effect = DROPEFFECT_NONE;
+  const HRESULT result = DoDragDrop(data, &source, DROPEFFECT_COPY, &effect);
+  data->Close();
+  data->Release();
+  return result == DRAGDROP_S_DROP ? (effect & DROPEFFECT_COPY) : DROPEFFECT_NONE;
 }

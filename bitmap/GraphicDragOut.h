@@ -58,3 +58,46 @@ BOOL RenderGraphicGlobalData(UINT format, ExportRecord* record, const GraphicDro
 BOOL WriteGraphicFile(ExportRecord* record, const char* path);
 // A DROPFILES block for one path (ANSI names, double zero); null for an empty path.
 HGLOBAL MakeDropFilesBlock(const char* path);
+
+// The data object of one graphic drag: the file drop offered by delayed rendering, the file
+// written the first time a target asks for it. Reference counted, since a target may keep it
+// after the drag; once closed it only answers with a file already written.
+class CGraphicDataObject : public IDataObject {
+public:
+  // file.exported is ignored: the object keeps its own flag for its one drag.
+  CGraphicDataObject(ExportRecord* record, const GraphicDropFile& file);
+
+  // The drag is over: nothing more is written.
+  void Close() { m_closed = true; }
+  BOOL IsRendered() const { return m_rendered; }
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+
+  HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override;
+  HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return DATA_E_FORMATETC; }
+  HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override;
+  HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC* in, FORMATETC* out) override;
+  HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD direction, IEnumFORMATETC** formats) override;
+  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
+  HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
+  HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+
+private:
+  virtual ~CGraphicDataObject() = default;
+
+  LONG m_references = 1;
+  ExportRecord* m_record;
+  GraphicDropFile m_file;
+  BOOL m_rendered = FALSE;
+  bool m_closed = false;
+};
+
+// Drags the graphic out of window as a file, with the copy effect only: the drop source's
+// pre-drag loop first (the pointer must leave startRect, in screen coordinates, with the button
+// held), then the system drag. The file is written at file.path when a target first asks for it.
+// DROPEFFECT_COPY after a drop, DROPEFFECT_NONE when no drag ran or it was cancelled.
+DWORD DragGraphicOut(HWND window, const RECT& startRect, BOOL graphicLoaded, ExportRecord* record,
+                     const GraphicDropFile& file);

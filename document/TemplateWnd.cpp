@@ -108,6 +108,8 @@ LRESULT CTemplateWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       if (m_renderEnabled) return 1;  // the paint covers everything
       break;
+    case WM_NCHITTEST:
+      return HTTRANSPARENT;  // mouse input belongs to the page underneath (drag-out, menus)
     default:
       break;
   }

@@ -1,6 +1,7 @@
 // Dragging a graphic out: the pre-drag loop on a real window, the drop source's answers and the
 // rendering of the offered formats.
 #include "bitmap/GraphicDragOut.h"
+#include "tests/bitmap/FileDropTarget.h"
 #include "tests/bitmap/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -145,6 +146,99 @@ TEST(RenderGraphicGlobalData, FileDropWritesOnceAndWrapsThePath) {
   EXPECT_FALSE(RenderGraphicGlobalData(CF_HDROP, &record, noPath, &block));
   EXPECT_FALSE(RenderGraphicGlobalData(CF_TEXT, &record, file, &block));
   EXPECT_EQ(MakeDropFilesBlock(""), nullptr);
+}
+
+TEST(CGraphicDataObject, OffersTheFileAndWritesItOncePerDrag) {
+  FakeRecord record;
+  g_writes = 0;
+  g_writeSucceeds = TRUE;
+  g_exportPath.clear();
+  auto* data = new CGraphicDataObject(&record, GraphicDropFile{"C:\\temp\\g.gif", nullptr, CountingWrite, RememberPath});
+  FORMATETC drop{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  FORMATETC text{CF_TEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  FORMATETC dropAsStream{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_ISTREAM};
+  EXPECT_EQ(data->QueryGetData(&drop), S_OK);
+  EXPECT_EQ(data->QueryGetData(&text), DV_E_FORMATETC);
+  EXPECT_EQ(data->QueryGetData(&dropAsStream), DV_E_FORMATETC);
+
+  // The one offered format, as the drop target enumerates it.
+  IEnumFORMATETC* formats = nullptr;
+  ASSERT_EQ(data->EnumFormatEtc(DATADIR_GET, &formats), S_OK);
+  FORMATETC listed[2];
+  ULONG count = 0;
+  formats->Next(2, listed, &count);
+  formats->Release();
+  ASSERT_EQ(count, 1u);
+  EXPECT_EQ(listed[0].cfFormat, CF_HDROP);
+  EXPECT_EQ(g_writes, 0);  // offering writes nothing
+
+  STGMEDIUM medium{};
+  EXPECT_EQ(data->GetData(&text, &medium), DV_E_FORMATETC);
+  for (int ask = 0; ask < 2; ++ask) {
+    ASSERT_EQ(data->GetData(&drop, &medium), S_OK);
+    EXPECT_EQ(medium.tymed, DWORD(TYMED_HGLOBAL));
+    const auto* files = static_cast<const DROPFILES*>(GlobalLock(medium.hGlobal));
+    EXPECT_STREQ(reinterpret_cast<const char*>(files) + files->pFiles, "C:\\temp\\g.gif");
+    GlobalUnlock(medium.hGlobal);
+    ReleaseStgMedium(&medium);
+  }
+  EXPECT_EQ(g_writes, 1);
+  EXPECT_TRUE(data->IsRendered());
+  EXPECT_EQ(g_exportPath, "C:\\temp\\g.gif");
+  // A target that keeps the object after the drag still gets the written file.
+  data->Close();
+  EXPECT_EQ(data->GetData(&drop, &medium), S_OK);
+  ReleaseStgMedium(&medium);
+  EXPECT_EQ(g_writes, 1);
+  data->Release();
+
+  // A failed write gives the target nothing; after the drag nothing more is written.
+  g_writeSucceeds = FALSE;
+  data = new CGraphicDataObject(&record, GraphicDropFile{"C:\\temp\\h.gif", nullptr, CountingWrite, RememberPath});
+  EXPECT_EQ(data->GetData(&drop, &medium), E_FAIL);
+  EXPECT_FALSE(data->IsRendered());
+  data->Close();
+  g_writeSucceeds = TRUE;
+  EXPECT_EQ(data->GetData(&drop, &medium), E_FAIL);
+  EXPECT_EQ(g_writes, 2);
+  data->Release();
+}
+
+TEST_F(DragWindow, NoDragWritesNothing) {
+  FakeRecord record;
+  g_writes = 0;
+  const GraphicDropFile file{"C:\\temp\\g.gif", nullptr, CountingWrite, RememberPath};
+  // No graphic, an empty path, or a press released inside the start rectangle.
+  EXPECT_EQ(DragGraphicOut(window, source.m_dragStartRect, FALSE, &record, file), DWORD(DROPEFFECT_NONE));
+  EXPECT_EQ(DragGraphicOut(window, source.m_dragStartRect, TRUE, &record, GraphicDropFile{}), DWORD(DROPEFFECT_NONE));
+  Post(WM_LBUTTONUP, 0, 21, 21);
+  EXPECT_EQ(DragGraphicOut(window, source.m_dragStartRect, TRUE, &record, file), DWORD(DROPEFFECT_NONE));
+  EXPECT_EQ(g_writes, 0);
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(DragWindow, DroppedOnATargetTheFileIsWrittenAndHandedOver) {
+  const HRESULT ole = OleInitialize(nullptr);
+  ASSERT_TRUE(SUCCEEDED(ole));
+  {
+    FileDropTarget target;
+    ASSERT_TRUE(target.Open(400, 100, 200, 200));
+    FakeRecord record;
+    g_writes = 0;
+    g_writeSucceeds = TRUE;
+    g_exportPath.clear();
+    // The pointer rests over the target; the press leaves the start rectangle and the button is up,
+    // so the drag drops at once where the pointer is.
+    SetCursorPos(500, 200);
+    Post(WM_MOUSEMOVE, MK_LBUTTON, 60, 20);
+    const DWORD effect = DragGraphicOut(window, source.m_dragStartRect, TRUE, &record,
+                                        GraphicDropFile{"C:\\temp\\dragged.gif", nullptr, CountingWrite, RememberPath});
+    EXPECT_EQ(effect, DWORD(DROPEFFECT_COPY));
+    EXPECT_EQ(target.dropped, "C:\\temp\\dragged.gif");
+    EXPECT_EQ(g_writes, 1);
+    EXPECT_EQ(g_exportPath, "C:\\temp\\dragged.gif");
+  }
+  OleUninitialize();
 }
 
 }  // namespace

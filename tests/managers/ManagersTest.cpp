@@ -19,14 +19,17 @@
 #include "app/WidgetsDlg.h"
 #include "app/WinManagerBase.h"
 #include "app/widgets.h"
+#include "app/util/Registry.h"
 #include "document/OperationsManager.h"
 #include "document/Options.h"
 #include "gallery/StaticGallery.h"
 #include "tests/app/MainDialogFixture.h"
+#include "tests/bitmap/FileDropTarget.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -486,6 +489,73 @@ TEST_F(MainDialogPages, HomePageGalleryStartsTheClickedKindOfWork)
     EXPECT_EQ(sent, std::vector<std::string>{"type-navbars"});
     EXPECT_TRUE(top->GetMainManager()->IsActive());
     EXPECT_FALSE(gallery->IsWindowVisible());
+}
+
+TEST_F(MainDialogPages, PressOnThePreviewDragsTheGraphicOutAsAFile)
+{
+    top->HandleCommand("type-projects");
+    CMainWinManager* main = top->GetMainManager();
+    ASSERT_TRUE(main->IsActive());
+    CWnd* view = main->GetViewWindow();
+    ASSERT_TRUE(view);
+    RECT preview;
+    view->GetWindowRect(&preview);
+    const POINT centre = {(preview.left + preview.right) / 2, (preview.top + preview.bottom) / 2};
+    // The preview lets the pointer through to the main dialog, which hands presses to the managers.
+    EXPECT_EQ(::WindowFromPoint(centre), dlg->m_hWnd);
+
+    // A press released inside the main window is no drag: the release is taken, nothing written.
+    ::PostMessageA(dlg->m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    CLButtonDownMessage press(centre.x, centre.y);
+    EXPECT_EQ(top->HandleMessage(&press), 1);
+    MSG left;
+    EXPECT_FALSE(::PeekMessageA(&left, dlg->m_hWnd, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE));
+    EXPECT_EQ(::GetCapture(), nullptr);
+
+    // Leaving the main window with the button up drops where the pointer rests: on a window that
+    // takes files, which receives the graphic written at the next free export name.
+    char temp[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "bw-dragout\\";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    if (HKEY key = OpenOptionsKey()) {
+        SetRegValue(key, "ExportDir", REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                    static_cast<DWORD>(folder.size()));
+        CloseRegKey(key);
+    }
+    const std::string expected = (const char*)GetNextExportPath();
+    ASSERT_EQ(expected.compare(0, folder.size(), folder), 0) << expected;
+    const HRESULT ole = ::OleInitialize(nullptr);
+    ASSERT_TRUE(SUCCEEDED(ole));
+    {
+        FileDropTarget target;
+        ASSERT_TRUE(target.Open(900, 100, 300, 300));
+        ::SetCursorPos(1000, 200);
+        ::PostMessageA(dlg->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(1000, 200));
+        EXPECT_EQ(top->HandleMessage(&press), 1);
+        EXPECT_EQ(target.dropped, expected);
+        EXPECT_NE(::GetFileAttributesA(expected.c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(std::string((const char*)GetOptions()->GetExportPathNameExt()), expected);
+
+        // A graphic of several states leaves as an animated GIF, named so whatever the export type.
+        COptions* record = GetOptions();
+        record->SetExportType(1);
+        record->SetStateCount(2);
+        ::PostMessageA(dlg->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(1000, 200));
+        EXPECT_EQ(top->HandleMessage(&press), 1);
+        const std::string animated = target.dropped;
+        EXPECT_EQ(animated.substr(animated.size() - 4), ".gif") << animated;
+        char signature[7] = "";
+        if (FILE* file = fopen(animated.c_str(), "rb")) {
+            fread(signature, 1, 6, file);
+            fclose(file);
+        }
+        EXPECT_STREQ(signature, "GIF89a") << animated;
+        ::DeleteFileA(animated.c_str());
+    }
+    ::DeleteFileA(expected.c_str());
+    ::RemoveDirectoryA(folder.c_str());
+    ::OleUninitialize();
 }
 
 }  // namespace
