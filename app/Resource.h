@@ -75,3 +75,12 @@
 // The corner tiles of the editing pages' panel area (revert, style).
 #define IDB_REVERT_TILE 172
 #define IDB_STYLE_TILE 194
+
+// The about boxes: the system menu's box and the start pages' about pane with its picture.
+#define IDD_ABOUTBOX 99
+#define IDD_ABOUT_LINKS 103
+#define IDB_ABOUT_LINKS 348
+#define IDC_ABOUT_HOME_PAGE 92
+#define IDC_ABOUT_PROGRAM 1011
+#define IDC_ABOUT_VERSION 1015
+#define IDC_ABOUT_BUILD 1019
