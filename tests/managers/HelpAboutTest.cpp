@@ -1,6 +1,7 @@
 // Context help tips and the about boxes: the help table, the tip window's wrapping and hiding,
 // the about box run from the system menu and the start pages' about pane.
 #include "app/AboutDlg.h"
+#include "app/GraphicInfoDlg.h"
 #include "app/HelpTipWnd.h"
 #include "app/Resource.h"
 #include "app/StartPageManager.h"
@@ -66,6 +67,33 @@ TEST(AboutPane, LinkAreasOfThePicture)
                  {0, 0, 0}};
     for (const auto& c : cases)
         EXPECT_EQ(CAboutLinksDlg::HitTestLink(c.x, c.y), c.link) << c.x << "," << c.y;
+}
+
+TEST(GraphicInfo, WhereTheGraphicComesFrom)
+{
+    const CString templates = "C:\\Bar\\TWTemplates\\";
+    const struct {
+        const char* style;
+        const char* kiq;
+        const char* label;
+        const char* file;
+        const char* location;
+    } cases[] = {
+        {"C:\\Bar\\TWTemplates\\Buttons\\Oval\\Blue.qtw", "", "Location:", "Blue", "Buttons\\Oval"},
+        {"C:\\Bar\\twtemplates\\Shop (Project)\\Cart2.qtw", "", "Project:", "Cart2", "Shop "},
+        {"C:\\Bar\\TWTemplates\\Autumn (Theme)\\Leaf.qtw", "", "Theme:", "Leaf", "Autumn "},
+        // A style file outside the library: the template the graphic was made from.
+        {"D:\\Work\\Mine.qtw", "C:\\Bar\\TWTemplates\\Headings\\Bold.kiq", "Location:", "Bold", "Headings"},
+        {"", "E:\\Elsewhere\\Plain.kiq", "Location:", "Plain", "E:\\Elsewhere"},
+    };
+    for (const auto& c : cases) {
+        CGraphicInfoDlg info;
+        info.Describe(c.style, c.kiq, templates, 120, 32);
+        EXPECT_EQ(std::string(info.m_label), c.label) << c.style;
+        EXPECT_EQ(std::string(info.m_file), c.file) << c.style;
+        EXPECT_EQ(std::string(info.m_location), c.location) << c.style;
+        EXPECT_EQ(std::string(info.m_dimensions), "120 x 32 pixels");
+    }
 }
 
 class AboutBoxes : public MainDialogFixture {
