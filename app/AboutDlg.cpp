@@ -162,13 +162,9 @@ int CAboutPaneManager::Create(CWnd* parent, CWinManagerBase* owner, double left,
         return 0;
     if (!parent || !parent->GetSafeHwnd())
         return 1;
-    m_dialog = new (std::nothrow) CAboutLinksDlg(nullptr);
-    if (!m_dialog || !m_dialog->Create(IDD_ABOUT_LINKS, parent)) {
-        delete m_dialog;
-        m_dialog = nullptr;
+    m_dialog = CreateSavePanel<CAboutLinksDlg>(IDD_ABOUT_LINKS, parent);
+    if (!m_dialog)
         return 0;
-    }
-    m_dialog->ShowWindow(SW_HIDE);
     // The base owns the panel from here on.
     SetPanel(m_dialog);
     return 1;

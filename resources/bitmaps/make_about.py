@@ -2,9 +2,7 @@
 """Draws the about pane's picture (about.bmp, 410 x 143, 16 colours): the product name on the
 left link area (the maker's home page) and a button on the right one (the product page), in the
 block letters of the start-up picture. Run it from this folder."""
-import struct
-
-from make_splash import FONT
+from make_splash import FONT, text_pixels, write_bmp
 
 W, H = 410, 143
 PALETTE = [
@@ -24,27 +22,20 @@ FONT.update({
 })
 
 
-def letters(text, x0, y0, scale, colour, image):
-    for i, ch in enumerate(text):
-        for row, line in enumerate(FONT[ch]):
-            for col, bit in enumerate(line):
-                if bit == '1':
-                    for dy in range(scale):
-                        for dx in range(scale):
-                            image[y0 + row * scale + dy][x0 + (i * 6 + col) * scale + dx] = colour
-
-
 def main():
     image = [[BACK_TOP if y < H // 3 else (1 if y < 2 * H // 3 else BACK_BOTTOM) for x in range(W)] for y in range(H)]
-    letters("QUOR", 36, 26, 3, GOLD, image)
-    letters("BAR WRIGHT", 36, 52, 3, WHITE, image)
+    marks = {}
+    text_pixels("QUOR", 36, 26, 3, GOLD, marks)
+    text_pixels("BAR WRIGHT", 36, 52, 3, WHITE, marks)
     # The product page's button.
     for y in range(24, 84):
         for x in range(232, 374):
             edge = y in (24, 83) or x in (232, 373)
             image[y][x] = PALE if edge else BUTTON
-    letters("MORE", 262, 34, 3, WHITE, image)
-    letters("DETAILS", 250, 60, 2, WHITE, image)
+    text_pixels("MORE", 262, 34, 3, WHITE, marks)
+    text_pixels("DETAILS", 250, 60, 2, WHITE, marks)
+    for (x, y), colour in marks.items():
+        image[y][x] = colour
 
     stride = ((W * 4 + 31) // 32) * 4
     rows = b''
@@ -55,13 +46,7 @@ def main():
             lo = image[y][x + 1] if x + 1 < W else 0
             row[x // 2] = (hi << 4) | lo
         rows += bytes(row)
-    palette = b''.join(struct.pack('<BBBB', b, g, r, 0) for r, g, b in PALETTE)
-    offset = 14 + 40 + len(palette)
-    header = struct.pack('<2sIHHI', b'BM', offset + len(rows), 0, 0, offset)
-    info = struct.pack('<IiiHHIIiiII', 40, W, H, 1, 4, 0, len(rows), 2835, 2835, 16, 16)
-    with open('about.bmp', 'wb') as out:
-        out.write(header + info + palette + rows)
-
+    write_bmp('about.bmp', W, H, 4, PALETTE, rows)
 
 if __name__ == '__main__':
     main()
