@@ -149,4 +149,32 @@ TEST_F(AboutBoxes, SystemMenuAboutBoxAndTheStartPagesPane)
     EXPECT_FALSE(pane->GetDialog()->GetVersionLine().IsEmpty());
 }
 
+TEST_F(AboutBoxes, WhatsThisShowsTheControlsHelpText)
+{
+    // A control of the main window with a help text, over everything else.
+    HWND control = ::CreateWindowExA(0, "BUTTON", "Home", WS_CHILD | WS_VISIBLE, 300, 200, 60, 24, dlg->m_hWnd,
+                                     (HMENU)1455, nullptr, nullptr);
+    ASSERT_TRUE(control);
+    ::SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    dlg->UpdateWindow();
+    POINT at = {310, 210};
+    ::ClientToScreen(dlg->m_hWnd, &at);
+    ::SetCursorPos(at.x, at.y);
+
+    // The menu's own loop reads the keys: the first item, then Enter.
+    ::PostMessageA(control, WM_KEYDOWN, VK_DOWN, 0);
+    ::PostMessageA(control, WM_KEYDOWN, VK_RETURN, 0);
+    dlg->SendMessage(WM_CONTEXTMENU, (WPARAM)control, MAKELPARAM(at.x, at.y));
+    HWND tip = ::FindWindowA("HelpTipWndClass", nullptr);
+    ASSERT_TRUE(tip);
+    EXPECT_TRUE(::IsWindowVisible(tip));
+    ::ShowWindow(tip, SW_HIDE);
+
+    // A control without a help text offers no menu: nothing waits for a choice.
+    ::SetWindowLongPtrA(control, GWLP_ID, 1000);
+    dlg->SendMessage(WM_CONTEXTMENU, (WPARAM)control, MAKELPARAM(at.x, at.y));
+    EXPECT_FALSE(::IsWindowVisible(tip));
+    ::DestroyWindow(control);
+}
+
 }  // namespace
