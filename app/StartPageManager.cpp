@@ -212,7 +212,8 @@ int CStartPageManager::HandleMessage(CPanelMessage* message)
             m_buttonBar->ActivatePage(1);
             SelectPane(1);
         }
-        // fall through: the click that ended the import is still a click
+        // The click that ended the import is still a click.
+        [[fallthrough]];
     case 1: {
         if (!m_buttonBar || !m_active)
             return 0;
