@@ -6,13 +6,14 @@
 #include "app/util/AppUtilServices.h"
 #include "app/util/FileUtils.h"
 #include "app/util/TextFilters.h"
+#include "gallery/StyleFileFinder.h"
 
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
-CAppCommandLineInfo::StyleFileFinder g_styleFileFinder = nullptr;
+CAppCommandLineInfo::StyleFileFinder g_styleFileFinder = FindStyleFileFor;
 CAppCommandLineInfo::ImageSizeReader g_imageSizeReader = nullptr;
 
 // The text of one "key<d>text<d>" part of the thumbnail switch; false when the key is

@@ -1,6 +1,8 @@
 #include "app/MainDialogCommands.h"
 
+#include "app/AboutDlg.h"
 #include "app/Errors.h"
+#include "app/HelpTipWnd.h"
 #include "app/MainWinManager.h"
 #include "app/PanelMessage.h"
 #include "app/Resource.h"
@@ -144,22 +146,16 @@ void ResetDontShowAgainBoxes()
     CloseRegKey(options);
 }
 
-// ---- Seams to parts of the program that come later ----
-
 namespace {
 
-// The help string of a control; 0 while the program has no context help tips.
-UINT HelpStringForControl(int controlId)
+// The main dialog's help tip, made on first use and kept for the program's life.
+CHelpTipWnd& HelpTip()
 {
-    return 0;
+    static CHelpTipWnd tip;
+    if (!tip.GetSafeHwnd())
+        tip.Create();
+    return tip;
 }
-
-// Shows a help string at a screen point; the program has no help tip window yet.
-void ShowHelpTip(UINT stringId, POINT at) {}
-
-// The about box; not part of the program yet.
-void RunAboutBox(CWnd* parent) {}
-
 
 }  // namespace
 
@@ -219,8 +215,10 @@ void CWidgetsDlg::OnContextMenu(CWnd*, CPoint point)
     }
     if (!control || ::GetDlgCtrlID(control) == 0)
         return;
-    const UINT helpString = HelpStringForControl(::GetDlgCtrlID(control));
-    if (!helpString)
+    const UINT helpString = GetHelpContext(::GetDlgCtrlID(control));
+    CString help;
+    // A control whose text the string table lacks offers no empty tip.
+    if (!helpString || !help.LoadString(helpString) || help.IsEmpty())
         return;
     HMENU menu = ::CreatePopupMenu();
     if (!menu)
@@ -234,7 +232,7 @@ void CWidgetsDlg::OnContextMenu(CWnd*, CPoint point)
     if (chosen == 1) {
         POINT cursor = {0, 0};
         ::GetCursorPos(&cursor);
-        ShowHelpTip(helpString, cursor);
+        HelpTip().ShowTip(help, cursor.x, cursor.y);
     }
 }
 
@@ -284,7 +282,10 @@ void CWidgetsDlg::OnSysCommand(UINT id, LPARAM lParam)
     CMenu* systemMenu = GetSystemMenu(FALSE);
     switch (command) {
     case IDM_ABOUTBOX:
-        RunAboutBox(this);
+        {
+            CAboutDlg about(this);
+            about.DoModal();
+        }
         PaintNow();
         break;
     case IDM_DEFAULT_SIZE:

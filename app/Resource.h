@@ -77,3 +77,23 @@
 // The corner tiles of the editing pages' panel area (revert, style).
 #define IDB_REVERT_TILE 172
 #define IDB_STYLE_TILE 194
+
+// The about boxes: the system menu's box and the start pages' about pane with its picture.
+#define IDD_ABOUTBOX 99
+#define IDD_ABOUT_LINKS 103
+#define IDB_ABOUT_LINKS 348
+#define IDC_ABOUT_HOME_PAGE 92
+#define IDC_ABOUT_PROGRAM 1011
+#define IDC_ABOUT_VERSION 1015
+#define IDC_ABOUT_BUILD 1019
+
+// The graphic information dialog.
+#define IDD_GRAPHIC_INFO 1919
+#define IDC_INFO_LABEL 1980
+#define IDC_INFO_FILE 1982
+#define IDC_INFO_LOCATION 1983
+#define IDC_INFO_DIMENSIONS 1984
+#define IDS_INFO_DIMENSIONS 33112
+#define IDS_INFO_PROJECT 33268
+#define IDS_INFO_THEME 33269
+#define IDS_INFO_LOCATION 33270

@@ -1,5 +1,6 @@
 #include "app/StartPageManager.h"
 
+#include "app/AboutDlg.h"
 #include "app/AppServices.h"
 #include "app/HomePageManager.h"
 #include "app/PanelMessage.h"
@@ -17,7 +18,6 @@ const int CStartPageManager::kStartPanes[11] = {1, 21, 15, 18, 0, 0, 0, 0, 0, 0,
 namespace {
 
 const int kStartButtons[] = {1, 15, 18, 19, 21};
-const CPageTraits kAboutPane = {1, 100, nullptr, false, false, false};
 const CPageTraits kImportPage = {3, 115, "SysResources\\prompts\\import.web", false, false, false};
 const int kTutorialHelp = 900;
 
@@ -47,7 +47,7 @@ int CStartPageManager::Create(CWnd* parent, CWinManagerBase* owner, CSplashDlg* 
         return 0;
     m_buttonBar->CreatePageDescriptors(kStartButtons, (int)(sizeof kStartButtons / sizeof kStartButtons[0]));
     CSplashDlg::Step(progress);
-    CPromptPageManager* about = new (std::nothrow) CPromptPageManager(kAboutPane);
+    CAboutPaneManager* about = new (std::nothrow) CAboutPaneManager;
     if (about && about->Create(parent, this, 0.15, 0.1, 0.4))
         m_aboutPane = about;
     else
@@ -212,7 +212,8 @@ int CStartPageManager::HandleMessage(CPanelMessage* message)
             m_buttonBar->ActivatePage(1);
             SelectPane(1);
         }
-        // fall through: the click that ended the import is still a click
+        // The click that ended the import is still a click.
+        [[fallthrough]];
     case 1: {
         if (!m_buttonBar || !m_active)
             return 0;

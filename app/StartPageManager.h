@@ -22,6 +22,7 @@ public:
 
     VyButtonWindow* GetButtonBar() const { return m_buttonBar; }
     CHomePageManager* GetHomePage() const { return m_homePage; }
+    CWinManagerBase* GetAboutPane() const { return m_aboutPane; }
     CWinManagerBase* GetImportPage() const { return m_importPage; }
     // Whether the import page was asked for photos.
     int m_importPhotos;

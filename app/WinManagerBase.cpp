@@ -1,13 +1,17 @@
 #include "app/WinManagerBase.h"
 
+#include "app/GraphicInfoDlg.h"
+
 #include "app/AppBackground.h"
 #include "app/AppServices.h"
 #include "app/CompactRendererInt.h"
 #include "app/Errors.h"
+#include "app/GraphicInfoDlg.h"
 #include "app/PanelMessage.h"
 #include "app/Resource.h"
 #include "app/TempFolder.h"
 #include "app/UIServices.h"
+#include "app/VyButtonWindow.h"
 #include "app/WidgetsDlg.h"
 #include "app/widgets.h"
 #include "document/OperationsHandler.h"
@@ -631,6 +635,22 @@ void CWinManagerBase::RenderWindow(CWnd* window)
         preview->Render(0, nullptr);
 }
 
+namespace {
+
+// The point (screen) lies in the current button bar's client area.
+bool OverButtonBar(POINT screen)
+{
+    VyButtonWindow* bar = CWinManagerBase::CurrentButtonBar();
+    if (!bar || !bar->GetSafeHwnd())
+        return false;
+    RECT rect;
+    bar->GetClientRect(&rect);
+    bar->ClientToScreen(&rect);
+    return ::PtInRect(&rect, screen) != 0;
+}
+
+}  // namespace
+
 int CWinManagerBase::HandleMessage(CPanelMessage* message)
 {
     if (!message)
@@ -667,7 +687,13 @@ int CWinManagerBase::HandleMessage(CPanelMessage* message)
             SetHelpCursor();
         else if (HitTestStyleButton(&panel, &client))
             SetStyleCursor();
-        else if (HasRevertButton() && inRevertTile) {
+        else if (OverButtonBar(screen)) {
+            VyButtonWindow* bar = CurrentButtonBar();
+            if (bar->IsOverButton(x, y))
+                SetButtonCursor();
+            else if (services)
+                services->ReleaseCaptureCursor(0);
+        } else if (HasRevertButton() && inRevertTile) {
             if (services)
                 services->SetCaptureCursor(177);
         } else if (services)
@@ -716,6 +742,11 @@ int CWinManagerBase::HandleMessage(CPanelMessage* message)
             return 0;
         CopyGraphicToClipboard();
         return 1;
+    case 10:
+        if (!live)
+            return 0;
+        ShowGraphicInfo(GetOptions(), GetMainDialog());
+        return 1;
     case 11: {
         if (!live)
             return 0;
@@ -749,7 +780,10 @@ int CWinManagerBase::HandleCommand(const CString& command)
 {
     if (!CommandStartsWith(command, "set focus") || !m_active || !Live(m_panel))
         return 0;
-    m_panel->SetFocus();
+    if (COptionsDlg* dialogPanel = dynamic_cast<COptionsDlg*>(m_panel))
+        dialogPanel->SetInitialFocus();
+    else
+        m_panel->SetFocus();
     ::RedrawWindow(m_panel->GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     return 1;
 }

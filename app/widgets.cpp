@@ -11,7 +11,6 @@
 #include "app/ProjectsFolder.h"
 #include "app/Resource.h"
 #include "app/SplashDlg.h"
-#include "app/StyleFileFinder.h"
 #include "app/TemplateMedium.h"
 #include "app/UpdateCheck.h"
 #include "app/VyButtonWindow.h"
@@ -261,10 +260,9 @@ BOOL CWidgetsApp::InitInstance()
         BW_INTERNAL_ERROR("widgets.cpp");
         return FALSE;
     }
-    // The command line reads the size of a thumbnail's picture and finds the style file that
-    // made a picture it names.
+    // The command line reads the size of a thumbnail's picture (it finds the style file that
+    // made a picture it names through the galleries' finder).
     CAppCommandLineInfo::SetImageSizeReader(ReadImageSize);
-    CAppCommandLineInfo::SetStyleFileFinder(CStyleFileFinder::FindStyleFor);
     ParseCommandLine(*m_commandLine);
     m_commandLine->Normalise();
 

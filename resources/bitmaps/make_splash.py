@@ -129,11 +129,17 @@ def main():
     for y in range(H - 1, -1, -1):  # bottom-up
         line = bytes(index[y]) + bytes(row_bytes - W)
         image += line
+    write_bmp('splash.bmp', W, H, 8, palette, image)
+
+
+def write_bmp(path, width, height, bits, palette, image):
+    """Writes a palette bitmap whose rows (bottom-up, padded to 4 bytes) are given."""
     colours = b''.join(struct.pack('<BBBB', b, g, r, 0) for r, g, b in palette)
     offset = 14 + 40 + len(colours)
     header = struct.pack('<2sIHHI', b'BM', offset + len(image), 0, 0, offset)
-    info = struct.pack('<IiiHHIIiiII', 40, W, H, 1, 8, 0, len(image), 2835, 2835, 256, 256)
-    with open('splash.bmp', 'wb') as out:
+    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, bits, 0, len(image), 2835, 2835, len(palette),
+                       len(palette))
+    with open(path, 'wb') as out:
         out.write(header + info + colours + image)
 
 

@@ -1,7 +1,7 @@
 // The command line: switches as a table, then the normalisation of file and folder arguments.
 #include "app/AppCommandLineInfo.h"
 #include "app/ColourNames.h"
-#include "app/StyleFileFinder.h"
+#include "gallery/StyleFileFinder.h"
 
 #include <gtest/gtest.h>
 
@@ -188,11 +188,12 @@ TEST(CommandLine, APictureInAProjectOpensItsStyleFile)
     ::CreateDirectoryA(project.c_str(), nullptr);
     Touch(project + "\\Shop2.gif");
     Touch(project + "\\Shop.qtw");
-    CAppCommandLineInfo::SetStyleFileFinder(CStyleFileFinder::FindStyleFor);
+    const CAppCommandLineInfo::StyleFileFinder previous = CAppCommandLineInfo::GetStyleFileFinder();
+    CAppCommandLineInfo::SetStyleFileFinder(FindStyleFileFor);
     CAppCommandLineInfo info;
     Parse(info, {project + "\\Shop2.gif"});
     EXPECT_EQ(info.Normalise(), 1);
-    CAppCommandLineInfo::SetStyleFileFinder(nullptr);
+    CAppCommandLineInfo::SetStyleFileFinder(previous);
     EXPECT_EQ(info.m_openStyle, 1);
     EXPECT_STREQ(info.GetFileTitle(), "Shop");
     const CString styleFile = info.GetStyleFilePath();  // in the folder as the argument spelt it

@@ -55,6 +55,27 @@ TEST_F(MainDialog, AnotherProcessOpensAStyleFile)
     ::DeleteFileA(working.c_str());
 }
 
+TEST_F(MainDialog, AnImageOpensThroughTheStyleFileThatMadeIt)
+{
+    char temp[MAX_PATH];
+    ::GetTempPathA(sizeof temp, temp);
+    const std::string folder = std::string(temp) + "bwimage";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string image = folder + "\\Badge2.gif", style = folder + "\\Badge.qtw";
+    std::ofstream(image, std::ios::binary) << "GIF89a";
+    std::ofstream(style, std::ios::binary) << "Barwright\r\nVersion : 1.2\r\nGraphicType : 4\r\n";
+
+    COPYDATASTRUCT request = {0, (DWORD)image.size() + 1, (void*)image.c_str()};
+    EXPECT_TRUE(::SendMessageA(dlg->m_hWnd, WM_COPYDATA, 0, (LPARAM)&request));
+    const std::string working = std::string(app.GetTempFolderPath()) + "~ast4.qtw";
+    EXPECT_NE(::GetFileAttributesA(working.c_str()), INVALID_FILE_ATTRIBUTES) << working;
+    EXPECT_EQ(dlg->m_options->GetGraphicType(), 4);
+    EXPECT_TRUE(top->IsMainManagerActive());
+    for (const std::string& path : {image, style, working})
+        ::DeleteFileA(path.c_str());
+    ::RemoveDirectoryA(folder.c_str());
+}
+
 TEST_F(MainDialog, KeysAndMenuCommandsReachThePages)
 {
     EXPECT_TRUE(Translate(WM_SYSKEYDOWN, 'M'));

@@ -16,7 +16,7 @@
 #include "app/ProjectsFolder.h"
 #include "app/Resource.h"
 #include "app/SplashDlg.h"
-#include "app/StyleFileFinder.h"
+#include "gallery/StyleFileFinder.h"
 #include "app/TemplateMedium.h"
 #include "app/WidgetsDlg.h"
 #include "app/util/FileUtils.h"
@@ -203,7 +203,7 @@ void Stamp(const std::string& path, int minutes)
 
 std::string Found(const std::string& picture)
 {
-    return (const char*)CStyleFileFinder::FindStyleFor(picture.c_str());
+    return (const char*)FindStyleFileFor(picture.c_str());
 }
 
 }  // namespace
