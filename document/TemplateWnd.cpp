@@ -341,8 +341,11 @@ void CTemplateWnd::Layout() {
       // Tiles are written clear; the background itself is solid.
       SetTransparencyAll(m_surface.Pixels(), width, height, 0);
     }
-  } else if (m_background) {
-    m_background->Fill(width, height, m_surface.Pixels(), 0, 0);
+  } else {
+    // Without a background picture the design stands on the graphic's background colour, as
+    // it will on the page (the top byte marks it as background, not as part of the design).
+    std::fill_n(m_surface.Pixels(), static_cast<std::size_t>(width) * height,
+                0xFF000000u | (record->GetBackgroundColourRGB() & 0xFFFFFFu));
   }
   m_surfaceGeneration = record->GetUserBitmapGeneration();
 }

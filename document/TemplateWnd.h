@@ -2,8 +2,8 @@
 //
 // A child window of the main dialog. It renders the design through its owner handler into a
 // 32-bit buffer (Bitmap32 convention), adds the soft shadow, composes the result over the
-// background (the record's background picture, or a checkerboard behind transparent parts) on
-// its composition surface, and paints the surface inside a one-pixel 3D frame. It also cycles
+// background (the record's background picture, else its background colour; a picture file is
+// shown over a checkerboard) on its composition surface, and paints the surface inside a one-pixel 3D frame. It also cycles
 // the template's states on a timer and shows picture files and animation frames in the same
 // place. What a render redoes is decided by the render switches (RenderRequest.h).
 //

@@ -1,6 +1,6 @@
 // The template handler and its preview window with a fake engine: what a load puts in the
 // record, slot writes, rendering failures, and the painted preview read back from a memory
-// device context (frame, checkerboard, design) with the state animation.
+// device context (frame, background, design) with the state animation.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -179,10 +179,11 @@ TEST_F(TemplatePreviewTest, FailedOrReenteredRendersSaySo) {
   EXPECT_EQ(CString("C:\\Pictures\\Wood.jpg"), record.GetTextureFileName(0));
 }
 
-TEST_F(TemplatePreviewTest, PaintShowsFrameCheckerboardAndDesign) {
+TEST_F(TemplatePreviewTest, PaintShowsFrameBackgroundColourAndDesign) {
   ::MoveWindow(Preview()->GetSafeHwnd(), 0, 0, 202, 82, FALSE);
   COptions& record = services.record;
   record.SetGraphicType(kGraphicButton);
+  record.SetBackgroundColour(RGB(0x20, 0x40, 0x60));
   record.SetBaseSize(40, 20, 1.0);
   record.SetShadowOn(0);
   ASSERT_EQ(1, RenderPreview(0, 0));  // no page refresh: the page would reset the size
@@ -193,11 +194,9 @@ TEST_F(TemplatePreviewTest, PaintShowsFrameCheckerboardAndDesign) {
   EXPECT_EQ(0x323232u, at(0, 50));
   EXPECT_EQ(0xFFFFFFu, at(201, 81));
   EXPECT_EQ(0xFFFFFFu, at(100, 81));
-  // Checkerboard squares of 16 pixels in two greys around the design.
-  const DWORD first = at(1 + 2, 1 + 2), next = at(1 + 18, 1 + 2);
-  EXPECT_NE(first, next);
-  for (DWORD colour : {first, next}) EXPECT_TRUE(colour == 0xC5C5C5u || colour == 0xFFFFFFu) << std::hex << colour;
-  EXPECT_EQ(first, at(1 + 18, 1 + 18));
+  // The graphic's background colour around the design.
+  for (int x : {1, 2, 18, 79, 200}) EXPECT_EQ(0x204060u, at(x, 3)) << x;
+  EXPECT_EQ(0x204060u, at(1 + 2, 80));
   // The opaque red design sits in the middle.
   EXPECT_EQ(0xFF0000u, at(101, 41));
   EXPECT_EQ(0xFF0000u, at(1 + 80, 1 + 30));
@@ -307,8 +306,9 @@ TEST_F(TemplatePreviewTest, ShadowIsDrawnBesideTheDesignAndLeavesItsMargin) {
     const std::vector<DWORD> pixels = PaintToMemory(202, 82);
     return pixels[(1 + 30 + 20 + 3) * 202 + (1 + 80 + 40 + 3)];  // just past the design's corner
   };
+  record.SetBackgroundColour(RGB(0xFF, 0xFF, 0xFF));
   const DWORD plain = pixelBelowRight(0, 0);
-  EXPECT_TRUE(plain == 0xC5C5C5u || plain == 0xFFFFFFu) << std::hex << plain;
+  EXPECT_EQ(0xFFFFFFu, plain) << std::hex << plain;
   const DWORD shadowed = pixelBelowRight(1, 0);
   EXPECT_LT(shadowed & 0xFF, 0x60u) << std::hex << shadowed;
   EXPECT_EQ(1, record.GetShadowOn());
