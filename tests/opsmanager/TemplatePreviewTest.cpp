@@ -354,6 +354,30 @@ TEST_F(TemplatePreviewTest, PictureFileIsShownInThePlaceOfTheDesign) {
   EXPECT_TRUE(outside == 0xC5C5C5u || outside == 0xFFFFFFu) << std::hex << outside;
 }
 
+// The hover display copies a button over the picture shown: client coordinates from the top
+// left, the picture's own rows bottom-up, clipped at the frame.
+TEST_F(TemplatePreviewTest, CopiedPictureLandsWhereTheClientAreaSays) {
+  ::MoveWindow(Preview()->GetSafeHwnd(), 0, 0, 202, 82, FALSE);
+  services.record.SetGraphicType(kGraphicButton);
+  services.record.SetShadowOn(0);
+  ASSERT_TRUE(ShowPreviewImage("C:\\grey.png", 1));
+  // 3 x 2: the bottom row blue, the top row red.
+  const std::uint32_t picture[] = {0x0000FF, 0x0000FF, 0x0000FF, 0xFF0000, 0xFF0000, 0xFF0000};
+  ASSERT_TRUE(Preview()->CopyToSurface(picture, 3, 2, 10, 20));
+  std::vector<DWORD> pixels = PaintToMemory(202, 82);
+  auto at = [&](int x, int y) { return pixels[y * 202 + x]; };
+  EXPECT_EQ(0xFF0000u, at(10, 20));
+  EXPECT_EQ(0x0000FFu, at(12, 21));
+  EXPECT_NE(0x0000FFu, at(13, 21));
+  EXPECT_NE(0xFF0000u, at(10, 19));
+  // Reaching past the frame is clipped; the frame stays.
+  ASSERT_TRUE(Preview()->CopyToSurface(picture, 3, 2, -1, 80));
+  pixels = PaintToMemory(202, 82);
+  EXPECT_EQ(0xFF0000u, at(1, 80));
+  EXPECT_EQ(0x323232u, at(0, 80));
+  EXPECT_FALSE(Preview()->CopyToSurface(nullptr, 3, 2, 0, 0));
+}
+
 TEST_F(TemplatePreviewTest, RenderedBitmapIsTheComposedDesign) {
   ::MoveWindow(Preview()->GetSafeHwnd(), 0, 0, 202, 82, FALSE);
   COptions& record = services.record;
