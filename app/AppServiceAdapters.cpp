@@ -407,18 +407,8 @@ public:
     bool CopyToPreview(const Bitmap32& image, int x, int y) override
     {
         CTemplateWnd* window = GetPreviewWindow();
-        std::uint32_t* target = window ? window->GetPixels() : nullptr;
-        if (!target || !image.Pixels())
+        if (!window || !window->CopyToSurface(image.Pixels(), image.Width(), image.Height(), x, y))
             return false;
-        const int targetWidth = window->GetBufferWidth(), targetHeight = window->GetBufferHeight();
-        // Only the part that falls inside the shown picture is copied.
-        const int left = std::max(0, x), top = std::max(0, y);
-        const int right = std::min(targetWidth, x + image.Width());
-        const int bottom = std::min(targetHeight, y + image.Height());
-        for (int row = top; row < bottom; ++row) {
-            const std::uint32_t* from = image.Pixels() + static_cast<std::size_t>(row - y) * image.Width() + (left - x);
-            std::copy(from, from + std::max(0, right - left), target + static_cast<std::size_t>(row) * targetWidth + left);
-        }
         RepaintPreview();
         return true;
     }

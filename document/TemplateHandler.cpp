@@ -49,13 +49,6 @@ CString LoadText(unsigned id, const char* fallback) {
 
 COptions* Record() { return GetOperationsServices().GetOptions(); }
 
-bool ContainsNoCase(const CString& text, const char* word) {
-  CString upper = text, needle(word);
-  upper.MakeUpper();
-  needle.MakeUpper();
-  return upper.Find(needle) >= 0;
-}
-
 // Set while a design render runs: the engine must not be re-entered from inside it.
 bool g_rendering = false;
 

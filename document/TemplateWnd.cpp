@@ -54,16 +54,16 @@ bool RegisterPreviewClass() {
   return registered;
 }
 
-// Blends source (bottom-up, width x height) into destination with its bottom-left corner at
-// (x, y) in memory rows, clipping at every edge.
+// Blends (or, without blend, copies) source (bottom-up, width x height) into destination with
+// its bottom-left corner at (x, y) in memory rows, clipping at every edge.
 void BlendInto(const std::uint32_t* source, int width, int height, std::uint32_t* destination,
-               int destWidth, int destHeight, int x, int y) {
+               int destWidth, int destHeight, int x, int y, bool blend = true) {
   if (!source || !destination) return;
   int sx = 0, sy = 0;
   if (x < 0) { sx = -x; x = 0; }
   if (y < 0) { sy = -y; y = 0; }
   if (sx >= width || sy >= height || x >= destWidth || y >= destHeight) return;
-  BlitARGB(source, sx, sy, width, height, destination, x, y, destWidth, destHeight, true, false, -1);
+  BlitARGB(source, sx, sy, width, height, destination, x, y, destWidth, destHeight, blend, false, -1);
 }
 
 }  // namespace
@@ -343,8 +343,11 @@ void CTemplateWnd::Layout() {
       // Tiles are written clear; the background itself is solid.
       SetTransparencyAll(m_surface.Pixels(), width, height, 0);
     }
-  } else if (m_background) {
-    m_background->Fill(width, height, m_surface.Pixels(), 0, 0);
+  } else {
+    // Without a background picture the design stands on the graphic's background colour, as
+    // it will on the page (the top byte marks it as background, not as part of the design).
+    std::fill_n(m_surface.Pixels(), static_cast<std::size_t>(width) * height,
+                0xFF000000u | (record->GetBackgroundColourRGB() & 0xFFFFFFu));
   }
   m_surfaceGeneration = record->GetUserBitmapGeneration();
 }
@@ -570,15 +573,20 @@ BOOL CTemplateWnd::ShowImageFile(const CString& file, int flag) {
     if (offsetX < 0) x += offsetX;
     if (offsetY < 0) y -= offsetY;
   }
-  if (width > 0 && height > 0) {
-    int sx = 0, sy = 0;
-    if (x < 0) { sx = -x; x = 0; }
-    if (y < 0) { sy = -y; y = 0; }
-    if (sx < picture.Width() && sy < picture.Height() && x < sw && y < sh)
-      BlitARGB(picture.Pixels(), sx, sy, picture.Width(), picture.Height(), m_surface.Pixels(), x, y, sw, sh,
-               false, false, -1);
-  }
+  if (width > 0 && height > 0)
+    BlendInto(picture.Pixels(), picture.Width(), picture.Height(), m_surface.Pixels(), sw, sh, x, y, false);
   PaintPreview(nullptr);
+  return TRUE;
+}
+
+BOOL CTemplateWnd::CopyToSurface(const std::uint32_t* pixels, int width, int height, int x, int y) {
+  if (!pixels || width <= 0 || height <= 0 || !m_surface.Pixels()) return FALSE;
+  // From the window's client area (rows from the top) to the surface (frame less, rows from
+  // the bottom).
+  const int left = x - kFrameMargin;
+  const int bottomRow = m_surface.Height() - (y - kFrameMargin + height);
+  BlendInto(pixels, width, height, m_surface.Pixels(), m_surface.Width(), m_surface.Height(), left, bottomRow,
+            false);
   return TRUE;
 }
 

@@ -2,13 +2,16 @@
 //
 // A child window of the main dialog. It renders the design through its owner handler into a
 // 32-bit buffer (Bitmap32 convention), adds the soft shadow, composes the result over the
-// background (the record's background picture, or a checkerboard behind transparent parts) on
-// its composition surface, and paints the surface inside a one-pixel 3D frame. It also cycles
-// the template's states on a timer and shows picture files and animation frames in the same
-// place. What a render redoes is decided by the render switches (RenderRequest.h).
+// background (the record's background picture, else its background colour; a picture file is
+// shown over a checkerboard) on its composition surface, and paints the surface inside a
+// one-pixel 3D frame. It also cycles the template's states on a timer and shows picture files
+// and animation frames in the same place. What a render redoes is decided by the render
+// switches (RenderRequest.h).
 //
-// The composition surface is an off-screen Bitmap32 of the client area less the frame: no
-// window of its own is needed to hold a picture that is only ever blitted.
+// The composition surface is an off-screen Bitmap32 of the client area less the frame: it is
+// never shown as a window of its own, only painted by this one, so a hidden renderer window
+// would add nothing but a second window to keep in step. The navigation bar's hover display
+// draws into it through the preview services.
 #pragma once
 
 #ifdef _WIN32
@@ -63,6 +66,10 @@ class CTemplateWnd : public CWnd {
   void OnDocumentClosed() {}
   void PaintPreview(HDC dc);
   BOOL ShowImageFile(const CString& file, int flag);
+  // Copies a picture (Bitmap32 rows) over what the window shows, its top-left corner at (x, y)
+  // of the client area, clipped to the picture inside the frame; the caller repaints. False
+  // when there is nothing to copy or nothing shown yet.
+  BOOL CopyToSurface(const std::uint32_t* pixels, int width, int height, int x, int y);
   std::uint32_t* RenderToBitmap(int* width, int* height);
   void Layout();
   RECT GetDesignRect() const { return m_designRect; }

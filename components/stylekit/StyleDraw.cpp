@@ -511,8 +511,10 @@ TextLayout LayoutText(const StyleEngine& engine, const TextItem& item)
     size = std::max(1.0, std::min(500.0, size));
     font.size = size;
     double v;
-    font.bold = SlotNumber(engine, "Bold" + n, &v) ? v != 0 : item.bold;
-    font.italic = SlotNumber(engine, "Italic" + n, &v) ? v != 0 : item.italic;
+    // The item's weight and slant are the design's own; the Bold and Italic slots are the
+    // user's switches on top of them (the program starts every template with both off).
+    font.bold = item.bold || (SlotNumber(engine, "Bold" + n, &v) && v != 0);
+    font.italic = item.italic || (SlotNumber(engine, "Italic" + n, &v) && v != 0);
     const double aspect = std::max(10.0, std::min(1000.0, SlotNumber(engine, "Aspect" + n, &v) ? v : item.aspect)) / 100;
     double tracking = SlotNumber(engine, "TextTracking" + n, &v) ? v : item.tracking;
     tracking = std::max(-500.0, std::min(2000.0, tracking)) / 1000 * size;

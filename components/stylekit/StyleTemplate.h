@@ -70,7 +70,7 @@ struct TextItem {
     // Defaults for properties the template has no slot for.
     std::string text, face = "Liberation Sans";
     double sizePoints = 12;
-    bool bold = false, italic = false;
+    bool bold = false, italic = false;  // the design's own weight and slant, whatever the slots say
     int aspect = 100, tracking = 0;
     int justification = 1;        // 0 left, 1 centre, 2 right
     int position = 4;             // 0..8: 3 x 3 grid, row by row from the top left

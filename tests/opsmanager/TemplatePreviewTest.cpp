@@ -1,6 +1,6 @@
 // The template handler and its preview window with a fake engine: what a load puts in the
 // record, slot writes, rendering failures, and the painted preview read back from a memory
-// device context (frame, checkerboard, design) with the state animation.
+// device context (frame, background, design) with the state animation.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -179,10 +179,11 @@ TEST_F(TemplatePreviewTest, FailedOrReenteredRendersSaySo) {
   EXPECT_EQ(CString("C:\\Pictures\\Wood.jpg"), record.GetTextureFileName(0));
 }
 
-TEST_F(TemplatePreviewTest, PaintShowsFrameCheckerboardAndDesign) {
+TEST_F(TemplatePreviewTest, PaintShowsFrameBackgroundColourAndDesign) {
   ::MoveWindow(Preview()->GetSafeHwnd(), 0, 0, 202, 82, FALSE);
   COptions& record = services.record;
   record.SetGraphicType(kGraphicButton);
+  record.SetBackgroundColour(RGB(0x20, 0x40, 0x60));
   record.SetBaseSize(40, 20, 1.0);
   record.SetShadowOn(0);
   ASSERT_EQ(1, RenderPreview(0, 0));  // no page refresh: the page would reset the size
@@ -193,11 +194,9 @@ TEST_F(TemplatePreviewTest, PaintShowsFrameCheckerboardAndDesign) {
   EXPECT_EQ(0x323232u, at(0, 50));
   EXPECT_EQ(0xFFFFFFu, at(201, 81));
   EXPECT_EQ(0xFFFFFFu, at(100, 81));
-  // Checkerboard squares of 16 pixels in two greys around the design.
-  const DWORD first = at(1 + 2, 1 + 2), next = at(1 + 18, 1 + 2);
-  EXPECT_NE(first, next);
-  for (DWORD colour : {first, next}) EXPECT_TRUE(colour == 0xC5C5C5u || colour == 0xFFFFFFu) << std::hex << colour;
-  EXPECT_EQ(first, at(1 + 18, 1 + 18));
+  // The graphic's background colour around the design.
+  for (int x : {1, 2, 18, 79, 200}) EXPECT_EQ(0x204060u, at(x, 3)) << x;
+  EXPECT_EQ(0x204060u, at(1 + 2, 80));
   // The opaque red design sits in the middle.
   EXPECT_EQ(0xFF0000u, at(101, 41));
   EXPECT_EQ(0xFF0000u, at(1 + 80, 1 + 30));
@@ -307,8 +306,9 @@ TEST_F(TemplatePreviewTest, ShadowIsDrawnBesideTheDesignAndLeavesItsMargin) {
     const std::vector<DWORD> pixels = PaintToMemory(202, 82);
     return pixels[(1 + 30 + 20 + 3) * 202 + (1 + 80 + 40 + 3)];  // just past the design's corner
   };
+  record.SetBackgroundColour(RGB(0xFF, 0xFF, 0xFF));
   const DWORD plain = pixelBelowRight(0, 0);
-  EXPECT_TRUE(plain == 0xC5C5C5u || plain == 0xFFFFFFu) << std::hex << plain;
+  EXPECT_EQ(0xFFFFFFu, plain) << std::hex << plain;
   const DWORD shadowed = pixelBelowRight(1, 0);
   EXPECT_LT(shadowed & 0xFF, 0x60u) << std::hex << shadowed;
   EXPECT_EQ(1, record.GetShadowOn());
@@ -352,6 +352,30 @@ TEST_F(TemplatePreviewTest, PictureFileIsShownInThePlaceOfTheDesign) {
   EXPECT_EQ(0x808080u, pixels[(1 + 39) * 202 + 1 + 99]);  // the 4 x 4 picture, centred
   const DWORD outside = pixels[(1 + 39) * 202 + 1 + 90];
   EXPECT_TRUE(outside == 0xC5C5C5u || outside == 0xFFFFFFu) << std::hex << outside;
+}
+
+// The hover display copies a button over the picture shown: client coordinates from the top
+// left, the picture's own rows bottom-up, clipped at the frame.
+TEST_F(TemplatePreviewTest, CopiedPictureLandsWhereTheClientAreaSays) {
+  ::MoveWindow(Preview()->GetSafeHwnd(), 0, 0, 202, 82, FALSE);
+  services.record.SetGraphicType(kGraphicButton);
+  services.record.SetShadowOn(0);
+  ASSERT_TRUE(ShowPreviewImage("C:\\grey.png", 1));
+  // 3 x 2: the bottom row blue, the top row red.
+  const std::uint32_t picture[] = {0x0000FF, 0x0000FF, 0x0000FF, 0xFF0000, 0xFF0000, 0xFF0000};
+  ASSERT_TRUE(Preview()->CopyToSurface(picture, 3, 2, 10, 20));
+  std::vector<DWORD> pixels = PaintToMemory(202, 82);
+  auto at = [&](int x, int y) { return pixels[y * 202 + x]; };
+  EXPECT_EQ(0xFF0000u, at(10, 20));
+  EXPECT_EQ(0x0000FFu, at(12, 21));
+  EXPECT_NE(0x0000FFu, at(13, 21));
+  EXPECT_NE(0xFF0000u, at(10, 19));
+  // Reaching past the frame is clipped; the frame stays.
+  ASSERT_TRUE(Preview()->CopyToSurface(picture, 3, 2, -1, 80));
+  pixels = PaintToMemory(202, 82);
+  EXPECT_EQ(0xFF0000u, at(1, 80));
+  EXPECT_EQ(0x323232u, at(0, 80));
+  EXPECT_FALSE(Preview()->CopyToSurface(nullptr, 3, 2, 0, 0));
 }
 
 TEST_F(TemplatePreviewTest, RenderedBitmapIsTheComposedDesign) {

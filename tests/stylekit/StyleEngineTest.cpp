@@ -7,6 +7,7 @@
 
 #include "components/stylekit/StyleDraw.h"
 #include "components/stylekit/StyleEngine.h"
+#include "components/stylekit/StyleTemplate.h"
 #ifdef BW_HAVE_FREETYPE
 #include "components/vector/FreeTypeGlyphSource.h"
 #endif
@@ -496,5 +497,42 @@ TEST(StyleEngineText, HostDrawsLettersWithTheirSides)
     EXPECT_GT(sides, 20);
     // The measured text is wider than the fixed advance would make two letters.
     EXPECT_GT(width, 8 + 14 + 24);
+}
+#endif
+
+#if defined(_WIN32) || defined(BW_HAVE_FREETYPE)
+// A text item's own weight and slant belong to the design: the Bold and Italic slots (which the
+// program sets to 0 when it opens a template) add to them but never take them away.
+TEST(StyleEngineText, DesignWeightStaysWhenTheSlotIsOff)
+{
+#ifndef _WIN32
+    vector::SetGlyphSource(&vector::FreeTypeGlyphSource::Instance());
+#endif
+    auto templateText = [](const char* boldAttribute) {
+        return std::string(R"(<template version="1">
+  <page sizing="text" width="80" height="40" pad-x="8" pad-y="8"/>
+  <slots><slot name="Text1" type="9" key="TEXTSTRING" tag="#1" value="Mmmm Wwww"/>
+    <slot name="TextSize1" type="4" tag="TextSize#1" key="TEXTSIZE" value="24000"/>
+    <slot name="Font1" type="6" tag="#1" key="TEXTFONT" value="DejaVu Sans"/>
+    <slot name="Bold1" type="3" tag="TextBold#1" key="TEXTBOLD" value="0"/></slots>
+  <draw><text n="1" colour="#000000")") + boldAttribute + "/></draw>\n</template>";
+    };
+    auto widthWith = [](const std::string& text, const char* bold) {
+        StyleEngine engine;
+        Loaded(engine, text.c_str());
+        EXPECT_TRUE(engine.SetSlotValue(static_cast<size_t>(engine.FindSlot("Bold1")), bold));
+        stylekit::TemplateModel model;
+        std::string error;
+        EXPECT_TRUE(stylekit::ReadTemplate(text.data(), text.size(), &model, &error)) << error;
+        return model.texts.empty() ? 0.0 : stylekit::LayoutText(engine, model.texts[0]).width;
+    };
+    const std::string plain = templateText(""), designedBold = templateText(R"( bold="1")");
+    const double regular = widthWith(plain, "0");
+    EXPECT_GT(widthWith(plain, "1"), regular);             // the user's switch adds weight
+    EXPECT_GT(widthWith(designedBold, "0"), regular);      // the design keeps its own
+    EXPECT_DOUBLE_EQ(widthWith(designedBold, "0"), widthWith(designedBold, "1"));
+#ifndef _WIN32
+    vector::SetGlyphSource(nullptr);
+#endif
 }
 #endif
