@@ -23,6 +23,7 @@
 #include "document/OptionsExportRecord.h"
 #include "document/RenderRequest.h"
 #include "document/TemplateWnd.h"
+#include "editors/FontList.h"
 #include "navbar/NavBar.h"
 #include "navbar/NavBarServices.h"
 #include "raster/Tessro.h"
@@ -137,6 +138,23 @@ public:
     void SetInternalError(int line, const char* file) override
     {
         RecordInternalError(static_cast<unsigned>(line), file);
+    }
+
+    // Fonts: the application's installed-font list and the substitution file.
+    bool SubstituteFont(CString& face) override
+    {
+        return ::SubstituteFont(GetApplicationFontList(), ::GetRootPath(), &face) != 0;
+    }
+    bool FindInstalledFont(const CString& fullName, CInstalledFont& font) override
+    {
+        const ENUMLOGFONTA* record = GetApplicationFontList().FindFullName(fullName, false);
+        if (!record)
+            return false;
+        font.weight = record->elfLogFont.lfWeight;
+        font.italic = record->elfLogFont.lfItalic != 0;
+        font.fullName = reinterpret_cast<const char*>(record->elfFullName);
+        font.styleName = reinterpret_cast<const char*>(record->elfStyle);
+        return true;
     }
 
     // The record's view of the manager's navigation bar: without it a bar's style file would

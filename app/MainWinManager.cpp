@@ -20,6 +20,7 @@
 #include "app/util/Registry.h"
 #include "app/widgets.h"
 #include "document/OperationsManager.h"
+#include "editors/FontList.h"
 #include "document/Options.h"
 #include "gallery/AutoGenerateTemplates.h"
 #include "navbar/NavBar.h"
@@ -679,6 +680,8 @@ int CMainWinManager::HandleCommand(const CString& command)
         return 0;
     if (command.CompareNoCase("recachesearchgallerylists") == 0 && m_pages[4])
         return m_pages[4]->HandleCommand(command);
+    if (command == "fontchanged")
+        BuildFontList(GetApplicationFontList());
     if (command == "added BG" && m_pages[8] && m_pages[8] != m_currentPage) {
         delete m_pages[8];
         m_pages[8] = nullptr;

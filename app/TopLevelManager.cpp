@@ -8,6 +8,7 @@
 #include "app/UIServices.h"
 #include "app/WidgetsDlg.h"
 #include "app/widgets.h"
+#include "editors/FontList.h"
 #include "framework/win/Afxwin.h"
 
 #include <new>
@@ -41,6 +42,7 @@ int CTopLevelManager::Create(CWnd* parent, CWinManagerBase* owner, CSplashDlg* p
         m_startPage = nullptr;
         return 0;
     }
+    BuildFontList(GetApplicationFontList());
     m_mainManager = new (std::nothrow) CMainWinManager;
     if (!m_mainManager || !m_mainManager->Create(parent, this, progress)) {
         delete m_startPage;
