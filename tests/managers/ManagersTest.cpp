@@ -22,6 +22,7 @@
 #include "app/util/Registry.h"
 #include "document/OperationsManager.h"
 #include "document/Options.h"
+#include "editors/FontList.h"
 #include "gallery/StaticGallery.h"
 #include "tests/app/MainDialogFixture.h"
 #include "tests/bitmap/FileDropTarget.h"
@@ -444,6 +445,13 @@ TEST_F(MainDialogPages, PageCommandFamilies)
     Key(VK_F3);
     top->HandleCommand("added BG");
     EXPECT_FALSE(main->GetPage(8, false));
+
+    // The installed fonts are listed with the managers and listed again when they change.
+    CFontList& fonts = GetApplicationFontList();
+    EXPECT_GT(fonts.GetCount(), 0);
+    fonts.RemoveAllFonts();
+    EXPECT_EQ(top->HandleCommand("fontchanged"), 0);
+    EXPECT_GT(fonts.GetCount(), 0);
 }
 
 TEST_F(MainDialogPages, UndoAllEditsReadsTheStyleFileAgain)
