@@ -152,7 +152,7 @@ public:
             return false;
         font.weight = record->elfLogFont.lfWeight;
         font.italic = record->elfLogFont.lfItalic != 0;
-        font.fullName = reinterpret_cast<const char*>(record->elfFullName);
+        font.fullName = GetFullName(*record);
         font.styleName = reinterpret_cast<const char*>(record->elfStyle);
         return true;
     }

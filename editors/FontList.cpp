@@ -96,6 +96,16 @@ bool IsWindowsNTPlatform()
 
 }  // namespace
 
+CString GetFullName(const ENUMLOGFONTA& font)
+{
+    return FixedText(font.elfFullName, sizeof font.elfFullName);
+}
+
+CString GetFaceName(const ENUMLOGFONTA& font)
+{
+    return FaceOf(font.elfLogFont);
+}
+
 CFontList::CFontList()
 {
     m_fonts.SetSize(0, 10);
@@ -129,8 +139,8 @@ void CFontList::SortAndUnique()
     std::vector<FontNames::Names> names(static_cast<std::size_t>(m_fonts.GetSize()));
     for (int i = 0; i < m_fonts.GetSize(); ++i) {
         const ENUMLOGFONTA* font = GetFont(i);
-        names[i].face = FaceOf(font->elfLogFont);
-        names[i].fullName = FixedText(font->elfFullName, sizeof font->elfFullName);
+        names[i].face = GetFaceName(*font);
+        names[i].fullName = GetFullName(*font);
     }
     const std::vector<int> kept = FontNames::SortAndUniqueOrder(names);
     std::vector<bool> keep(names.size(), false);
@@ -152,7 +162,7 @@ const ENUMLOGFONTA* CFontList::FindFullName(const CString& fullName, bool anyCas
 {
     for (int i = 0; i < m_fonts.GetSize(); ++i) {
         const ENUMLOGFONTA* font = GetFont(i);
-        const CString name = FixedText(font->elfFullName, sizeof font->elfFullName);
+        const CString name = GetFullName(*font);
         if (anyCase ? name.CompareNoCase(fullName) == 0 : name == fullName)
             return font;
     }

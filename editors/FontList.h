@@ -35,6 +35,10 @@ private:
     CPtrArray m_fonts;
 };
 
+// A record's full name and face name (their fixed buffers need not end in a terminator).
+CString GetFullName(const ENUMLOGFONTA& font);
+CString GetFaceName(const ENUMLOGFONTA& font);
+
 // Refills the list from the screen's font enumeration (windowsNT: the platform's kind, which
 // decides whether the script variants of the core faces are listed on their own).
 void BuildFontList(CFontList& list);

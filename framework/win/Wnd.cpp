@@ -237,6 +237,36 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return result;
 }
 
+// The control an owner-draw message is about (menus excepted): owner-drawn controls draw,
+// measure, compare and delete their own items.
+static CWnd* OwnerDrawnChild(HWND parent, UINT message, LPARAM lParam)
+{
+    if (!lParam)
+        return nullptr;
+    HWND control = nullptr;
+    switch (message) {
+    case WM_DRAWITEM: {
+        const DRAWITEMSTRUCT* item = (const DRAWITEMSTRUCT*)lParam;
+        control = item->CtlType == ODT_MENU ? nullptr : item->hwndItem;
+        break;
+    }
+    case WM_MEASUREITEM: {
+        const MEASUREITEMSTRUCT* item = (const MEASUREITEMSTRUCT*)lParam;
+        control = item->CtlType == ODT_MENU ? nullptr : ::GetDlgItem(parent, (int)item->CtlID);
+        break;
+    }
+    case WM_COMPAREITEM:
+        control = ((const COMPAREITEMSTRUCT*)lParam)->hwndItem;
+        break;
+    case WM_DELETEITEM:
+        control = ((const DELETEITEMSTRUCT*)lParam)->hwndItem;
+        break;
+    default:
+        return nullptr;
+    }
+    return control && control != parent ? CWnd::FromHandlePermanent(control) : nullptr;
+}
+
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
     if (message == WM_COMMAND) {
@@ -250,6 +280,9 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
         NMHDR* header = (NMHDR*)lParam;
         return header && OnNotify(wParam, lParam, result);
     }
+    if (CWnd* child = OwnerDrawnChild(m_hWnd, message, lParam))
+        if (child->OnChildNotify(message, wParam, lParam, result))
+            return TRUE;
     UINT code = 0;
     if (message == BW_WM_REFLECT_BASE + WM_COMMAND)
         code = HIWORD(wParam);
