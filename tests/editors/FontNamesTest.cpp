@@ -103,7 +103,7 @@ const char kFixture[] =
     "Arial,Second Match\n"
     "Plain line without a comma\n"
     "Commas, One, Two\n"
-    "%LONG%Rest, Read As Its Own Line\n"
+    "%LONG% Rest, Read As Its Own Line\n"
     "Tail, Last";
 
 TEST(FontNames, SubstitutionFile)
