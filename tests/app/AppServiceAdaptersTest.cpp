@@ -15,6 +15,7 @@
 #include "document/Options.h"
 #include "document/RenderRequest.h"
 #include "document/OptionsServices.h"
+#include "editors/FontList.h"
 #include "navbar/NavBar.h"
 #include "navbar/NavBarServices.h"
 #include "tests/app/MainDialogFixture.h"
@@ -130,6 +131,36 @@ TEST_F(AppServicesTest, EverySeamAnswersFromTheApplication)
 
     // Style files written now count as current documents.
     EXPECT_GT(std::atof(GetOptionsServices().GetVersionText()), 1.2);
+}
+
+// The record's fonts: the list the managers built at start-up, and the substitution file below
+// the program root for faces that are not in it.
+TEST_F(AppServicesTest, FontsComeFromTheInstalledFontList)
+{
+    const CFontList& fonts = GetApplicationFontList();
+    ASSERT_GT(fonts.GetCount(), 0);
+    const ENUMLOGFONTA* installed = fonts.GetFont(fonts.GetCount() - 1);
+    const CString name = GetFullName(*installed);
+
+    CInstalledFont found;
+    ASSERT_TRUE(GetOptionsServices().FindInstalledFont(name, found));
+    EXPECT_EQ(found.fullName, name);
+    EXPECT_EQ(found.weight, installed->elfLogFont.lfWeight);
+    EXPECT_EQ(found.italic, installed->elfLogFont.lfItalic != 0);
+    EXPECT_FALSE(GetOptionsServices().FindInstalledFont("No Such Face Here", found));
+
+    const std::string file = std::string(kRoot) + "SysResources\\FontSub.txt";
+    {
+        std::ofstream out(file.c_str(), std::ios::binary);
+        out << "// test\r\nNo Such Face Here , " << static_cast<const char*>(name) << "\r\n";
+    }
+    CString face = "no such face here";
+    EXPECT_TRUE(GetOptionsServices().SubstituteFont(face));
+    EXPECT_EQ(face, name);
+    face = name;
+    EXPECT_FALSE(GetOptionsServices().SubstituteFont(face));
+    EXPECT_EQ(face, name);
+    ::DeleteFileA(file.c_str());
 }
 
 TEST_F(AppServicesTest, RenderRequestsReachTheOperationsManager)
