@@ -189,6 +189,18 @@ BOOL CSaveAsDlg::Create(UINT templateId, const CString& initialPath, CWnd* paren
 
 BOOL CSaveAsDlg::OnInitDialog() {
   COptionsDlg::OnInitDialog();
+  // The browse buttons show their icons; a button whose icon cannot be loaded keeps its text.
+  const struct {
+    int button, icon;
+  } icons[] = {{IDC_SAVE_UP, IDI_SAVE_UP}, {IDC_SAVE_HOME, IDI_SAVE_HOME}, {IDC_SAVE_NEW_FOLDER, IDI_SAVE_NEW_FOLDER}};
+  for (const auto& entry : icons) {
+    CWnd* button = GetDlgItem(entry.button);
+    HANDLE icon = ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(entry.icon), IMAGE_ICON, 16, 16, 0);
+    if (!button || !icon) continue;
+    const HWND window = button->GetSafeHwnd();
+    ::SetWindowLongA(window, GWL_STYLE, ::GetWindowLongA(window, GWL_STYLE) | BS_ICON);
+    button->SendMessage(BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+  }
   return TRUE;
 }
 

@@ -22,6 +22,11 @@
 #define IDC_SAVE_GALLERY 12740
 #define IDC_SAVE_PATH_COMBO 1623
 
+// The icons of the browse buttons.
+#define IDI_SAVE_UP 1727
+#define IDI_SAVE_HOME 1455
+#define IDI_SAVE_NEW_FOLDER 1456
+
 // The navigation bar save dialog's side panel.
 #define IDC_SAVE_SIDE_GROUP 1842
 #define IDC_SAVE_FILES_LABEL 1843

@@ -344,6 +344,8 @@ TEST(SaveAsDialog, NameChecksThenSaveIntoProject) {
 
     // The "Save in:" drop-down lists the folders down to the current one; choosing the one
     // above opens it, and Home comes back.
+    for (int button : {IDC_SAVE_UP, IDC_SAVE_HOME, IDC_SAVE_NEW_FOLDER})
+      EXPECT_NE(0, dialog.GetDlgItem(button)->SendMessage(BM_GETIMAGE, IMAGE_ICON)) << button;
     CSavePathCombo* combo = dialog.GetPathCombo();
     ASSERT_TRUE(combo && combo->GetSafeHwnd());
     const std::vector<CString> chain = MakeFolderChain(fixture.Path("Site"));
