@@ -260,11 +260,13 @@ bool CSaveAsDlg::IsNavBarMode() const { return GetPanelServices().IsNavBarMode()
 CNavBar* CSaveAsDlg::GetBar() const { return IsNavBarMode() ? GetNavBarServices().GetNavBar() : nullptr; }
 
 BOOL CSaveAsDlg::PreTranslateMessage(MSG* msg) {
-  if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
+  // Enter saves, except in the open folder drop-down, where it chooses the folder.
+  const bool choosingFolder = m_pathCombo && m_pathCombo->GetSafeHwnd() && m_pathCombo->SendMessage(CB_GETDROPPEDSTATE);
+  if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN && !choosingFolder) {
     OnSave();
     return TRUE;
   }
-  if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE) {
+  if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE && !choosingFolder) {
     OnCancel();
     return TRUE;
   }

@@ -361,6 +361,15 @@ TEST(SaveAsDialog, NameChecksThenSaveIntoProject) {
     EXPECT_TRUE(siteListed);
     dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SAVE_HOME, BN_CLICKED), 0);
     EXPECT_STREQ(chain.back().GetString(), dialog.GetCurrentFolder().GetString());
+    // Enter in the open drop-down chooses a folder; it does not save.
+    combo->SendMessage(CB_SHOWDROPDOWN, TRUE);
+    if (combo->SendMessage(CB_GETDROPPEDSTATE)) {
+      MSG enter = {combo->GetSafeHwnd(), WM_KEYDOWN, VK_RETURN, 0};
+      DialogAnswerer answerer({{IDC_SAVE_INFO_DONT_SHOW, IDOK}});  // should a save come up after all
+      dialog.PreTranslateMessage(&enter);
+      EXPECT_TRUE(names.exported.empty());
+      combo->SendMessage(CB_SHOWDROPDOWN, FALSE);
+    }
     EXPECT_STREQ(chain.back().GetString(), combo->GetSelectedPath().GetString());
 
     // Names that would leave the folder, or none at all, are refused with a message.
