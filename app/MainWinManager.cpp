@@ -8,6 +8,7 @@
 #include "app/Errors.h"
 #include "app/NavBarsPageManager.h"
 #include "app/PanelMessage.h"
+#include "app/OutputPageManager.h"
 #include "app/PromptPageManager.h"
 #include "app/SavePage.h"
 #include "app/SavePromptManager.h"
@@ -187,12 +188,12 @@ int CMainWinManager::CreateManager(int type, const CGalleryLocation* location)
             page = new (std::nothrow) CColourManager;
         else if (type == 11)
             page = new (std::nothrow) CNavBarsPageManager;
+        else if (type == 12)
+            page = new (std::nothrow) COutputPageManager;
         else
             page = new (std::nothrow) CPromptPageManager(*traits);
         if (page)
             created = page->Create(m_parent, this, 0.15, 0.1, 0.4);
-        if (created && type == 12)
-            static_cast<CPromptPageManager*>(page)->SetPanel(CreateSavePanel<COutputDlg>(IDD_OUTPUT_PANEL, m_parent));
         break;
     }
     if (!page) {

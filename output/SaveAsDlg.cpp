@@ -1,6 +1,7 @@
 #include "output/SaveAsDlg.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 #include "app/PanelMessage.h"
@@ -103,6 +104,34 @@ int CSaveAsGallery::GetSelectedIndex() const {
 }
 
 // ---------------------------------------------------------------------------------------------
+// The "Save in:" drop-down
+
+BOOL CSavePathCombo::Create(const RECT& rect, CWnd* parent, UINT id) {
+  return CreateEx(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST, rect.left,
+                  rect.top, rect.right - rect.left, rect.bottom - rect.top, parent ? parent->GetSafeHwnd() : nullptr,
+                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
+}
+
+void CSavePathCombo::ShowFolder(const CString& folder) {
+  m_paths = MakeFolderChain(folder);
+  const int current = static_cast<int>(m_paths.size()) - 1;
+  char drives[512] = {};
+  const DWORD length = ::GetLogicalDriveStringsA(sizeof drives - 1, drives);
+  if (length > 0 && length < sizeof drives)
+    for (const char* drive = drives; *drive; drive += std::strlen(drive) + 1)
+      if (m_paths.empty() || m_paths.front().CompareNoCase(drive) != 0) m_paths.push_back(drive);
+  if (!GetSafeHwnd()) return;
+  SendMessage(CB_RESETCONTENT);
+  for (const CString& path : m_paths) SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.GetString()));
+  SendMessage(CB_SETCURSEL, static_cast<WPARAM>(current));
+}
+
+CString CSavePathCombo::GetSelectedPath() const {
+  const int selected = GetSafeHwnd() ? static_cast<int>(SendMessage(CB_GETCURSEL)) : -1;
+  return selected >= 0 && selected < static_cast<int>(m_paths.size()) ? m_paths[selected] : CString();
+}
+
+// ---------------------------------------------------------------------------------------------
 // The dialog
 
 BEGIN_MESSAGE_MAP(CSaveAsDlg, COptionsDlg)
@@ -112,6 +141,7 @@ BEGIN_MESSAGE_MAP(CSaveAsDlg, COptionsDlg)
   ON_BN_CLICKED(IDC_SAVE_HOME, GoHomeFolder)
   ON_BN_CLICKED(IDC_SAVE_UP, GoUpFolder)
   ON_BN_CLICKED(IDC_SAVE_NEW_FOLDER, OnNewFolder)
+  ON_CONTROL(CBN_SELCHANGE, IDC_SAVE_PATH_COMBO, OnPathSelected)
   ON_CONTROL(LBN_SELCHANGE, IDC_SAVE_GALLERY, OnGalleryClick)
   ON_CONTROL(LBN_DBLCLK, IDC_SAVE_GALLERY, OnGalleryDoubleClick)
   ON_WM_CONTEXTMENU()
@@ -123,6 +153,10 @@ CSaveAsDlg::~CSaveAsDlg() {
   if (m_gallery) {
     if (m_gallery->GetSafeHwnd()) m_gallery->DestroyWindow();
     delete m_gallery;
+  }
+  if (m_pathCombo) {
+    if (m_pathCombo->GetSafeHwnd()) m_pathCombo->DestroyWindow();
+    delete m_pathCombo;
   }
 }
 
@@ -136,12 +170,37 @@ BOOL CSaveAsDlg::Create(UINT templateId, const CString& initialPath, CWnd* paren
   m_gallery = new CSaveAsGallery;
   RECT rect = {0, 0, 100, 100};
   m_gallery->Create(rect, this, IDC_SAVE_GALLERY);
+  // The drop-down takes the place of the folder text, after the "Save in:" label in the tab
+  // order.
+  m_pathCombo = new CSavePathCombo;
+  const RECT folderRect = ItemRect(IDC_SAVE_FOLDER);
+  const RECT comboRect = {folderRect.left, folderRect.top - 3, folderRect.right, folderRect.top + 200};
+  if (m_pathCombo->Create(comboRect, this, IDC_SAVE_PATH_COMBO)) {
+    m_pathCombo->SendMessage(WM_SETFONT, SendMessage(WM_GETFONT), FALSE);
+    if (CWnd* label = GetDlgItem(IDC_SAVE_IN_LABEL))
+      ::SetWindowPos(m_pathCombo->GetSafeHwnd(), label->GetSafeHwnd(), 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    HideItem(IDC_SAVE_FOLDER);
+    m_pathCombo->ShowFolder(m_currentFolder);
+  }
   Relayout();
   return TRUE;
 }
 
 BOOL CSaveAsDlg::OnInitDialog() {
   COptionsDlg::OnInitDialog();
+  // The browse buttons show their icons; a button whose icon cannot be loaded keeps its text.
+  const struct {
+    int button, icon;
+  } icons[] = {{IDC_SAVE_UP, IDI_SAVE_UP}, {IDC_SAVE_HOME, IDI_SAVE_HOME}, {IDC_SAVE_NEW_FOLDER, IDI_SAVE_NEW_FOLDER}};
+  for (const auto& entry : icons) {
+    CWnd* button = GetDlgItem(entry.button);
+    HANDLE icon = ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(entry.icon), IMAGE_ICON, 16, 16, 0);
+    if (!button || !icon) continue;
+    const HWND window = button->GetSafeHwnd();
+    ::SetWindowLongA(window, GWL_STYLE, ::GetWindowLongA(window, GWL_STYLE) | BS_ICON);
+    button->SendMessage(BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+  }
   return TRUE;
 }
 
@@ -150,6 +209,7 @@ void CSaveAsDlg::SetFileName(const CString& path) {
   m_extension = CFileUtils::GetExtension(path);
   m_currentFolder = WithoutTrailingBackslashes(CFileUtils::GetFolder(path));
   SetFolderLabel(m_currentFolder);
+  if (m_pathCombo) m_pathCombo->ShowFolder(m_currentFolder);
   SetDlgItemText(IDC_SAVE_NAME, m_name);
   SetDlgItemText(IDC_SAVE_TYPE, "." + m_extension);
 }
@@ -200,11 +260,13 @@ bool CSaveAsDlg::IsNavBarMode() const { return GetPanelServices().IsNavBarMode()
 CNavBar* CSaveAsDlg::GetBar() const { return IsNavBarMode() ? GetNavBarServices().GetNavBar() : nullptr; }
 
 BOOL CSaveAsDlg::PreTranslateMessage(MSG* msg) {
-  if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
+  // Enter saves, except in the open folder drop-down, where it chooses the folder.
+  const bool choosingFolder = m_pathCombo && m_pathCombo->GetSafeHwnd() && m_pathCombo->SendMessage(CB_GETDROPPEDSTATE);
+  if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN && !choosingFolder) {
     OnSave();
     return TRUE;
   }
-  if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE) {
+  if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE && !choosingFolder) {
     OnCancel();
     return TRUE;
   }
@@ -217,15 +279,23 @@ void CSaveAsDlg::OnCancel() {
   GetPanelServices().HandleManagerMessage(&message);
 }
 
-void CSaveAsDlg::OpenFolder(const CString& folder) {
+bool CSaveAsDlg::OpenFolder(const CString& folder) {
   const CString target = WithoutTrailingBackslashes(folder);
-  if (m_gallery && !m_gallery->SetFolder(target)) return;
+  if (m_gallery && !m_gallery->SetFolder(target)) return false;
   m_previousFolder = m_currentFolder;
   SetCurrentFolder(target);
   SetFolderLabel(target);
+  if (m_pathCombo) m_pathCombo->ShowFolder(target);
   EnableItem(IDC_SAVE_HOME, m_currentFolder.CompareNoCase(m_homeFolder) != 0);
   // A drive's root has no folder above it.
   EnableItem(IDC_SAVE_UP, CFileUtils::WithBackslash(m_currentFolder).CompareNoCase(CFileUtils::GetDriveRoot(m_currentFolder)) != 0);
+  return true;
+}
+
+void CSaveAsDlg::OnPathSelected() {
+  const CString chosen = m_pathCombo ? m_pathCombo->GetSelectedPath() : CString();
+  // A folder that cannot be read (a drive without a disc) sends the dialog home.
+  if (chosen.IsEmpty() || !OpenFolder(chosen)) OpenFolder(m_homeFolder);
 }
 
 void CSaveAsDlg::GoUpFolder() {
@@ -341,6 +411,7 @@ int CSaveAsDlg::OnActivatePanel() {
     }
   }
   SetFolderLabel(m_currentFolder);
+  if (m_pathCombo) m_pathCombo->ShowFolder(m_currentFolder);
   FocusName();
   const bool navBar = IsNavBarMode();
   if (line.IsEditorStart()) {
@@ -547,4 +618,6 @@ void CSaveAsDlg::Relayout() {
   MoveItem(IDC_SAVE_TYPE, nameRight + 6, bottom + 13, typeWidth, type.bottom - type.top);
   const RECT folder = ItemRect(IDC_SAVE_FOLDER);
   MoveItem(IDC_SAVE_FOLDER, folder.left, folder.top, ItemRect(IDC_SAVE_UP).left - 4 - folder.left, folder.bottom - folder.top);
+  if (m_pathCombo && m_pathCombo->GetSafeHwnd())
+    m_pathCombo->MoveWindow(folder.left, folder.top - 3, ItemRect(IDC_SAVE_UP).left - 4 - folder.left, 200);
 }

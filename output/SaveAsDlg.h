@@ -44,6 +44,21 @@ class CSaveAsGallery : public CWnd {
   std::vector<Item> m_items;
 };
 
+// The "Save in:" drop-down: the current folder's drive or share and every folder down to it,
+// then the other drives. Choosing one opens it.
+class CSavePathCombo : public CWnd {
+ public:
+  BOOL Create(const RECT& rect, CWnd* parent, UINT id);
+  // Lists the chain of folder and the other drives, and selects folder.
+  void ShowFolder(const CString& folder);
+  // The chosen folder; empty when none is chosen.
+  CString GetSelectedPath() const;
+  const std::vector<CString>& Paths() const { return m_paths; }
+
+ private:
+  std::vector<CString> m_paths;
+};
+
 class CSaveAsDlg : public COptionsDlg, protected CProjectSaveSteps {
   DECLARE_DYNAMIC(CSaveAsDlg)
  public:
@@ -83,11 +98,14 @@ class CSaveAsDlg : public COptionsDlg, protected CProjectSaveSteps {
 
   const CString& GetExtension() const { return m_extension; }
   CSaveAsGallery* GetGallery() const { return m_gallery; }
+  CSavePathCombo* GetPathCombo() const { return m_pathCombo; }
   const ProjectSaveOutcome& GetLastSave() const { return m_lastSave; }
 
  protected:
   afx_msg void OnSize(UINT type, int cx, int cy);
   afx_msg void OnNewFolder();
+  // A folder was chosen in the "Save in:" drop-down.
+  afx_msg void OnPathSelected();
   afx_msg void OnGalleryClick();
   afx_msg void OnGalleryDoubleClick();
   // The gallery's popup: "Run HTML" opens an HTML page of the folder in the browser.
@@ -97,7 +115,8 @@ class CSaveAsDlg : public COptionsDlg, protected CProjectSaveSteps {
   // A gallery item was clicked (action 1) or double-clicked (action 2).
   virtual void OnGalleryNotify(const CSaveAsGallery::Item& item, int action);
   // Opens a folder in the gallery and updates the label and the Up and Home buttons.
-  void OpenFolder(const CString& folder);
+  // false when the folder cannot be read (nothing changes then).
+  bool OpenFolder(const CString& folder);
 
   // The rest of the save steps.
   bool WriteAnimatedExport(const CString& path) override;
@@ -117,6 +136,7 @@ class CSaveAsDlg : public COptionsDlg, protected CProjectSaveSteps {
 
   CSaveOwner* m_owner;
   CSaveAsGallery* m_gallery = nullptr;
+  CSavePathCombo* m_pathCombo = nullptr;
   CString m_name;
   CString m_extension;
   CString m_topFolder;

@@ -71,6 +71,38 @@ CString CutPageAnchor(const CString& pagePath) {
   return pagePath.Left(end);
 }
 
+std::vector<CString> MakeFolderChain(const CString& folder) {
+  std::vector<CString> chain;
+  CString path = folder;
+  while (path.GetLength() > 3 && path.Right(1) == "\\") path = path.Left(path.GetLength() - 1);
+  if (path.IsEmpty()) return chain;
+  int start;  // where the first folder below the root begins
+  if (path.GetLength() >= 2 && path[1] == ':') {
+    chain.push_back(path.Left(2) + "\\");
+    start = path.GetLength() > 3 ? 3 : path.GetLength();
+  } else if (path.Left(2) == "\\\\") {
+    // \\server\share is the root of a network path.
+    const int server = path.Find('\\', 2);
+    const int share = server > 2 ? path.Find('\\', server + 1) : -1;
+    if (server < 0) {
+      chain.push_back(path);
+      return chain;
+    }
+    chain.push_back(share < 0 ? path : path.Left(share));
+    start = share < 0 ? path.GetLength() : share + 1;
+  } else {
+    chain.push_back(path);
+    return chain;
+  }
+  for (int at = start; at < path.GetLength();) {
+    int next = path.Find('\\', at);
+    if (next < 0) next = path.GetLength();
+    if (next > at) chain.push_back(path.Left(next));
+    at = next + 1;
+  }
+  return chain;
+}
+
 CString MakeOverwriteTitle(const CString& proposedPath) {
   const CString title = CFileUtils::RemoveExtension(CFileUtils::GetFileName(proposedPath));
   return title.GetLength() > 12 ? "..." + title.Right(9) : title;

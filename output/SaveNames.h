@@ -3,6 +3,8 @@
 // the save dialogs make. Portable: pure text, no file-system access.
 #pragma once
 
+#include <vector>
+
 #include "framework/core/CString.h"
 
 // Why a typed name cannot be saved.
@@ -43,6 +45,11 @@ bool IsPathInsideFolder(const CString& path, const CString& folder);
 
 // A page link as a file path: an anchor ("#top") after the last "." is cut off.
 CString CutPageAnchor(const CString& pagePath);
+
+// The folders the save dialog's path drop-down lists for a folder: its drive's root (or the
+// share of a network path) first, then every folder down to the folder itself. A path with no
+// root gives itself alone; an empty one nothing.
+std::vector<CString> MakeFolderChain(const CString& folder);
 
 // The Save As button's title for a proposed path: its file name without extension, shortened
 // to "..." and the last 9 characters when it is longer than 12.

@@ -20,6 +20,12 @@
 #define IDC_SAVE_BACK 1546
 #define IDC_SAVE_SAVE 1541
 #define IDC_SAVE_GALLERY 12740
+#define IDC_SAVE_PATH_COMBO 1623
+
+// The icons of the browse buttons.
+#define IDI_SAVE_UP 1727
+#define IDI_SAVE_HOME 1455
+#define IDI_SAVE_NEW_FOLDER 1456
 
 // The navigation bar save dialog's side panel.
 #define IDC_SAVE_SIDE_GROUP 1842

@@ -16,6 +16,7 @@
 #include "navbar/NavBarItem.h"
 #include "output/OverwriteDlg.h"
 #include "output/SaveInfoDlg.h"
+#include "output/SaveNames.h"
 #include "output/SaveNavBarDlg.h"
 #include "output/SaveResource.h"
 #include "output/SaveServices.h"
@@ -241,6 +242,33 @@ TEST(SaveNavBarDialog, SavesIntoProjectAndPages) {
     EXPECT_GT(listed.Find("main.js"), 0);
     EXPECT_GT(listed.Find("main_b1.gif"), 0);
 
+    // A page the user added can be taken off the page list with Delete; a link's page cannot.
+    ASSERT_TRUE(dialog.AddUserPage(fixture.Path("Site\\extra.html")));
+    EXPECT_FALSE(dialog.AddUserPage(fixture.Path("Site\\extra.html")));
+    dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SAVE_SHOW_PAGES, BN_CLICKED), 0);
+    CWnd* pageList = dialog.GetDlgItem(IDC_SAVE_PAGE_LIST);
+    ASSERT_TRUE(pageList && (::GetWindowLongA(pageList->GetSafeHwnd(), GWL_STYLE) & WS_VISIBLE));
+    ASSERT_EQ(4, pageList->SendMessage(LVM_GETITEMCOUNT));
+    const auto pressDelete = [&](int row) {
+      LVITEMA select = {};
+      select.stateMask = select.state = LVIS_SELECTED | LVIS_FOCUSED;
+      pageList->SendMessage(LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&select));
+      NMLVKEYDOWN key = {};
+      key.hdr.hwndFrom = pageList->GetSafeHwnd();
+      key.hdr.idFrom = IDC_SAVE_PAGE_LIST;
+      key.hdr.code = LVN_KEYDOWN;
+      key.wVKey = VK_DELETE;
+      dialog.SendMessage(WM_NOTIFY, IDC_SAVE_PAGE_LIST, reinterpret_cast<LPARAM>(&key));
+    };
+    pressDelete(1);
+    EXPECT_EQ(4, pageList->SendMessage(LVM_GETITEMCOUNT));
+    pressDelete(3);
+    EXPECT_EQ(3, pageList->SendMessage(LVM_GETITEMCOUNT));
+    EXPECT_EQ(3u, dialog.Model().CheckedPages().size());
+    dialog.GetDlgItem(IDC_SAVE_FILE_LIST)->GetWindowText(listed);
+    EXPECT_LT(listed.Find("extra.html"), 0);
+    dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SAVE_SHOW_FILES, BN_CLICKED), 0);
+
     // The news page exists: the list question comes first, then the notice after the save.
     {
       DialogAnswerer answerer({{IDC_OVERWRITE_LIST_FILES, IDC_OVERWRITE_OVERWRITE}, {IDC_SAVE_INFO_DONT_SHOW, IDOK}});
@@ -313,6 +341,36 @@ TEST(SaveAsDialog, NameChecksThenSaveIntoProject) {
     CString shown;
     dialog.GetDlgItem(IDC_SAVE_NAME)->GetWindowText(shown);
     EXPECT_STREQ("Graphic1", shown.GetString());
+
+    // The "Save in:" drop-down lists the folders down to the current one; choosing the one
+    // above opens it, and Home comes back.
+    for (int button : {IDC_SAVE_UP, IDC_SAVE_HOME, IDC_SAVE_NEW_FOLDER})
+      EXPECT_NE(0, dialog.GetDlgItem(button)->SendMessage(BM_GETIMAGE, IMAGE_ICON)) << button;
+    CSavePathCombo* combo = dialog.GetPathCombo();
+    ASSERT_TRUE(combo && combo->GetSafeHwnd());
+    const std::vector<CString> chain = MakeFolderChain(fixture.Path("Site"));
+    ASSERT_GE(chain.size(), 2u);
+    ASSERT_GE(combo->Paths().size(), chain.size());
+    EXPECT_STREQ(chain.back().GetString(), combo->GetSelectedPath().GetString());
+    combo->SendMessage(CB_SETCURSEL, chain.size() - 2);
+    dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SAVE_PATH_COMBO, CBN_SELCHANGE), (LPARAM)combo->GetSafeHwnd());
+    EXPECT_STREQ(chain[chain.size() - 2].GetString(), dialog.GetCurrentFolder().GetString());
+    bool siteListed = false;
+    for (const CSaveAsGallery::Item& item : dialog.GetGallery()->Items())
+      siteListed = siteListed || (item.isFolder && item.name == "Site");
+    EXPECT_TRUE(siteListed);
+    dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SAVE_HOME, BN_CLICKED), 0);
+    EXPECT_STREQ(chain.back().GetString(), dialog.GetCurrentFolder().GetString());
+    // Enter in the open drop-down chooses a folder; it does not save.
+    combo->SendMessage(CB_SHOWDROPDOWN, TRUE);
+    if (combo->SendMessage(CB_GETDROPPEDSTATE)) {
+      MSG enter = {combo->GetSafeHwnd(), WM_KEYDOWN, VK_RETURN, 0};
+      DialogAnswerer answerer({{IDC_SAVE_INFO_DONT_SHOW, IDOK}});  // should a save come up after all
+      dialog.PreTranslateMessage(&enter);
+      EXPECT_TRUE(names.exported.empty());
+      combo->SendMessage(CB_SHOWDROPDOWN, FALSE);
+    }
+    EXPECT_STREQ(chain.back().GetString(), combo->GetSelectedPath().GetString());
 
     // Names that would leave the folder, or none at all, are refused with a message.
     for (const char* name : {"..\\..\\evil", "", "a:b", "what?"}) {

@@ -23,6 +23,7 @@
 #include "document/OperationsManager.h"
 #include "gallery/AutoGenerateTemplates.h"
 #include "navbar/NavBar.h"
+#include "output/OutputBaseDlg.h"
 #include "output/SaveNavBarDlg.h"
 #include "output/SaveResource.h"
 #include "tests/output/SaveFixtures.h"
@@ -213,11 +214,16 @@ TEST_F(SaveFromProgram, NavigationBarIntoProjectAndPage) {
   EXPECT_EQ("$main_off.qtw", entry[1].substr(entry[1].find('$')));
   EXPECT_EQ(0x100000, std::stoi(entry[1]) & 0x100000);
 
-  // Back leaves the save page for the output page.
+  // Back leaves the save page for the output page, which takes the size estimate from the
+  // temporary export it wrote before instead of exporting again.
+  CString estimate;
+  ASSERT_TRUE(GetTempExportPath(estimate, nullptr));
+  std::ofstream(estimate.GetString(), std::ios::binary) << "kept";
   dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SAVE_BACK, BN_CLICKED),
                       (LPARAM)dialog->GetDlgItem(IDC_SAVE_BACK)->GetSafeHwnd());
   EXPECT_FALSE(dialog->IsWindowVisible());
   EXPECT_EQ(output, main->GetCurrentPage());
+  EXPECT_EQ("kept", ReadFile(estimate.GetString()));
 
   std::error_code error;
   fs::remove_all("saved-program-site", error);

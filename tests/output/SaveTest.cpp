@@ -73,6 +73,27 @@ TEST(SaveNames, ProjectsPagesAndTitles) {
   EXPECT_STREQ("TwelveChars1", MakeOverwriteTitle("C:\\x\\TwelveChars1.gif").GetString());
 }
 
+TEST(SaveNames, FolderChainOfThePathDropDown) {
+  const struct {
+    const char* folder;
+    std::vector<std::string> chain;
+  } cases[] = {
+      {"C:\\Sites\\Menus\\", {"C:\\", "C:\\Sites", "C:\\Sites\\Menus"}},
+      {"C:\\", {"C:\\"}},
+      {"C:", {"C:\\"}},
+      {"C:\\a\\\\b", {"C:\\", "C:\\a", "C:\\a\\\\b"}},
+      {"\\\\server\\share\\site", {"\\\\server\\share", "\\\\server\\share\\site"}},
+      {"\\\\server", {"\\\\server"}},
+      {"relative", {"relative"}},
+      {"", {}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> chain;
+    for (const CString& folder : MakeFolderChain(c.folder)) chain.push_back(folder.GetString());
+    EXPECT_EQ(c.chain, chain) << c.folder;
+  }
+}
+
 TEST(TypeFileFlags, ComputedFromTheGraphic) {
   const struct {
     int type;

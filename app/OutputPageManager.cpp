@@ -1,0 +1,43 @@
+#include "app/OutputPageManager.h"
+
+#include "app/AppServices.h"
+#include "app/CompactRendererInt.h"
+#include "editors/PanelServices.h"
+#include "output/OutputDlg.h"
+#include "output/OutputResource.h"
+
+COutputPageManager::COutputPageManager() : CPromptPageManager(*TraitsFor(12)) {}
+
+int COutputPageManager::Create(CWnd* parent, CWinManagerBase* owner, double left, double prompt, double panel)
+{
+    if (!CPromptPageManager::Create(parent, owner, left, prompt, panel))
+        return 0;
+    SetPanel(CreateSavePanel<COutputDlg>(IDD_OUTPUT_PANEL, parent));
+    return 1;
+}
+
+COutputDlg* COutputPageManager::GetOutputPanel() const { return dynamic_cast<COutputDlg*>(GetPanel()); }
+
+void COutputPageManager::MakeCurrent()
+{
+    if (COutputDlg* panel = GetOutputPanel()) {
+        panel->ShowProjectControls(GetPanelServices().IsPhotoHandlerActive() ? FALSE : TRUE);
+        RecordPanelSize();
+        // Back from a save page (or this page itself): the graphic has not changed.
+        CWinManagerBase* leaving = CurrentManager();
+        if (leaving && leaving->NeedsLeaveNotify())
+            panel->SetReuseTempExport();
+    }
+    CPromptPageManager::MakeCurrent();
+}
+
+void COutputPageManager::Deactivate()
+{
+    // The saved prompt lasts one visit.
+    if (CompactRendererInt* prompt = GetPrompt()) {
+        prompt->LoadWebFile(GetRootPath() + m_traits.promptDocument);
+        if (prompt->GetSafeHwnd())
+            prompt->Invalidate(FALSE);
+    }
+    CPromptPageManager::Deactivate();
+}
