@@ -315,6 +315,39 @@ TEST(GraphicMenu, ItemsGreyWithThePageAndTheTemplate)
     EXPECT_FALSE(menu.CopyFileNameToClipboard());
 }
 
+namespace {
+
+// Keeps every cursor the menu asks for.
+class CCursorRecorder : public CFakePanelServices {
+public:
+    void SetCaptureCursor(int cursorId, CWnd*) override { cursors.push_back(cursorId); }
+    void ReleaseCaptureCursor(int) override { cursors.push_back(0); }
+    std::vector<int> cursors;
+};
+
+}  // namespace
+
+// Copying a graphic of more than 8000 pixels shows the wait cursor, and always releases it.
+TEST(GraphicMenu, WaitCursorAboveEightThousandPixels)
+{
+    CCursorRecorder services;
+    CGraphicMenu menu;
+    COptions record;
+    record.SetCapabilityFlag(kCapabilityTemplateLoaded, 1);
+    services.options = &record;
+    const struct {
+        double width, height;
+        std::vector<int> cursors;
+    } cases[] = {{100, 80, {}}, {101, 80, {1, 0}}};
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.width);
+        record.SetBaseSize(test.width, test.height, 1.0);
+        services.cursors.clear();
+        menu.CopyBitmapToClipboard();  // nothing renders here: no bitmap, yet the cursor rules hold
+        EXPECT_EQ(services.cursors, test.cursors);
+    }
+}
+
 TEST(GraphicMenu, ClipboardBlocks)
 {
     HGLOBAL text = MakeTextGlobal("C:\\a.gif");
