@@ -154,8 +154,7 @@ bool CGraphicMenu::CopyBitmapToClipboard()
     if (!dib)
         return false;
     ClipboardItem items[] = {{CF_DIB, dib}};
-    PlaceOnClipboard(items, 1);
-    return true;
+    return PlaceOnClipboard(items, 1);
 }
 
 bool CGraphicMenu::CopyFileNameToClipboard()
@@ -176,8 +175,7 @@ bool CGraphicMenu::CopyFileNameToClipboard()
                 ::GlobalFree(item.block);
         return false;
     }
-    PlaceOnClipboard(items, 2);
-    return true;
+    return PlaceOnClipboard(items, 2);
 }
 
 bool CGraphicMenu::StartDrag(int, int)

@@ -33,11 +33,12 @@ public:
     // Undo and create style are greyed on a page without a graphic to edit; the two copies
     // while the current graphic's template is not ready.
     void UpdateItems();
-    // The graphic as a packed 24-bit DIB on the clipboard; false without a ready graphic or
-    // when no bitmap could be made.
+    // The graphic as a packed 24-bit DIB on the clipboard; false without a ready graphic, when
+    // no bitmap could be made or the clipboard did not take it.
     bool CopyBitmapToClipboard();
     // The graphic written to the next free export name, that file put on the clipboard as a
-    // file drop and as text; false without a ready graphic or when nothing was written.
+    // file drop and as text; false without a ready graphic, when nothing was written or the
+    // clipboard did not take it.
     bool CopyFileNameToClipboard();
     // Drags the graphic out of the main window as a file at the next free export name, once
     // the pointer leaves the window with the button held; after a drop the style and thumbnail

@@ -165,6 +165,14 @@ TEST_F(GraphicMenus, CopiesReachTheClipboard)
     EXPECT_EQ(ClipboardText(), second);
     EXPECT_NE(::GetFileAttributesA(second.c_str()), INVALID_FILE_ATTRIBUTES);
 
+    // A clipboard held open by another window takes nothing, and the copy says so.
+    HWND holder = ::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(::OpenClipboard(holder));
+    EXPECT_FALSE(GetGraphicMenu()->CopyBitmapToClipboard());
+    EXPECT_FALSE(GetGraphicMenu()->CopyFileNameToClipboard());
+    ::CloseClipboard();
+    ::DestroyWindow(holder);
+
     // Ctrl+C outside an edit control copies the graphic as a bitmap.
     if (::OpenClipboard(nullptr)) {
         ::EmptyClipboard();
