@@ -4,6 +4,7 @@
 #include "app/AppServices.h"
 #include "app/Errors.h"
 #include "app/GalleryServiceAdapter.h"
+#include "app/MenuServiceAdapter.h"
 #include "app/PanelServiceAdapter.h"
 #include "output/ExportGIFDlg.h"
 #include "app/SaveServiceAdapter.h"
@@ -473,10 +474,12 @@ void InstallAppServiceAdapters()
     InstallGalleryServiceAdapter();
     InstallSaveServiceAdapter();
     InstallPanelServiceAdapter();
+    InstallMenuServiceAdapter();
 }
 
 void UninstallAppServiceAdapters()
 {
+    UninstallMenuServiceAdapter();
     UninstallPanelServiceAdapter();
     UninstallSaveServiceAdapter();
     UninstallGalleryServiceAdapter();

@@ -18,14 +18,11 @@
 #include "document/OperationsManager.h"
 #include "document/Options.h"
 #include "document/TemplateWnd.h"
+#include "editors/GraphicMenu.h"
 #include "editors/OptionsDlg.h"
+#include "editors/PropertiesMenu.h"
 #include "app/AppServiceAdapters.h"
 #include "app/util/FileUtils.h"
-#include "bitmap/BitmapExporter.h"
-#include "app/ExportPaths.h"
-#include "bitmap/BitmapServices.h"
-#include "bitmap/ExportRecord.h"
-#include "bitmap/GraphicDragOut.h"
 #include "document/RenderRequest.h"
 #include "navbar/NavBar.h"
 #include "framework/win/Afxwin.h"
@@ -64,54 +61,6 @@ void WindowRectInParent(CWnd* window, CWnd* parent, RECT* rect)
     window->GetWindowRect(rect);
     if (parent && parent->GetSafeHwnd())
         ::MapWindowPoints(nullptr, parent->GetSafeHwnd(), (POINT*)rect, 2);
-}
-
-// Copies the rendered graphic to the clipboard as a device-independent bitmap; false when no
-// graphic has been rendered or the clipboard is not to be had.
-bool CopyGraphicToClipboard()
-{
-    if (!GetPreviewPixels())
-        return false;
-    std::unique_ptr<CBitmapExporter> exporter(CreateExporter(nullptr, 0));
-    HGLOBAL block = exporter ? exporter->CopyToClipboard() : nullptr;
-    if (!block)
-        return false;
-    CWnd* main = GetMainWnd();
-    if (!::OpenClipboard(main ? main->GetSafeHwnd() : nullptr)) {
-        ::GlobalFree(block);
-        return false;
-    }
-    ::EmptyClipboard();
-    const bool placed = ::SetClipboardData(CF_DIB, block) != nullptr;
-    if (!placed)
-        ::GlobalFree(block);
-    ::CloseClipboard();
-    return placed;
-}
-
-// Drags the current graphic out of the main window as a file at the next free export name: the
-// drag begins once the pointer leaves the window, and the file is written when a drop target
-// first asks for it; the written file becomes the record's export path.
-bool DragGraphicOutOfMainWindow()
-{
-    COptions* record = GetOptions();
-    CWidgetsDlg* dialog = GetMainDialog();
-    if (!record || !dialog || !dialog->GetSafeHwnd())
-        return false;
-    RECT start;
-    dialog->GetWindowRect(&start);
-    GraphicDropFile file;
-    file.path = GetNextExportPath();
-    // Several states leave as an animated GIF, so the file is named for what it holds.
-    ExportRecord* exported = GetBitmapServices().GetOptions();
-    if (exported && exported->GetStateCount() > 1 && ExportExtension(record->GetExportType()) != "gif")
-        file.path = MakeNumberedName(CFileUtils::RemoveExtension(GetExportFolderPath()) + ".gif", CString());
-    file.setExportPath = [](const char* path) {
-        if (COptions* current = GetOptions())
-            current->SetExportPathNameExt(path);
-    };
-    return DragGraphicOut(dialog->GetSafeHwnd(), start, record->GetCapabilityFlag(kCapabilityTemplateLoaded), exported,
-                          file) == DROPEFFECT_COPY;
 }
 
 // Throws away every edit of the current graphic: the template is opened again and the style
@@ -665,6 +614,7 @@ int CWinManagerBase::HandleMessage(CPanelMessage* message)
     POINT client = screen;
     if (IsMainDialogUsable())
         GetMainDialog()->ScreenToClient(&client);
+    const bool inView = client.x >= view.left && client.x <= view.right && client.y >= view.top && client.y <= view.bottom;
     const bool inRevertTile = client.x >= panel.left + 1 && client.x <= panel.left + 45 && client.y >= panel.bottom - 33;
     switch (kind) {
     case 1:
@@ -672,11 +622,28 @@ int CWinManagerBase::HandleMessage(CPanelMessage* message)
             return 0;
         if (HitTestUpperRight(&screen))
             ShowHelp();
-        if (client.x >= view.left && client.x <= view.right && client.y >= view.top && client.y <= view.bottom &&
-            GetViewWindow())
-            DragGraphicOutOfMainWindow();
-        if (inRevertTile) {
+        if (inView && GetGraphicMenu())
+            GetGraphicMenu()->StartDrag(x, y);
+        if (inRevertTile)
             SendAppCommand("revive");
+        if (client.x >= panel.right - 45 && client.x <= panel.right - 1 && client.y >= panel.bottom - 33 &&
+            HasStyleButton()) {
+            COptionsDlg* dialogPanel = dynamic_cast<COptionsDlg*>(m_panel);
+            if (!dialogPanel)
+                return 0;
+            POINT corner = {panel.right - 1, panel.bottom - 33};
+            if (IsMainDialogUsable())
+                GetMainDialog()->ClientToScreen(&corner);
+            if (CPropertiesMenu* menu = GetPropertiesMenu())
+                menu->Show(corner.x, corner.y, dialogPanel);
+        }
+        return 1;
+    case 2:
+        if (!live)
+            return 0;
+        if (inView && GetGraphicMenu()) {
+            COptions* record = GetOptions();
+            GetGraphicMenu()->Show(client.x, client.y, record && record->GetGraphicType() == kGraphicPicture);
         }
         return 1;
     case 3: {
@@ -732,15 +699,22 @@ int CWinManagerBase::HandleMessage(CPanelMessage* message)
                 ::SendMessageA(focus, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
             if (start != end)
                 ::SendMessageA(focus, WM_COPY, 0, 0);
-            else
-                CopyGraphicToClipboard();
+            else if (GetPreviewPixels() && GetGraphicMenu())
+                GetGraphicMenu()->CopyBitmapToClipboard();
         }
         return 1;
     }
     case 8:
         if (!live)
             return 0;
-        CopyGraphicToClipboard();
+        if (GetGraphicMenu())
+            GetGraphicMenu()->CopyBitmapToClipboard();
+        return 1;
+    case 9:
+        if (!live)
+            return 0;
+        if (GetGraphicMenu())
+            GetGraphicMenu()->CopyFileNameToClipboard();
         return 1;
     case 10:
         if (!live)
@@ -767,8 +741,11 @@ int CWinManagerBase::HandleMessage(CPanelMessage* message)
             BW_INTERNAL_ERROR("WinManagerBase.cpp");
             return 0;
         }
-        // The style-properties menu lists this file once the program has that menu.
-        record->SaveStyleFile(GetUserStyleFilePath(), false, false);
+        // The style-properties menu lists the current graphic as it is now.
+        const CString path = GetUserStyleFilePath();
+        record->SaveStyleFile(path, false, false);
+        if (CPropertiesMenu* menu = GetPropertiesMenu())
+            menu->SetStyleFile(path);
         return 1;
     }
     default:

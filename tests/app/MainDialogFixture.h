@@ -13,6 +13,8 @@
 #include "app/TopLevelManager.h"
 #include "app/WidgetsDlg.h"
 #include "app/widgets.h"
+#include "editors/GraphicMenu.h"
+#include "editors/PropertiesMenu.h"
 
 #include <gtest/gtest.h>
 
@@ -74,6 +76,9 @@ protected:
         dlg = new CWidgetsDlg(nullptr, nullptr);
         app.m_mainDialog = dlg;
         app.m_pMainWnd = dlg;
+        // The popup menus, as start-up makes them.
+        app.m_graphicMenu = new CGraphicMenu;
+        app.m_propertiesMenu = new CPropertiesMenu;
         ASSERT_TRUE(dlg->Create(IDD_WIDGETS_DIALOG));
         ASSERT_FALSE(dlg->m_initFailed) << (g_ErrorFile ? g_ErrorFile : "") << ":" << g_ErrorLine << " "
                                         << g_ErrorText;
@@ -93,6 +98,10 @@ protected:
         }
         app.m_mainDialog = nullptr;
         app.m_pMainWnd = nullptr;
+        delete app.m_graphicMenu;
+        app.m_graphicMenu = nullptr;
+        delete app.m_propertiesMenu;
+        app.m_propertiesMenu = nullptr;
         AfterDestroy();
         ::CoUninitialize();
     }

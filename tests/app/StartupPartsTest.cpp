@@ -11,7 +11,7 @@
 
 #include "app/AppServiceAdapters.h"
 #include "app/CompactRendererInt.h"
-#include "app/GraphicMenu.h"
+#include "editors/GraphicMenu.h"
 #include "app/MainDialogCommands.h"
 #include "app/ProjectsFolder.h"
 #include "app/Resource.h"

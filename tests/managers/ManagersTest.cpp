@@ -19,6 +19,7 @@
 #include "app/WidgetsDlg.h"
 #include "app/WinManagerBase.h"
 #include "app/widgets.h"
+#include "app/util/FileUtils.h"
 #include "app/util/Registry.h"
 #include "document/OperationsManager.h"
 #include "document/Options.h"
@@ -26,6 +27,7 @@
 #include "gallery/StaticGallery.h"
 #include "tests/app/MainDialogFixture.h"
 #include "tests/bitmap/FileDropTarget.h"
+#include "tests/managers/ProjectFolderRedirect.h"
 
 #include <gtest/gtest.h>
 
@@ -535,7 +537,9 @@ TEST_F(MainDialogPages, PressOnThePreviewDragsTheGraphicOutAsAFile)
     ASSERT_EQ(expected.compare(0, folder.size(), folder), 0) << expected;
     const HRESULT ole = ::OleInitialize(nullptr);
     ASSERT_TRUE(SUCCEEDED(ole));
+    const std::string project = folder + "Project";
     {
+        CProjectFolderRedirect redirect(project.c_str());
         FileDropTarget target;
         ASSERT_TRUE(target.Open(900, 100, 300, 300));
         ::SetCursorPos(1000, 200);
@@ -544,6 +548,10 @@ TEST_F(MainDialogPages, PressOnThePreviewDragsTheGraphicOutAsAFile)
         EXPECT_EQ(target.dropped, expected);
         EXPECT_NE(::GetFileAttributesA(expected.c_str()), INVALID_FILE_ATTRIBUTES);
         EXPECT_EQ(std::string((const char*)GetOptions()->GetExportPathNameExt()), expected);
+        // After the drop the graphic's style and thumbnail are kept in the project.
+        const std::string style = project + "\\Button.qtw", thumbnail = project + "\\Button.qgt";
+        EXPECT_NE(::GetFileAttributesA(style.c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_NE(::GetFileAttributesA(thumbnail.c_str()), INVALID_FILE_ATTRIBUTES);
 
         // A graphic of several states leaves as an animated GIF, named so whatever the export type.
         COptions* record = GetOptions();
@@ -562,6 +570,7 @@ TEST_F(MainDialogPages, PressOnThePreviewDragsTheGraphicOutAsAFile)
         ::DeleteFileA(animated.c_str());
     }
     ::DeleteFileA(expected.c_str());
+    CFileUtils::DeleteFolderFiles((project + "\\").c_str(), TRUE);
     ::RemoveDirectoryA(folder.c_str());
     ::OleUninitialize();
 }
