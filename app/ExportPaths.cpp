@@ -13,6 +13,7 @@
 #include "bitmap/GraphicDragOut.h"
 #include "document/Options.h"
 #include "framework/core/CTime.h"
+#include "output/OutputPresets.h"
 
 #include <windows.h>
 
@@ -26,6 +27,7 @@ const UINT kReadOnlyMessage = 122;        // "Cannot write file as it is read on
 const UINT kDefaultExportName = 33129;    // "Graphic"
 const UINT kExportFolderName = 33130;     // "Export"
 const UINT kProjectSuffix = 33110;        // "(Project)"
+const UINT kDefaultProject = 33114;       // "Default"
 const UINT kSysBlankFile = 32847;         // "SysResources\Graphics\__sysblank.jpg"
 // A name made from a template keeps its first words: an underscore this far in or later ends it.
 const int kFirstCuttingUnderscore = 8;
@@ -269,10 +271,16 @@ CString MakeProjectFolderPath()
     if (!GetOptions())
         return CString();
     CWidgetsApp* app = App();
-    const CString project = app ? app->GetCurrentProject() : CString();
-    const CString path =
-        GetTemplatesFolder(true, true, false) + project + " " + LoadText(kProjectSuffix, "(Project)");
-    CFileUtils::CreateFolder(path + "\\dummy.txt", TRUE);
+    CString project = app ? app->GetCurrentProject() : CString();
+    // While no project is named the graphics go where the save dialogs put them, never into a
+    // folder named by the suffix alone.
+    if (project.IsEmpty())
+        project = LoadText(kDefaultProject, "Default");
+    const CString path = MakeProjectFolderPath(GetTemplatesFolder(true, true, false), project,
+                                               LoadText(kProjectSuffix, "(Project)"));
+    // A folder that cannot be made is no place to save into.
+    if (!CFileUtils::CreateFolder(path + "\\dummy.txt", TRUE))
+        return CString();
     return path;
 }
 

@@ -3,6 +3,7 @@
 // do, "create style" lists the current graphic in the style tile's menu, and a drop's style
 // and thumbnail land in the project dated like the exported file.
 #include "app/AppServices.h"
+#include "app/ExportPaths.h"
 #include "app/MainWinManager.h"
 #include "app/PanelMessage.h"
 #include "app/PromptPageManager.h"
@@ -272,4 +273,20 @@ TEST_F(GraphicMenus, DropKeepsStyleAndThumbnailInTheProject)
     EXPECT_EQ(record->GetTemplateFlag(), 1);
     EXPECT_FALSE(record->IsModified());
     CFileUtils::DeleteFolderFiles((project + "\\").c_str(), TRUE);
+}
+
+// While no project is named, a drop's style goes to the Default project, never to a folder
+// named by the suffix alone.
+TEST_F(GraphicMenus, UnnamedProjectIsTheDefaultProject)
+{
+    const CString named = app.GetCurrentProject();
+    app.SetCurrentProject("");
+    const CString expected = GetTemplatesFolder(true, true, false) + "Default (Project)";
+    const bool existed = CFileUtils::FolderExists(expected);
+    EXPECT_STREQ(::MakeProjectFolderPath(), expected);
+    EXPECT_TRUE(CFileUtils::FolderExists(expected));
+    EXPECT_FALSE(CFileUtils::FolderExists(GetTemplatesFolder(true, true, false) + " (Project)"));
+    if (!existed)
+        ::RemoveDirectoryA(expected);
+    app.SetCurrentProject(named);
 }
