@@ -2,6 +2,7 @@
 
 #include "app/AppServices.h"
 #include "app/CompactRendererInt.h"
+#include "document/RenderRequest.h"
 #include "editors/PanelServices.h"
 #include "output/OutputDlg.h"
 #include "output/OutputResource.h"
@@ -40,4 +41,14 @@ void COutputPageManager::Deactivate()
             prompt->Invalidate(FALSE);
     }
     CPromptPageManager::Deactivate();
+}
+
+void COutputPageManager::RenderWindow(CWnd* window)
+{
+    // The page shows what will be saved: the export, not a fresh render of the template.
+    if (!window)
+        return;
+    if (COutputDlg* panel = GetOutputPanel())
+        if (!panel->GetLastTempExport().IsEmpty())
+            ShowPreviewImage(panel->GetLastTempExport(), 1);
 }

@@ -15,5 +15,7 @@ public:
     int Create(CWnd* parent, CWinManagerBase* owner, double left, double prompt, double panel) override;
     void MakeCurrent() override;
     void Deactivate() override;
+    // Asked to re-render (window non-null), the preview shows the panel's last temporary export.
+    void RenderWindow(CWnd* window) override;
     COutputDlg* GetOutputPanel() const;
 };

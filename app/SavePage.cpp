@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "document/RenderRequest.h"
+#include "output/OutputBaseDlg.h"
 #include "output/SaveNavBarDlg.h"
 #include "output/SaveResource.h"
 
@@ -50,6 +52,14 @@ void CSavePage::Show()
 {
     m_saved = 0;
     Activate(1);
+}
+
+void CSavePage::RenderWindow(CWnd* window)
+{
+    // The page shows what will be saved: the export, not a fresh render of the template.
+    CString path;
+    if (window && m_dialog && GetTempExportPath(path, nullptr) && !path.IsEmpty())
+        ShowPreviewImage(path, 1);
 }
 
 void CSavePage::PlaceDialog(RECT* area, int redraw, int)

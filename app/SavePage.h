@@ -16,6 +16,9 @@ public:
     bool HasRevertButton() override { return false; }
     bool HasStyleButton() override { return false; }
     void PlaceDialog(RECT* area, int redraw, int moveFirst) override;
+    // Asked to re-render (window non-null), the preview shows the temporary export of the
+    // current export type.
+    void RenderWindow(CWnd* window) override;
     virtual CSaveAsDlg* CreateDialogObject();
 
     // Makes the prompt and the dialog (template 219 or 1841) with the proposed path; 0 on failure.
