@@ -25,6 +25,7 @@
 #include "document/TemplateWnd.h"
 #include "navbar/NavBar.h"
 #include "navbar/NavBarServices.h"
+#include "navbar/StateBadges.h"
 #include "raster/Tessro.h"
 
 #include <algorithm>
@@ -86,6 +87,11 @@ public:
     int Render(int redraw, int renderRequest) override { return m_bar.Render(redraw != 0, renderRequest); }
     void UpdateMenuColours() override { m_bar.UpdateMenuColours(); }
     void TakeMenuFontFromGraphic() override { m_bar.TakeMenuFontFromGraphic(); }
+    bool DrawStateBadge(Bitmap32& surface) override
+    {
+        CStateBadges* badges = CStateBadges::GetInstance(&surface);
+        return badges && badges->Draw() != 0;
+    }
 
 private:
     CNavBar m_bar;
