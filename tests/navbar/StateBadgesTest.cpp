@@ -2,9 +2,11 @@
 // picture comes from and lands on the surface, and what happens when a picture cannot be loaded.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "components/imgrex/ImageDecoder.h"
 #include "document/OperationsServices.h"
 #include "navbar/StateBadges.h"
 #include "tests/navbar/FakeNavBarServices.h"
@@ -127,4 +129,31 @@ TEST_F(StateBadgesTest, NothingIsDrawnWithoutABadgeOrABar) {
   EXPECT_EQ(1, Draw());
   EXPECT_EQ(before + 2, loader.loads.size());
   EXPECT_EQ(0x13u, At(2, 2));
+}
+
+// The pictures the program ships: small GIF labels whose pixels are each either opaque or
+// clear (so a badge drawn over itself stays as it is), with clear corners.
+TEST(StateBadgePictures, ShippedPicturesAreSmallLabelsWithHardEdges) {
+  const char* source = std::getenv("BW_SOURCE");
+  ASSERT_NE(nullptr, source);
+  for (const char* name : {"NavMouseOff.qgt", "NavMouseOver.qgt", "NavSelected.qgt"}) {
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(imgrex::ReadFileBytes(std::string(source) + "/resources/root/SysResources/graphics/" + name, bytes))
+        << name;
+    imgrex::ImageInfo info;
+    std::vector<std::uint32_t> pixels;
+    ASSERT_EQ(imgrex::Result::kOk, imgrex::Decode(bytes.data(), bytes.size(), info, pixels)) << name;
+    EXPECT_EQ(imgrex::Format::kGif, info.format);
+    EXPECT_LE(info.width, 64) << name;
+    EXPECT_LE(info.height, 16) << name;
+    int opaque = 0;
+    for (std::uint32_t p : pixels) {
+      const std::uint32_t alpha = p >> 24;
+      EXPECT_TRUE(alpha == 0 || alpha == 0xFF) << name << std::hex << " " << p;
+      opaque += alpha == 0;
+    }
+    EXPECT_GT(opaque, info.width * info.height / 2) << name;
+    for (std::size_t corner : {std::size_t(0), std::size_t(info.width - 1), pixels.size() - 1})
+      EXPECT_EQ(0xFFu, pixels[corner] >> 24) << name;
+  }
 }
