@@ -49,6 +49,10 @@ CString StripNavBarSuffix(const CString& path);
 CString GetNavBarBaseName(const CString& imageFileName);
 // Deletes the bar's state and cap style files that exist for base.
 void DeleteNavBarStyleFiles(const CString& base);
+// The pointer over the preview of the manager's bar (point in bar coordinates from the top-left,
+// the same point on the screen, mouse flags); a point with both coordinates negative means it
+// left the preview and clears the hover. Nothing happens outside navigation-bar mode.
+void OnNavBarPreviewMouse(POINT point, POINT screen, int flags);
 
 class CNavBar : public CObject {
  public:
@@ -107,6 +111,15 @@ class CNavBar : public CObject {
     m_hoverButton = index;
     m_hoverKind = kind;
   }
+  // The pointer over the preview: the hovered button (-1 none) and the kind of hover (1 the
+  // pointer is over it, 3 a mouse button is held down: the Selected state). Other values are
+  // ignored; a change redraws the bar, through the hover display over the exported bar when
+  // the current window manager follows the pointer leaving it, else by a render.
+  void SetHoverButton(int index, int kind);
+  // Hovers the button under point (bar coordinates from the top-left); a mouse button held (low
+  // byte of flags) hovers with kind 3. The current graphic keeps its current colour and is
+  // marked modified. Answers that colour index.
+  unsigned TrackMouse(POINT point, POINT screen, int flags);
 
   // Names and links.
   void SetName(const CString& name) { m_name = name; }

@@ -53,6 +53,7 @@ class CFakeNavBarServices : public CNavBarServices, public COptionsServices {
   unsigned AskNavBarOrientation() override { return orientationAnswer; }
   CString GetInstanceTempFolder() override { return tempFolder; }
   RECT GetPreviewClientRect() override { return RECT{0, 0, 300, 100}; }
+  bool CurrentManagerNeedsLeaveNotify() override { return needsLeaveNotify; }
   bool ShowPreviewImage(const CString& path, int flag) override {
     previewImage = path;
     previewFlag = flag;
@@ -92,6 +93,7 @@ class CFakeNavBarServices : public CNavBarServices, public COptionsServices {
   COptions graphic;
   CNavBar bar;
   bool navBarMode = true;
+  bool needsLeaveNotify = false;
   unsigned orientationAnswer = 32906;
   int editorKind = 0;        // 0: not started by an HTML editor
   std::string measuredFont;  // face, points and style of the last menu text measured
