@@ -401,6 +401,11 @@ public:
         return true;
     }
     void EnablePreviewPaint(bool enable) override { ::EnablePreviewPaint(enable); }
+    bool CurrentManagerNeedsLeaveNotify() override
+    {
+        CWidgetsApp* app = App();
+        return app && app->m_currentManager && app->m_currentManager->NeedsLeaveNotify();
+    }
     RECT GetPreviewClientRect() override
     {
         RECT rect = {0, 0, 0, 0};
@@ -480,6 +485,15 @@ CNavBar* GetManagerNavBar()
     // Every bar model in this program is made by CreateNavBar above.
     CAppNavBarModel* model = manager ? static_cast<CAppNavBarModel*>(manager->GetNavBar()) : nullptr;
     return model ? &model->Bar() : nullptr;
+}
+
+void FeedNavBarPreview(int screenX, int screenY, int flags)
+{
+    CTemplateWnd* window = GetPreviewWindow();
+    if (!window)
+        return;
+    const POINT screen = {screenX, screenY};
+    OnNavBarPreviewMouse(window->DesignPointFromScreen(screen), screen, flags);
 }
 
 CString GetTempExportPath(int exportType)

@@ -603,6 +603,21 @@ BOOL CTemplateWnd::CopyToSurface(const std::uint32_t* pixels, int width, int hei
   return TRUE;
 }
 
+POINT CTemplateWnd::DesignPointFromScreen(POINT screen) const {
+  const POINT outside = {-1, -1};
+  if (!m_hWnd || !::IsWindowVisible(m_hWnd)) return outside;
+  POINT client = screen;
+  ::ScreenToClient(m_hWnd, &client);
+  const RECT surface = SurfaceRect();
+  if (!::PtInRect(&surface, client)) return outside;
+  // The design rectangle counts rows from the bottom of the surface.
+  const int surfaceHeight = surface.bottom - surface.top;
+  POINT design;
+  design.x = client.x - surface.left - m_designRect.left;
+  design.y = client.y - surface.top - (surfaceHeight - m_designRect.bottom);
+  return design;
+}
+
 std::uint32_t* CTemplateWnd::RenderToBitmap(int* width, int* height) {
   if (!width) {
     InternalError(kErrNoWidth);

@@ -73,6 +73,10 @@ class CTemplateWnd : public CWnd {
   std::uint32_t* RenderToBitmap(int* width, int* height);
   void Layout();
   RECT GetDesignRect() const { return m_designRect; }
+  // A screen point in the design's coordinates (from its top-left corner, as a bar lays out
+  // its buttons); (-1, -1) when the point lies outside the picture inside the frame or the
+  // window is not shown.
+  POINT DesignPointFromScreen(POINT screen) const;
 
   std::uint32_t* GetPixels() { return m_pixels.empty() ? nullptr : m_pixels.data(); }
   int GetBufferWidth() const { return m_width; }

@@ -447,6 +447,32 @@ TEST_F(NavBarPreviewTest, BadgeSitsInTheBottomLeftCornerOnlyInNavigationBarMode)
   EXPECT_EQ(0xFF0000u, pixels[41 * 202 + 101]);  // and so does the design
 }
 
+// The pointer over the preview reaches the bar in the design's coordinates from its top-left
+// corner; outside the picture inside the frame it has left.
+TEST_F(NavBarPreviewTest, ScreenPointsBecomeDesignPoints) {
+  ::ShowWindow(parentWindow, SW_SHOWNOACTIVATE);
+  ::ShowWindow(Preview()->GetSafeHwnd(), SW_SHOWNOACTIVATE);
+  ASSERT_EQ(1, RenderPreview(0, 0));  // the 40 x 20 design at (80, 30) of the 200 x 80 inside
+  struct Case {
+    int clientX, clientY;
+    LONG x, y;
+  } const cases[] = {
+      {81, 31, 0, 0}, {120, 50, 39, 19}, {1, 1, -80, -30}, {200, 80, 119, 49},
+      {0, 40, -1, -1}, {201, 40, -1, -1}, {100, 81, -1, -1},  // the frame and beyond
+  };
+  for (const Case& c : cases) {
+    POINT screen = {c.clientX, c.clientY};
+    ::ClientToScreen(Preview()->GetSafeHwnd(), &screen);
+    const POINT design = Preview()->DesignPointFromScreen(screen);
+    EXPECT_EQ(c.x, design.x) << c.clientX << "," << c.clientY;
+    EXPECT_EQ(c.y, design.y) << c.clientX << "," << c.clientY;
+  }
+  ::ShowWindow(Preview()->GetSafeHwnd(), SW_HIDE);
+  POINT screen = {81, 31};
+  ::ClientToScreen(Preview()->GetSafeHwnd(), &screen);
+  EXPECT_EQ(-1, Preview()->DesignPointFromScreen(screen).x);
+}
+
 // The hover display shows the exported bar as a picture file and copies the hovered button over
 // it: the badge stays on top of both.
 TEST_F(NavBarPreviewTest, BadgeStaysOverTheHoverDisplay) {
