@@ -396,8 +396,8 @@ public:
         } catch (...) {
             return false;
         }
-        if (redraw)
-            RepaintPreview();
+        // The window shows the new buffer once it is composed (shadow, background, badge).
+        ::RenderPreview(redraw ? 1 : 0, kRenderKeepBuffer);
         return true;
     }
     void EnablePreviewPaint(bool enable) override { ::EnablePreviewPaint(enable); }
