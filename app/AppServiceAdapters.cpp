@@ -406,6 +406,11 @@ public:
         CWidgetsApp* app = App();
         return app && app->m_currentManager && app->m_currentManager->NeedsLeaveNotify();
     }
+    HWND GetMainWindow() override
+    {
+        CWidgetsDlg* dialog = ::GetMainDialog();
+        return dialog ? dialog->GetSafeHwnd() : nullptr;
+    }
     RECT GetPreviewClientRect() override
     {
         RECT rect = {0, 0, 0, 0};
