@@ -84,6 +84,10 @@ class CFakeNavBarServices : public CNavBarServices, public COptionsServices {
   // with the four named colours.
   void MakeTemplateRecord(COptions& record, COLORREF colour1, const char* kiq = "Button.kiq") const;
 
+  // The bar as a row of its four default buttons, each as wide as its text, 2 pixels apart,
+  // with the Off state on.
+  void MakeButtonRow();
+
   // A path in the fixture's folder (program backslashes); files written there.
   CString Path(const char* name) const { return folder + name; }
   bool Exists(const char* name) const;

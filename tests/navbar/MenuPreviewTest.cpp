@@ -28,11 +28,7 @@ namespace {
 class MenuPreviewTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    bar.CreateDefaultButtons();
-    bar.SetVertical(false);
-    bar.SetSizingMode(1);
-    bar.SetButtonSpacing(2);
-    bar.SetStateEnabled(0, 1);
+    services.MakeButtonRow();
     bar.SetMenuAnimation(0);
     bar.SetMenuBorderWidth(1);
     // Button 1: "One", a separator, "More" with two entries of its own. Button 2: one entry.

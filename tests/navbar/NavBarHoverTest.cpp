@@ -11,11 +11,7 @@ namespace {
 class NavBarHoverTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    bar.CreateDefaultButtons();
-    bar.SetVertical(false);
-    bar.SetSizingMode(1);
-    bar.SetButtonSpacing(2);
-    bar.SetStateEnabled(0, 1);
+    services.MakeButtonRow();
     bar.SetStateEnabled(1, 1);
     ASSERT_EQ(1, bar.Render(true, 0));  // buttons from x 0, 130, ... in a 278 x 20 bar
   }
