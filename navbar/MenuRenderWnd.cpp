@@ -235,7 +235,7 @@ void CMenuRenderWnd::ShowAt(int x, int y) {
   m_hotItem = -1;
   m_x = x;
   m_y = y;
-  ::SetWindowPos(m_hWnd, HWND_TOPMOST, x, y, m_width, m_height, SWP_NOACTIVATE);
+  ::SetWindowPos(m_hWnd, HWND_TOP, x, y, m_width, m_height, SWP_NOACTIVATE);
   StopSlide();
   if (MenuPreviewSettings().animation > 0) {
     m_slideTimer = ::SetTimer(m_hWnd, kSlideTimer, kSlideStep, nullptr);
