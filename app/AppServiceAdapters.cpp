@@ -27,6 +27,7 @@
 #include "editors/FontList.h"
 #include "navbar/NavBar.h"
 #include "navbar/NavBarServices.h"
+#include "navbar/StateBadges.h"
 #include "raster/Tessro.h"
 
 #include <algorithm>
@@ -88,6 +89,11 @@ public:
     int Render(int redraw, int renderRequest) override { return m_bar.Render(redraw != 0, renderRequest); }
     void UpdateMenuColours() override { m_bar.UpdateMenuColours(); }
     void TakeMenuFontFromGraphic() override { m_bar.TakeMenuFontFromGraphic(); }
+    bool DrawStateBadge(Bitmap32& surface) override
+    {
+        CStateBadges* badges = CStateBadges::GetInstance(&surface);
+        return badges && badges->Draw() != 0;
+    }
 
 private:
     CNavBar m_bar;
@@ -409,11 +415,21 @@ public:
         } catch (...) {
             return false;
         }
-        if (redraw)
-            RepaintPreview();
+        // The window shows the new buffer once it is composed (shadow, background, badge).
+        ::RenderPreview(redraw ? 1 : 0, kRenderKeepBuffer);
         return true;
     }
     void EnablePreviewPaint(bool enable) override { ::EnablePreviewPaint(enable); }
+    bool CurrentManagerNeedsLeaveNotify() override
+    {
+        CWidgetsApp* app = App();
+        return app && app->m_currentManager && app->m_currentManager->NeedsLeaveNotify();
+    }
+    HWND GetMainWindow() override
+    {
+        CWidgetsDlg* dialog = ::GetMainDialog();
+        return dialog ? dialog->GetSafeHwnd() : nullptr;
+    }
     RECT GetPreviewClientRect() override
     {
         RECT rect = {0, 0, 0, 0};
@@ -495,6 +511,15 @@ CNavBar* GetManagerNavBar()
     // Every bar model in this program is made by CreateNavBar above.
     CAppNavBarModel* model = manager ? static_cast<CAppNavBarModel*>(manager->GetNavBar()) : nullptr;
     return model ? &model->Bar() : nullptr;
+}
+
+void FeedNavBarPreview(int screenX, int screenY, int flags)
+{
+    CTemplateWnd* window = GetPreviewWindow();
+    if (!window)
+        return;
+    const POINT screen = {screenX, screenY};
+    OnNavBarPreviewMouse(window->DesignPointFromScreen(screen), screen, flags);
 }
 
 CString GetTempExportPath(int exportType)

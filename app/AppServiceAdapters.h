@@ -17,6 +17,9 @@ void UninstallAppServiceAdapters();
 // The navigation bar the operations manager owns (made through the operations services); null
 // without a manager or when it has none.
 CNavBar* GetManagerNavBar();
+// The pointer at a screen point over the editing pages, for the bar's preview (flags 1 for a
+// left-button press, 0 for a move); outside the preview it clears the bar's hover.
+void FeedNavBarPreview(int screenX, int screenY, int flags);
 
 // The file the export panels write their size estimate to: this instance's temporary folder
 // (created when missing; the system's without an application), "temptwg" and the extension of

@@ -466,12 +466,14 @@ int CMainWinManager::HandleMessage(CPanelMessage* message)
     case 1:
         if (!m_buttonBar || !m_active)
             break;
+        FeedNavBarPreview(x, y, 1);
         if (!SelectPage(m_buttonBar->PageAt(x, y)) && m_currentPage)
             m_currentPage->HandleMessage(message);
         return 1;
     case 3:
         if (!m_buttonBar || !m_active)
             break;
+        FeedNavBarPreview(x, y, 0);
         m_buttonBar->TrackHover(x, y);
         if (m_currentPage)
             m_currentPage->HandleMessage(message);

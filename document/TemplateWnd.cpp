@@ -11,6 +11,7 @@
 #include "bitmap/ExportBitmap.h"
 #include "bitmap/SoftShadow.h"
 #include "bitmap/bitmapmanip.h"
+#include "document/NavBarModel.h"
 #include "document/OperationsHandler.h"
 #include "document/OperationsManager.h"
 #include "document/OperationsServices.h"
@@ -427,7 +428,14 @@ BOOL CTemplateWnd::Compose(const RECT& client, int flag, std::uint32_t* pixels, 
     CDropShadowRenderer renderer;
     renderer.Render(m_surface.Pixels(), sw, sh, settings);
   }
+  DrawStateBadge();
   return TRUE;
+}
+
+void CTemplateWnd::DrawStateBadge() {
+  COperationsManager* manager = GetOperationsServices().GetOperationsManager();
+  if (!manager || !manager->IsNavBarMode() || !manager->GetNavBar() || !m_surface.Pixels()) return;
+  manager->GetNavBar()->DrawStateBadge(m_surface);
 }
 
 BOOL CTemplateWnd::ResizeBuffer(int width, int height) {
@@ -575,6 +583,8 @@ BOOL CTemplateWnd::ShowImageFile(const CString& file, int flag) {
   }
   if (width > 0 && height > 0)
     BlendInto(picture.Pixels(), picture.Width(), picture.Height(), m_surface.Pixels(), sw, sh, x, y, false);
+  // A bar's hover display shows its exported picture here: the badge names the state shown.
+  DrawStateBadge();
   PaintPreview(nullptr);
   return TRUE;
 }
@@ -587,7 +597,25 @@ BOOL CTemplateWnd::CopyToSurface(const std::uint32_t* pixels, int width, int hei
   const int bottomRow = m_surface.Height() - (y - kFrameMargin + height);
   BlendInto(pixels, width, height, m_surface.Pixels(), m_surface.Width(), m_surface.Height(), left, bottomRow,
             false);
+  // A copied button may cover the badge; the badge pictures are either opaque or clear per
+  // pixel, so drawing one again over itself changes nothing.
+  DrawStateBadge();
   return TRUE;
+}
+
+POINT CTemplateWnd::DesignPointFromScreen(POINT screen) const {
+  const POINT outside = {-1, -1};
+  if (!m_hWnd || !::IsWindowVisible(m_hWnd)) return outside;
+  POINT client = screen;
+  ::ScreenToClient(m_hWnd, &client);
+  const RECT surface = SurfaceRect();
+  if (!::PtInRect(&surface, client)) return outside;
+  // The design rectangle counts rows from the bottom of the surface.
+  const int surfaceHeight = surface.bottom - surface.top;
+  POINT design;
+  design.x = client.x - surface.left - m_designRect.left;
+  design.y = client.y - surface.top - (surfaceHeight - m_designRect.bottom);
+  return design;
 }
 
 std::uint32_t* CTemplateWnd::RenderToBitmap(int* width, int* height) {

@@ -67,12 +67,16 @@ class CTemplateWnd : public CWnd {
   void PaintPreview(HDC dc);
   BOOL ShowImageFile(const CString& file, int flag);
   // Copies a picture (Bitmap32 rows) over what the window shows, its top-left corner at (x, y)
-  // of the client area, clipped to the picture inside the frame; the caller repaints. False
-  // when there is nothing to copy or nothing shown yet.
+  // of the client area, clipped to the picture inside the frame; a navigation bar's state badge
+  // stays on top. The caller repaints. False when there is nothing to copy or nothing shown yet.
   BOOL CopyToSurface(const std::uint32_t* pixels, int width, int height, int x, int y);
   std::uint32_t* RenderToBitmap(int* width, int* height);
   void Layout();
   RECT GetDesignRect() const { return m_designRect; }
+  // A screen point in the design's coordinates (from its top-left corner, as a bar lays out
+  // its buttons); (-1, -1) when the point lies outside the picture inside the frame or the
+  // window is not shown.
+  POINT DesignPointFromScreen(POINT screen) const;
 
   std::uint32_t* GetPixels() { return m_pixels.empty() ? nullptr : m_pixels.data(); }
   int GetBufferWidth() const { return m_width; }
@@ -94,6 +98,8 @@ class CTemplateWnd : public CWnd {
   void MakeBuffer(int width, int height, std::uint32_t value);
   void CentreDesign(int width, int height);
   void ReportOutOfMemory();
+  // In navigation-bar mode, the badge of the state shown, on the surface.
+  void DrawStateBadge();
 
   COperationsHandler* m_owner;
   std::vector<std::uint32_t> m_pixels;

@@ -39,6 +39,7 @@ CNavBar::CNavBar() {
 }
 
 CNavBar::~CNavBar() {
+  CloseMenuPreview();
   for (CNavBarButton* button : m_buttons) delete button;
   m_buttons.clear();
   DeleteCaps();

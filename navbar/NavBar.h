@@ -22,8 +22,10 @@
 #include "framework/core/WinTypes.h"
 #include "navbar/NavBarButton.h"
 
+class CMenuRenderWnd;
 class CNavBarBitmap32;
 class CNavBarRenderer;
+class CNavBarItem;
 
 // The separator of the bar's strings (a pilcrow in the Windows Latin-1 code page).
 constexpr char kNavBarSeparator = static_cast<char>(0xB6);
@@ -49,6 +51,10 @@ CString StripNavBarSuffix(const CString& path);
 CString GetNavBarBaseName(const CString& imageFileName);
 // Deletes the bar's state and cap style files that exist for base.
 void DeleteNavBarStyleFiles(const CString& base);
+// The pointer over the preview of the manager's bar (point in bar coordinates from the top-left,
+// the same point on the screen, mouse flags); a point with both coordinates negative means it
+// left the preview and clears the hover. Nothing happens outside navigation-bar mode.
+void OnNavBarPreviewMouse(POINT point, POINT screen, int flags);
 
 class CNavBar : public CObject {
  public:
@@ -107,6 +113,33 @@ class CNavBar : public CObject {
     m_hoverButton = index;
     m_hoverKind = kind;
   }
+  // The pointer over the preview: the hovered button (-1 none) and the kind of hover (1 the
+  // pointer is over it, 3 a mouse button is held down: the Selected state). Other values are
+  // ignored; a change redraws the bar, through the hover display over the exported bar when
+  // the current window manager follows the pointer leaving it, else by a render.
+  void SetHoverButton(int index, int kind);
+  // Hovers the button under point (bar coordinates from the top-left); a mouse button held (low
+  // byte of flags) hovers with kind 3. The current graphic keeps its current colour and is
+  // marked modified. Answers that colour index.
+  unsigned TrackMouse(POINT point, POINT screen, int flags);
+  // The drop-down menu preview of a button, opened at the button's rectangle on the screen as
+  // the menu direction says (0 below it, 1 beside it, 2 to its left); any open one is closed
+  // first and index -1 only closes. 0 when nothing opened (no menus, no menu items).
+  int ShowMenuPreview(int index, const RECT& buttonRect = RECT{0, 0, 0, 0});
+  // Destroys the open preview; false when none was open.
+  bool CloseMenuPreview();
+  // Hides the open preview (the popups ask for it when the pointer leaves them and the program).
+  void HideMenuPreview();
+  CMenuRenderWnd* GetMenuPreview() const { return m_menuPreview; }
+#ifdef _WIN32
+  // Publishes the menu settings and builds the popups of a button's menu under parent; null when
+  // the button does not exist or has no menu items.
+  CMenuRenderWnd* BuildMenuPreview(int index, HWND parent);
+  // One level: a popup with an entry per child of item (their own levels built first); false
+  // when memory ran out, with nothing left built.
+  bool BuildMenuLevel(HWND parent, const CNavBarItem* item, CMenuRenderWnd*& popup, bool useItemWidth,
+                      bool dropDown);
+#endif
 
   // Names and links.
   void SetName(const CString& name) { m_name = name; }
@@ -247,6 +280,7 @@ class CNavBar : public CObject {
   int m_barHeight = 0;
   int m_hoverButton = -1;
   int m_hoverKind = 0;
+  CMenuRenderWnd* m_menuPreview = nullptr;
   BYTE m_parseButtons = 0;
   CString m_name;
   CString m_imageFolder;

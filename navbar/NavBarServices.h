@@ -48,6 +48,13 @@ class CNavBarServices {
   // window refuses a buffer of that size.
   virtual bool ShowBarImage(const Bitmap32& image, bool redraw) { return false; }
   virtual void EnablePreviewPaint(bool enable) {}
+  // Whether the current window manager follows the pointer leaving it (the pages where the bar
+  // is edited): the bar's hover is then shown through the fast hover display.
+  virtual bool CurrentManagerNeedsLeaveNotify() { return false; }
+#ifdef _WIN32
+  // The program's main window, owner of the drop-down menu previews (null when none).
+  virtual HWND GetMainWindow() { return nullptr; }
+#endif
   // The fast hover display over the exported bar: the preview window's client rectangle, the
   // exported image shown as the preview's picture (flag as the preview takes it), a composed
   // button copied into the shown picture at (x, y) from the top-left, then repainted.

@@ -14,30 +14,10 @@
 
 using e2e::Dist;
 using e2e::kTitle;
+using e2e::Settle;
+using e2e::Title;
 
 namespace {
-
-std::string Title(HWND window)
-{
-    char text[128] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-// Waits, in steps and up to a bound, until the program has taken the posted key (its title is
-// the expected one when one is given) and is idle again. A sent message overtakes posted ones,
-// so one round trip alone does not show that the key was handled.
-void Settle(HANDLE process, HWND window, const std::string& title = std::string())
-{
-    for (int round = 0; round < 100; ++round) {
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result);
-        WaitForInputIdle(process, 5000);
-        if (round >= 3 && (title.empty() || Title(window).rfind(title, 0) == 0))
-            return;
-        Sleep(100);
-    }
-}
 
 // The window's client area as a 24-bit bottom-up BMP; answers the number of distinct colours.
 int SaveScreenshot(HWND window, const std::string& path)

@@ -18,6 +18,28 @@ inline std::string Dist()
     return dist ? dist : "";
 }
 
+inline std::string Title(HWND window)
+{
+    char text[128] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// Waits, in steps and up to a bound, until the program has taken the posted input (its title
+// is the expected one when one is given) and is idle again. A sent message overtakes posted
+// ones, so one round trip alone does not show that the input was handled.
+inline void Settle(HANDLE process, HWND window, const std::string& title = std::string())
+{
+    for (int round = 0; round < 100; ++round) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result);
+        WaitForInputIdle(process, 5000);
+        if (round >= 3 && (title.empty() || Title(window).rfind(title, 0) == 0))
+            return;
+        Sleep(100);
+    }
+}
+
 class ProgramProcess {
 public:
     ProgramProcess()

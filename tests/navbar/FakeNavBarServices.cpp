@@ -95,3 +95,11 @@ void CFakeNavBarServices::WriteFile(const char* name, const std::string& bytes) 
 void CFakeNavBarServices::MakeFolder(const char* name) const {
   fs::create_directories(std::string(DocumentFiles::NativePath(Path(name))));
 }
+
+void CFakeNavBarServices::MakeButtonRow() {
+  bar.CreateDefaultButtons();
+  bar.SetVertical(false);
+  bar.SetSizingMode(1);
+  bar.SetButtonSpacing(2);
+  bar.SetStateEnabled(0, 1);
+}

@@ -53,6 +53,7 @@ class CFakeNavBarServices : public CNavBarServices, public COptionsServices {
   unsigned AskNavBarOrientation() override { return orientationAnswer; }
   CString GetInstanceTempFolder() override { return tempFolder; }
   RECT GetPreviewClientRect() override { return RECT{0, 0, 300, 100}; }
+  bool CurrentManagerNeedsLeaveNotify() override { return needsLeaveNotify; }
   bool ShowPreviewImage(const CString& path, int flag) override {
     previewImage = path;
     previewFlag = flag;
@@ -83,6 +84,10 @@ class CFakeNavBarServices : public CNavBarServices, public COptionsServices {
   // with the four named colours.
   void MakeTemplateRecord(COptions& record, COLORREF colour1, const char* kiq = "Button.kiq") const;
 
+  // The bar as a row of its four default buttons, each as wide as its text, 2 pixels apart,
+  // with the Off state on.
+  void MakeButtonRow();
+
   // A path in the fixture's folder (program backslashes); files written there.
   CString Path(const char* name) const { return folder + name; }
   bool Exists(const char* name) const;
@@ -92,6 +97,7 @@ class CFakeNavBarServices : public CNavBarServices, public COptionsServices {
   COptions graphic;
   CNavBar bar;
   bool navBarMode = true;
+  bool needsLeaveNotify = false;
   unsigned orientationAnswer = 32906;
   int editorKind = 0;        // 0: not started by an HTML editor
   std::string measuredFont;  // face, points and style of the last menu text measured

@@ -405,6 +405,88 @@ TEST_F(TemplatePreviewTest, RenderedBitmapIsTheComposedDesign) {
   SetBitmapServices(previous);
 }
 
+namespace {
+
+// The preview of a navigation bar: the same window with the manager in navigation-bar mode.
+class NavBarPreviewTest : public TemplatePreviewTest {
+ protected:
+  void SetUp() override {
+    services.withNavBar = true;
+    TemplatePreviewTest::SetUp();
+    ASSERT_NE(nullptr, manager->GetNavBar());
+    ::MoveWindow(Preview()->GetSafeHwnd(), 0, 0, 202, 82, FALSE);
+    services.record.SetGraphicType(kGraphicButton);
+    services.record.SetBaseSize(40, 20, 1.0);
+    services.record.SetShadowOn(0);
+  }
+  FakeNavBarModel& Bar() const { return *static_cast<FakeNavBarModel*>(manager->GetNavBar()); }
+  // The badge block in client coordinates: surface rows 2..3 from the bottom of the 80 rows
+  // inside the frame are client rows 77..78; columns 2..4 are client columns 3..5.
+  static bool BadgeShown(const std::vector<DWORD>& pixels) {
+    for (int y : {77, 78})
+      for (int x : {3, 5})
+        if (pixels[y * 202 + x] != 0x00FF00u) return false;
+    return pixels[76 * 202 + 3] != 0x00FF00u && pixels[78 * 202 + 6] != 0x00FF00u;
+  }
+};
+
+}  // namespace
+
+TEST_F(NavBarPreviewTest, BadgeSitsInTheBottomLeftCornerOnlyInNavigationBarMode) {
+  manager->SetNavBarMode(0);
+  ASSERT_EQ(1, RenderPreview(0, 0));
+  EXPECT_EQ(0, Bar().badges);
+  EXPECT_FALSE(BadgeShown(PaintToMemory(202, 82)));
+
+  manager->SetNavBarMode(1);
+  ASSERT_EQ(1, RenderPreview(0, 0));
+  EXPECT_EQ(1, Bar().badges);
+  const std::vector<DWORD> pixels = PaintToMemory(202, 82);
+  EXPECT_TRUE(BadgeShown(pixels));
+  EXPECT_EQ(0x323232u, pixels[77 * 202 + 0]);  // the frame stays
+  EXPECT_EQ(0xFF0000u, pixels[41 * 202 + 101]);  // and so does the design
+}
+
+// The pointer over the preview reaches the bar in the design's coordinates from its top-left
+// corner; outside the picture inside the frame it has left.
+TEST_F(NavBarPreviewTest, ScreenPointsBecomeDesignPoints) {
+  ::ShowWindow(parentWindow, SW_SHOWNOACTIVATE);
+  ::ShowWindow(Preview()->GetSafeHwnd(), SW_SHOWNOACTIVATE);
+  ASSERT_EQ(1, RenderPreview(0, 0));  // the 40 x 20 design at (80, 30) of the 200 x 80 inside
+  struct Case {
+    int clientX, clientY;
+    LONG x, y;
+  } const cases[] = {
+      {81, 31, 0, 0}, {120, 50, 39, 19}, {1, 1, -80, -30}, {200, 80, 119, 49},
+      {0, 40, -1, -1}, {201, 40, -1, -1}, {100, 81, -1, -1},  // the frame and beyond
+  };
+  for (const Case& c : cases) {
+    POINT screen = {c.clientX, c.clientY};
+    ::ClientToScreen(Preview()->GetSafeHwnd(), &screen);
+    const POINT design = Preview()->DesignPointFromScreen(screen);
+    EXPECT_EQ(c.x, design.x) << c.clientX << "," << c.clientY;
+    EXPECT_EQ(c.y, design.y) << c.clientX << "," << c.clientY;
+  }
+  ::ShowWindow(Preview()->GetSafeHwnd(), SW_HIDE);
+  POINT screen = {81, 31};
+  ::ClientToScreen(Preview()->GetSafeHwnd(), &screen);
+  EXPECT_EQ(-1, Preview()->DesignPointFromScreen(screen).x);
+}
+
+// The hover display shows the exported bar as a picture file and copies the hovered button over
+// it: the badge stays on top of both.
+TEST_F(NavBarPreviewTest, BadgeStaysOverTheHoverDisplay) {
+  manager->SetNavBarMode(1);
+  ASSERT_TRUE(ShowPreviewImage("C:\\grey.png", 1));
+  EXPECT_TRUE(BadgeShown(PaintToMemory(202, 82)));
+  std::vector<std::uint32_t> button(8 * 8 + kBitmap32SpareWords, 0x000000FFu);
+  ASSERT_TRUE(Preview()->CopyToSurface(button.data(), 8, 8, 1, 73));  // over the badge's corner
+  const std::vector<DWORD> pixels = PaintToMemory(202, 82);
+  EXPECT_TRUE(BadgeShown(pixels));
+  EXPECT_EQ(0x0000FFu, pixels[76 * 202 + 3]);
+  EXPECT_EQ(0x0000FFu, pixels[78 * 202 + 6]);
+}
+
 // A picture's background tile follows the picture centred on the screen; the offsets always
 // land inside the tile, also for windows left of or above the tile's phase.
 TEST(PictureTileOffsetTest, OffsetsLieInsideTheTile) {

@@ -1,0 +1,127 @@
+// A new navigation bar in the program under Wine: the preview's corner badge names the state
+// shown, and the pointer over a button of the bar shows it in its Over state until it leaves.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/e2e/ProgramProcess.h"
+
+#include <cstring>
+#include <string>
+
+using e2e::Dist;
+using e2e::kTitle;
+using e2e::Settle;
+
+namespace {
+
+// The fill colours of the Off and Over badges.
+const COLORREF kOffBadge = RGB(88, 88, 96);
+const COLORREF kOverBadge = RGB(32, 112, 200);
+
+BOOL CALLBACK FindPreview(HWND child, LPARAM param)
+{
+    char name[64] = "";
+    GetClassNameA(child, name, sizeof name);
+    if (std::strcmp(name, "BwTemplatePreview") == 0 && IsWindowVisible(child)) {
+        *reinterpret_cast<HWND*>(param) = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The pointer to a client point of window, as the hardware would move it.
+void MoveTo(HWND window, int x, int y, DWORD buttons = 0)
+{
+    POINT point = {x, y};
+    ClientToScreen(window, &point);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    SendInput(1, &input, sizeof input);
+}
+
+// A pixel inside the badge: its second column and row from the top-left. The badge lies 2
+// pixels in from the bottom-left corner of the picture inside the one-pixel frame, 11 rows high.
+COLORREF BadgePixel(HWND window, HWND preview)
+{
+    RECT client;
+    GetClientRect(preview, &client);
+    POINT at = {1 + 2 + 1, client.bottom - 1 - 2 - 11 + 1};
+    MapWindowPoints(preview, window, &at, 1);
+    // Copied out of the main window: another process's windows answer no single pixels, and
+    // its child windows no pixels at all.
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = 1;
+    info.bmiHeader.biHeight = 1;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC dc = GetDC(window);
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, 1, 1, dc, at.x, at.y, SRCCOPY);
+    GdiFlush();
+    const DWORD pixel = *static_cast<const DWORD*>(bits);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, dc);
+    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
+// Waits for the badge to show a colour; answers the last one seen.
+COLORREF WaitForBadge(HANDLE process, HWND window, HWND preview, COLORREF wanted)
+{
+    COLORREF seen = CLR_INVALID;
+    for (int round = 0; round < 20 && seen != wanted; ++round) {
+        Settle(process, window);
+        seen = BadgePixel(window, preview);
+    }
+    return seen;
+}
+
+}  // namespace
+
+TEST(NavBarHover, BadgeNamesTheStateTheBarIsShownIn)
+{
+    ASSERT_FALSE(Dist().empty()) << "BW_DIST not set";
+    e2e::ProgramProcess program;
+    ASSERT_TRUE(program.Started());
+    HWND window = program.WaitForMainWindow();
+    if (window) {
+        Settle(program.Handle(), window);
+        // The start page's "Navigation bar" card starts a new bar on the editing pages.
+        MoveTo(window, 202, 343);
+        MoveTo(window, 202, 343, MOUSEEVENTF_LEFTDOWN);
+        MoveTo(window, 202, 343, MOUSEEVENTF_LEFTUP);
+        Settle(program.Handle(), window, std::string(kTitle) + " - ");
+        HWND preview = nullptr;
+        EnumChildWindows(window, FindPreview, reinterpret_cast<LPARAM>(&preview));
+        ASSERT_NE(nullptr, preview) << "no preview shown";
+        EXPECT_EQ(kOffBadge, WaitForBadge(program.Handle(), window, preview, kOffBadge));
+
+        // Somewhere along the middle of the preview the pointer is over a button.
+        RECT client;
+        GetClientRect(preview, &client);
+        bool over = false;
+        for (int x = 8; x < client.right && !over; x += 12) {
+            MoveTo(preview, x, client.bottom / 2);
+            Settle(program.Handle(), window);
+            over = BadgePixel(window, preview) == kOverBadge;
+        }
+        EXPECT_TRUE(over) << "no button showed its Over state";
+
+        // Below the preview the pointer has left the bar.
+        MoveTo(preview, client.right / 2, client.bottom + 40);
+        EXPECT_EQ(kOffBadge, WaitForBadge(program.Handle(), window, preview, kOffBadge));
+    }
+    DWORD exitCode = 1;
+    const bool ended = program.CloseAndWait(window, &exitCode);
+    ASSERT_TRUE(window) << "no main window";
+    EXPECT_TRUE(ended) << "the program did not exit";
+}
