@@ -192,8 +192,10 @@ int CAppCommandLineInfo::Normalise()
         root.MakeLower();
         const CString templates = AppUtilServices().GetTemplatesFolder();
         CString candidate;
+        // A full path names its file wherever it is; only a bare name is looked up in the
+        // template library (joining a full path onto the library's folder finds nothing).
         if ((!root.IsEmpty() && lower.Left(root.GetLength()) == root) || lower.Find("(project)") >= 0 ||
-            lower.Find("(theme)") >= 0) {
+            lower.Find("(theme)") >= 0 || CFileUtils::IsAbsolutePath(lower)) {
             candidate = lower;
         } else {
             candidate = templates + lower;

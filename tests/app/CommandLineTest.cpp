@@ -1,6 +1,7 @@
 // The command line: switches as a table, then the normalisation of file and folder arguments.
 #include "app/AppCommandLineInfo.h"
 #include "app/ColourNames.h"
+#include "app/util/AppUtilServices.h"
 #include "gallery/StyleFileFinder.h"
 
 #include <gtest/gtest.h>
@@ -181,24 +182,36 @@ TEST(CommandLine, StartupActions)
     }
 }
 
-// A picture in a project, beside the style file that made it: the program opens the style.
-TEST(CommandLine, APictureInAProjectOpensItsStyleFile)
+// A picture beside the style file that made it, in a project or in any folder named by its full
+// path outside the program root: the program opens the style.
+TEST(CommandLine, APictureOpensItsStyleFile)
 {
-    const std::string project = TempDir() + "\\Site (Project)";
-    ::CreateDirectoryA(project.c_str(), nullptr);
-    Touch(project + "\\Shop2.gif");
-    Touch(project + "\\Shop.qtw");
-    const CAppCommandLineInfo::StyleFileFinder previous = CAppCommandLineInfo::GetStyleFileFinder();
-    CAppCommandLineInfo::SetStyleFileFinder(FindStyleFileFor);
-    CAppCommandLineInfo info;
-    Parse(info, {project + "\\Shop2.gif"});
-    EXPECT_EQ(info.Normalise(), 1);
-    CAppCommandLineInfo::SetStyleFileFinder(previous);
-    EXPECT_EQ(info.m_openStyle, 1);
-    EXPECT_STREQ(info.GetFileTitle(), "Shop");
-    const CString styleFile = info.GetStyleFilePath();  // in the folder as the argument spelt it
-    EXPECT_EQ(styleFile.CompareNoCase((project + "\\Shop.qtw").c_str()), 0) << (const char*)styleFile;
-    for (const char* name : {"\\Shop2.gif", "\\Shop.qtw"})
-        ::DeleteFileA((project + name).c_str());
-    ::RemoveDirectoryA(project.c_str());
+    // A program root and template library elsewhere, as in the installed program.
+    struct Installed : CAppUtilServices {
+        CString GetRootPath() override { return "C:\\Program Files\\Barwright\\"; }
+        CString GetTemplatesFolder() override { return "C:\\Program Files\\Barwright\\TWTemplates\\"; }
+        int InformWarningWithPath(UINT, const char*, UINT, UINT, UINT, UINT, int, int) override { return 1; }
+    } installed;
+    SetAppUtilServices(&installed);
+    for (const char* folder : {"\\Site (Project)", "\\Plain site"}) {
+        SCOPED_TRACE(folder);
+        const std::string project = TempDir() + folder;
+        ::CreateDirectoryA(project.c_str(), nullptr);
+        Touch(project + "\\Shop2.gif");
+        Touch(project + "\\Shop.qtw");
+        const CAppCommandLineInfo::StyleFileFinder previous = CAppCommandLineInfo::GetStyleFileFinder();
+        CAppCommandLineInfo::SetStyleFileFinder(FindStyleFileFor);
+        CAppCommandLineInfo info;
+        Parse(info, {project + "\\Shop2.gif"});
+        EXPECT_EQ(info.Normalise(), 1);
+        CAppCommandLineInfo::SetStyleFileFinder(previous);
+        EXPECT_EQ(info.m_openStyle, 1);
+        EXPECT_STREQ(info.GetFileTitle(), "Shop");
+        const CString styleFile = info.GetStyleFilePath();  // in the folder as the argument spelt it
+        EXPECT_EQ(styleFile.CompareNoCase((project + "\\Shop.qtw").c_str()), 0) << (const char*)styleFile;
+        for (const char* name : {"\\Shop2.gif", "\\Shop.qtw"})
+            ::DeleteFileA((project + name).c_str());
+        ::RemoveDirectoryA(project.c_str());
+    }
+    SetAppUtilServices(nullptr);
 }
