@@ -85,11 +85,25 @@ COLORREF WaitForBadge(HANDLE process, HWND window, HWND preview, COLORREF wanted
     return seen;
 }
 
+// As the installer does: the first start makes the library's style files, so that a new bar
+// starts from the library's bar style with its Over state.
+void AskForTheLibrarysFiles()
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Quor\\Barwright 1\\Startup", 0, nullptr, 0, KEY_SET_VALUE,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    const DWORD generate = 1;
+    RegSetValueExA(key, "Generate", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&generate), sizeof generate);
+    RegCloseKey(key);
+}
+
 }  // namespace
 
 TEST(NavBarHover, BadgeNamesTheStateTheBarIsShownIn)
 {
     ASSERT_FALSE(Dist().empty()) << "BW_DIST not set";
+    AskForTheLibrarysFiles();
     e2e::ProgramProcess program;
     ASSERT_TRUE(program.Started());
     HWND window = program.WaitForMainWindow();
