@@ -1,6 +1,5 @@
 #include "app/WinManagerBase.h"
 
-#include "app/GraphicInfoDlg.h"
 
 #include "app/AppBackground.h"
 #include "app/AppServices.h"
@@ -553,10 +552,20 @@ void CWinManagerBase::SetButtonCursor()
         services->SetCaptureCursor(136);
 }
 
-void CWinManagerBase::RenderWindows(int showView, int prompt, int, int background, int)
+void CWinManagerBase::RenderWindows(int showView, int prompt, int view, int background, int panel)
 {
+    if (panel && Live(m_panel))
+        if (COptionsDlg* dialogPanel = dynamic_cast<COptionsDlg*>(m_panel))
+            dialogPanel->PositionBackground(false);
     if (prompt && Live(m_prompt))
         m_prompt->Render(!showView, nullptr);
+    if (view)
+        if (CWnd* viewWindow = GetViewWindow(); viewWindow && viewWindow->GetSafeHwnd()) {
+            if (auto* renderer = dynamic_cast<CompactRendererInt*>(viewWindow))
+                renderer->Render(showView, nullptr);
+            else if (auto* preview = dynamic_cast<CTemplateWnd*>(viewWindow))
+                preview->Render(showView, nullptr);
+        }
     if (background && g_background && g_background->GetSafeHwnd())
         g_background->Render(!showView, nullptr);
 }
