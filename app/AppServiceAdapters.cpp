@@ -396,7 +396,9 @@ public:
     bool HasPreviewWindow() override { return GetPreviewWindow() != nullptr; }
     bool RenderCurrentGraphic(Bitmap32& image) override
     {
-        if (!GetPreviewWindow() || !::RenderPreview(0, 0))
+        // The item's text was just written: the page is read again so the render takes the
+        // size the engine now gives (a longer caption is wider), not the last item's size.
+        if (!GetPreviewWindow() || !::RenderPreview(0, kRenderPageRefresh | kRenderUnused200))
             return false;
         int width = 0, height = 0;
         GetPreviewSize(&width, &height);
