@@ -44,14 +44,7 @@ int IntoTile(long long offset, int side) {
 }
 
 bool RegisterPreviewClass() {
-  static const bool registered = [] {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = ::DefWindowProcA;
-    windowClass.hInstance = ::GetModuleHandleA(nullptr);
-    windowClass.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.lpszClassName = kClassName;
-    return ::RegisterClassA(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  }();
+  static const bool registered = RegisterPlainWindowClass(kClassName);
   return registered;
 }
 

@@ -25,15 +25,7 @@ namespace {
 const char kClassName[] = "MenuRenderWndClass";
 
 bool RegisterMenuClass() {
-  static const bool registered = [] {
-    WNDCLASSA windowClass = {};
-    windowClass.style = CS_SAVEBITS;
-    windowClass.lpfnWndProc = ::DefWindowProcA;
-    windowClass.hInstance = ::GetModuleHandleA(nullptr);
-    windowClass.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.lpszClassName = kClassName;
-    return ::RegisterClassA(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  }();
+  static const bool registered = RegisterPlainWindowClass(kClassName, CS_SAVEBITS);
   return registered;
 }
 

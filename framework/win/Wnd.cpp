@@ -470,3 +470,14 @@ int CWnd::ReleaseDC(CDC* dc)
     CDC::DeleteTempHandle(hdc);  // the wrapper must not outlive the released handle
     return ::ReleaseDC(m_hWnd, hdc);
 }
+
+bool RegisterPlainWindowClass(const char* className, UINT style)
+{
+    WNDCLASSA windowClass = {};
+    windowClass.style = style;
+    windowClass.lpfnWndProc = ::DefWindowProcA;
+    windowClass.hInstance = ::GetModuleHandleA(nullptr);
+    windowClass.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.lpszClassName = className;
+    return ::RegisterClassA(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}

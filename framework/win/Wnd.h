@@ -192,3 +192,7 @@ private:
 
 // Window procedure of every window that has an object.
 LRESULT CALLBACK BwWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Registers a plain window class of this program (default procedure, arrow cursor) for windows
+// made through CreateEx, which routes their messages; true when it is there, made now or before.
+bool RegisterPlainWindowClass(const char* className, UINT style = 0);
