@@ -118,7 +118,10 @@ struct Program {
         return WaitForWindow([](HWND hWnd) {
             char title[128];
             ::GetWindowTextA(hWnd, title, sizeof title);
-            return std::string(title) == "Quor Bar Wright" && !::GetDlgItem(hWnd, 10002);
+            // The sizable one: the progress window shown while the library is made has the
+            // same title, and so has the message box.
+            const bool sizable = (::GetWindowLongA(hWnd, GWL_STYLE) & WS_THICKFRAME) != 0;
+            return std::string(title) == "Quor Bar Wright" && sizable && !::GetDlgItem(hWnd, 10002);
         });
     }
     HWND WaitForMessageBox()
