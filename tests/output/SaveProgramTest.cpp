@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "app/AppServiceAdapters.h"
 #include "app/Errors.h"
@@ -23,6 +24,7 @@
 #include "document/OperationsManager.h"
 #include "gallery/AutoGenerateTemplates.h"
 #include "navbar/NavBar.h"
+#include "navbar/NavBarButton.h"
 #include "output/OutputBaseDlg.h"
 #include "output/SaveNavBarDlg.h"
 #include "output/SaveResource.h"
@@ -163,6 +165,22 @@ TEST_F(SaveFromProgram, NavigationBarIntoProjectAndPage) {
   dlg->m_options->SetExportType(0);  // GIF, as chosen on the output panel
   ASSERT_EQ(1, bar->Render(true, 0));
   ASSERT_GT(bar->GetBarWidth(), 0);
+
+  // A longer caption widens its button so that none of it is cut off (this library bar gives
+  // every button the width of the widest), and the bar narrows again when it is taken back.
+  CNavBarButton* first = nullptr;
+  for (int i = 0; i < bar->GetButtonCount() && !first; ++i)
+    if (CNavBarButton* button = bar->GetButton(i))
+      if (!button->IsCap()) first = button;
+  ASSERT_TRUE(first);
+  const CString caption = first->GetText();
+  const int width = first->Width();
+  first->SetText("A caption far longer than any other");
+  ASSERT_EQ(1, bar->Render(true, 0));
+  EXPECT_GT(first->Width(), width + 60);
+  first->SetText(caption);
+  ASSERT_EQ(1, bar->Render(true, 0));
+  EXPECT_EQ(width, first->Width());
   const std::string site = root + "Site\\";
   std::ofstream(site + "news.html", std::ios::binary)
       << "<html>\r\n<head><title>News</title></head>\r\n<body>\r\n<p>News of the day</p>\r\n</body>\r\n</html>\r\n";
