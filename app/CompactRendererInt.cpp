@@ -639,11 +639,8 @@ void CompactRendererInt::Blit(CDC* dc, int dstX, int dstY, int dstW, int dstH, i
     } else {
         // Below true colour the rasterizer dithers the picture into a section of the display's
         // own depth (onto the application palette on 8-bit displays), which GDI then only copies.
-        SelectAppPalette(dc);
         try {
-            CDibSection section(dc, m_width, m_height);
-            section.SetPixels32(m_buffer);
-            drawn = DrawDibSection(dc, section, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH);
+            drawn = DrawDithered(dc, m_buffer, m_width, m_height, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH);
         } catch (const std::bad_alloc&) {
             drawn = false;
             outOfMemory = true;
@@ -652,28 +649,6 @@ void CompactRendererInt::Blit(CDC* dc, int dstX, int dstY, int dstW, int dstH, i
     target.Release();
     if (!drawn)
         ReportBlitFailure(outOfMemory);
-}
-
-bool CompactRendererInt::DrawDibSection(CDC* dc, const CDibSection& section, int dstX, int dstY, int dstW,
-                                        int dstH, int srcX, int srcY, int srcW, int srcH)
-{
-    if (!dc || !section.Bits())
-        return false;
-    struct {
-        BITMAPINFOHEADER header;
-        RGBQUAD colours[256];
-    } info = {};
-    info.header = section.Header();
-    std::memcpy(info.colours, section.ColourTable(), sizeof info.colours);
-    RealizeAppPalette(dc);
-    const int oldMode = ::SetStretchBltMode(*dc, COLORONCOLOR);
-    // The section is bottom-up as well: its source y counts from the bottom row.
-    const int lines = ::StretchDIBits(*dc, dstX, dstY, dstW, dstH, srcX, section.Height() - srcY - srcH, srcW, srcH,
-                                      section.Bits(), reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS,
-                                      SRCCOPY);
-    ::SetStretchBltMode(*dc, oldMode);
-    RestoreAppPalette(dc);
-    return lines != 0 && lines != static_cast<int>(GDI_ERROR);
 }
 
 void CompactRendererInt::FreeBuffer()

@@ -154,9 +154,5 @@ protected:
     virtual void ReportInvalidLayers();
     // Reports a failed blit once per process.
     static void ReportBlitFailure(bool outOfMemory);
-    // Draws a source rectangle (y from the top) of a section in the display's depth stretched
-    // to a destination rectangle, with the application palette realised on 8-bit displays.
-    static bool DrawDibSection(CDC* dc, const CDibSection& section, int dstX, int dstY, int dstW, int dstH,
-                               int srcX, int srcY, int srcW, int srcH);
     DECLARE_MESSAGE_MAP()
 };

@@ -128,7 +128,7 @@ void CPromptWnd::Blit(CDC* dc, int dstX, int dstY, int dstW, int dstH, int srcX,
     if (dstH < 0)
         dstH = client.bottom - client.top;
     SelectAppPalette(dc);
-    const bool drawn = DrawDibSection(dc, *m_dithered, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH);
+    const bool drawn = StretchDrawSection(dc, *m_dithered, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH);
     target.Release();
     if (!drawn)
         ReportBlitFailure(false);

@@ -381,3 +381,37 @@ void RestoreAppPalette(CDC* dc) {
   if (!dc || DisplayDepth(dc->GetSafeHdc()) != 8 || !g_displacedPalette) return;
   dc->SelectPalette(g_displacedPalette, FALSE);
 }
+
+int DeviceDepth(CDC* dc) {
+  return dc ? DisplayDepth(dc->GetSafeHdc()) : 0;
+}
+
+bool StretchDrawSection(CDC* dc, const CDibSection& section, int dstX, int dstY, int dstW, int dstH, int srcX,
+                        int srcY, int srcW, int srcH) {
+  if (!dc || !dc->GetSafeHdc() || !section.Bits()) return false;
+  struct {
+    BITMAPINFOHEADER header;
+    RGBQUAD colours[kColourTableSize];
+  } info = {};
+  info.header = section.Header();
+  std::memcpy(info.colours, section.ColourTable(), sizeof info.colours);
+  RealizeAppPalette(dc);
+  const HDC target = dc->GetSafeHdc();
+  const int oldMode = SetStretchBltMode(target, COLORONCOLOR);
+  // The section is bottom-up: its source y counts from the bottom row.
+  const int lines = StretchDIBits(target, dstX, dstY, dstW, dstH, srcX, section.Height() - srcY - srcH, srcW, srcH,
+                                  section.Bits(), reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY);
+  SetStretchBltMode(target, oldMode);
+  RestoreAppPalette(dc);
+  return lines != 0 && lines != static_cast<int>(GDI_ERROR);
+}
+
+bool DrawDithered(CDC* dc, const std::uint32_t* pixels, int width, int height, int dstX, int dstY, int dstW,
+                  int dstH, int srcX, int srcY, int srcW, int srcH) {
+  if (!dc || !pixels || width <= 0 || height <= 0) return false;
+  CDibSection section(dc, width, height);
+  if (section.BitsPerPixel() != 32 && !Tessro()) return false;  // nothing to convert with
+  SelectAppPalette(dc);
+  section.SetPixels32(pixels);
+  return StretchDrawSection(dc, section, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH);
+}

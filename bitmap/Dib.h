@@ -102,3 +102,16 @@ private:
 BOOL SelectAppPalette(CDC* dc);
 UINT RealizeAppPalette(CDC* dc);
 void RestoreAppPalette(CDC* dc);
+
+// Bits per pixel of a device context (bits times planes).
+int DeviceDepth(CDC* dc);
+// Draws a source rectangle (y from the top) of a section stretched to a destination rectangle,
+// with the application palette realised on 8-bit displays; false when GDI draws nothing.
+bool StretchDrawSection(CDC* dc, const CDibSection& section, int dstX, int dstY, int dstW, int dstH, int srcX,
+                        int srcY, int srcW, int srcH);
+// Draws a 32-bit bottom-up picture on a display below true colour: the rasterizer dithers it
+// into a section of the display's depth (onto the application palette on 8-bit displays),
+// which GDI then only copies. False when nothing was drawn (no rasterizer to convert with, or
+// GDI failed); throws std::bad_alloc when the section cannot be made.
+bool DrawDithered(CDC* dc, const std::uint32_t* pixels, int width, int height, int dstX, int dstY, int dstW,
+                  int dstH, int srcX, int srcY, int srcW, int srcH);

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "bitmap/AnimationRenderer.h"
+#include "bitmap/Dib.h"
 #include "bitmap/DropShadowRenderer.h"
 #include "bitmap/ExportBitmap.h"
 #include "bitmap/SoftShadow.h"
@@ -451,17 +452,31 @@ void CTemplateWnd::PaintPreview(HDC dc) {
   RECT client;
   ::GetClientRect(m_hWnd, &client);
   const RECT surface = SurfaceRect();
-  if (m_surface.Pixels() && m_surface.Width() == surface.right - surface.left &&
-      m_surface.Height() == surface.bottom - surface.top) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = m_surface.Width();
-    info.bmiHeader.biHeight = m_surface.Height();  // bottom-up, as the surface is stored
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    ::SetDIBitsToDevice(dc, surface.left, surface.top, m_surface.Width(), m_surface.Height(), 0, 0, 0,
-                        m_surface.Height(), m_surface.Pixels(), &info, DIB_RGB_COLORS);
+  const int width = m_surface.Width(), height = m_surface.Height();
+  if (m_surface.Pixels() && width == surface.right - surface.left && height == surface.bottom - surface.top) {
+    // Below true colour the picture is dithered onto the display's depth and palette; GDI
+    // converts it when that cannot be done.
+    CDC* target = CDC::FromHandle(dc);
+    bool drawn = false;
+    if (DeviceDepth(target) < 32) {
+      try {
+        drawn = DrawDithered(target, m_surface.Pixels(), width, height, surface.left, surface.top, width, height, 0,
+                             0, width, height);
+      } catch (const std::bad_alloc&) {
+        drawn = false;
+      }
+    }
+    if (!drawn) {
+      BITMAPINFO info = {};
+      info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+      info.bmiHeader.biWidth = width;
+      info.bmiHeader.biHeight = height;  // bottom-up, as the surface is stored
+      info.bmiHeader.biPlanes = 1;
+      info.bmiHeader.biBitCount = 32;
+      info.bmiHeader.biCompression = BI_RGB;
+      ::SetDIBitsToDevice(dc, surface.left, surface.top, width, height, 0, 0, 0, height, m_surface.Pixels(), &info,
+                          DIB_RGB_COLORS);
+    }
   }
   // The frame: dark at the top and left, light at the bottom and right.
   auto line = [dc](int left, int top, int right, int bottom, COLORREF colour) {
