@@ -409,9 +409,9 @@ bool StretchDrawSection(CDC* dc, const CDibSection& section, int dstX, int dstY,
 bool DrawDithered(CDC* dc, const std::uint32_t* pixels, int width, int height, int dstX, int dstY, int dstW,
                   int dstH, int srcX, int srcY, int srcW, int srcH) {
   if (!dc || !pixels || width <= 0 || height <= 0) return false;
-  CDibSection section(dc, width, height);
-  if (section.BitsPerPixel() != 32 && !Tessro()) return false;  // nothing to convert with
+  if (DeviceDepth(dc) < 24 && !Tessro()) return false;  // nothing to convert with
   SelectAppPalette(dc);
+  CDibSection section(dc, width, height);
   section.SetPixels32(pixels);
   return StretchDrawSection(dc, section, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH);
 }
