@@ -40,14 +40,37 @@ inline void Settle(HANDLE process, HWND window, const std::string& title = std::
     }
 }
 
+// The pointer to a client point of window, as the hardware would move it (with buttons, the
+// button goes down or up there).
+inline void MoveTo(HWND window, int x, int y, DWORD buttons = 0)
+{
+    POINT point = {x, y};
+    ClientToScreen(window, &point);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    SendInput(1, &input, sizeof input);
+}
+
+// The start page's "Navigation bar" card, clicked: it starts a new bar on the editing pages.
+inline void ClickNavigationBarCard(HWND window)
+{
+    MoveTo(window, 202, 343);
+    MoveTo(window, 202, 343, MOUSEEVENTF_LEFTDOWN);
+    MoveTo(window, 202, 343, MOUSEEVENTF_LEFTUP);
+}
+
 class ProgramProcess {
 public:
-    ProgramProcess()
+    // The program of a program root (the build's assembled one unless told).
+    explicit ProgramProcess(const std::string& root = Dist())
     {
-        std::string command = "\"" + Dist() + "\\Barwright.exe\"";
+        std::string command = "\"" + root + "\\Barwright.exe\"";
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
-        started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, Dist().c_str(),
+        started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, root.c_str(),
                                   &startup, &process_) != FALSE;
     }
     ~ProgramProcess()
@@ -64,6 +87,7 @@ public:
 
     bool Started() const { return started_; }
     HANDLE Handle() const { return process_.hProcess; }
+    DWORD Id() const { return process_.dwProcessId; }
 
     // The main dialog once it shows, or null when the program ends first or after about a minute.
     HWND WaitForMainWindow()
