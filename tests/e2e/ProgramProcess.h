@@ -54,12 +54,16 @@ inline void MoveTo(HWND window, int x, int y, DWORD buttons = 0)
     SendInput(1, &input, sizeof input);
 }
 
-// The start page's "Navigation bar" card, clicked: it starts a new bar on the editing pages.
+// The start page's "Navigation bar" card, in the main window's client area.
+inline const POINT kNavigationBarCard = {202, 343};
+
+// The card clicked: it starts a new bar on the editing pages.
 inline void ClickNavigationBarCard(HWND window)
 {
-    MoveTo(window, 202, 343);
-    MoveTo(window, 202, 343, MOUSEEVENTF_LEFTDOWN);
-    MoveTo(window, 202, 343, MOUSEEVENTF_LEFTUP);
+    const POINT card = kNavigationBarCard;
+    MoveTo(window, card.x, card.y);
+    MoveTo(window, card.x, card.y, MOUSEEVENTF_LEFTDOWN);
+    MoveTo(window, card.x, card.y, MOUSEEVENTF_LEFTUP);
 }
 
 class ProgramProcess {

@@ -127,13 +127,29 @@ bool HasVisibleItem(HWND dialog, int id)
     return item && IsWindowVisible(item);
 }
 
+// A message to a window of the program, answered within a bound; -1 when it is not.
+LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+{
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, &result))
+        return -1;
+    return static_cast<LRESULT>(result);
+}
+
 std::string ItemText(HWND dialog, int id)
 {
     char text[4096] = "";
-    DWORD_PTR length = 0;
-    SendMessageTimeoutA(GetDlgItem(dialog, id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                        SMTO_ABORTIFHUNG, 5000, &length);
+    Ask(GetDlgItem(dialog, id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
     return text;
+}
+
+// Whether a click on the point of the main window's client area reaches the main window (no
+// splash nor message box over it).
+bool ReachesMainWindow(HWND window, POINT point)
+{
+    ClientToScreen(window, &point);
+    HWND at = WindowFromPoint(point);
+    return at && (at == window || IsChild(window, at));
 }
 
 // Polls, up to the bound, until the condition holds; each round lets the program take what was
@@ -209,9 +225,10 @@ TEST(SaveEndToEnd, NavigationBarIntoProjectAndPage)
     const HANDLE process = program.Handle();
     HWND window = program.WaitForMainWindow();
     ASSERT_TRUE(window) << "no main window";
-    e2e::Settle(process, window);
 
     // A new navigation bar from the start page's card: the title names the new bar.
+    ASSERT_TRUE(WaitUntil(process, window, [&] { return ReachesMainWindow(window, e2e::kNavigationBarCard); }))
+        << "the start page's card stays covered";
     e2e::ClickNavigationBarCard(window);
     ASSERT_TRUE(WaitUntil(process, window, [&] { return Title(window).rfind(std::string(kTitle) + " - ", 0) == 0; }))
         << "no new bar after the card's click; title \"" << Title(window) << "\"";
@@ -223,11 +240,11 @@ TEST(SaveEndToEnd, NavigationBarIntoProjectAndPage)
         output = FindInside(window, [](HWND w) { return HasVisibleItem(w, kSaveGraphic) && HasVisibleItem(w, kBrowserPreview); });
         return output != nullptr;
     })) << "F12 showed no output page";
-    Click(output, kGifType);
-    ASSERT_TRUE(WaitUntil(process, window, [&] {
-        return SendMessageA(GetDlgItem(output, kGifType), BM_GETCHECK, 0, 0) == BST_CHECKED &&
-               IsWindowEnabled(GetDlgItem(output, kSaveGraphic));
-    })) << "GIF not chosen or Save Graphic disabled (the size estimate failed)";
+    const auto gifChosen = [&] { return Ask(GetDlgItem(output, kGifType), BM_GETCHECK) == BST_CHECKED; };
+    if (!gifChosen())
+        Click(output, kGifType);
+    ASSERT_TRUE(WaitUntil(process, window, [&] { return gifChosen() && IsWindowEnabled(GetDlgItem(output, kSaveGraphic)); }))
+        << "GIF not chosen or Save Graphic disabled (the size estimate failed)";
     Click(output, kSaveGraphic);
 
     // The save page of a navigation bar, in the site's folder.
@@ -240,23 +257,23 @@ TEST(SaveEndToEnd, NavigationBarIntoProjectAndPage)
     ASSERT_TRUE(gallery);
     LRESULT news = LB_ERR;
     ASSERT_TRUE(WaitUntil(process, window, [&] {
-        news = SendMessageA(gallery, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("news.html"));
+        news = Ask(gallery, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("news.html"));
         return news != LB_ERR;
     })) << "the save page does not list the site's news.html";
 
     // news.html double-clicked: it joins the pages that receive the bar, checked.
-    SendMessageA(gallery, LB_SETCURSEL, news, 0);
+    Ask(gallery, LB_SETCURSEL, news);
     PostMessageA(save, WM_COMMAND, MAKEWPARAM(IDC_SAVE_GALLERY, LBN_SELCHANGE), reinterpret_cast<LPARAM>(gallery));
     PostMessageA(save, WM_COMMAND, MAKEWPARAM(IDC_SAVE_GALLERY, LBN_DBLCLK), reinterpret_cast<LPARAM>(gallery));
     HWND pages = GetDlgItem(save, IDC_SAVE_PAGE_LIST);
-    ASSERT_TRUE(WaitUntil(process, window, [&] { return SendMessageA(pages, LVM_GETITEMCOUNT, 0, 0) == 2; }))
+    ASSERT_TRUE(WaitUntil(process, window, [&] { return Ask(pages, LVM_GETITEMCOUNT) == 2; }))
         << "news.html did not join the pages; files: " << ItemText(save, IDC_SAVE_FILE_LIST);
     for (int row = 0; row < 2; ++row)
-        EXPECT_EQ(2u, static_cast<UINT>(SendMessageA(pages, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK)) >> 12)
+        EXPECT_EQ(2u, static_cast<UINT>(Ask(pages, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK)) >> 12)
             << "page " << row << " not checked";
 
     // The bar named "Main": the files to write follow the name.
-    SendMessageA(GetDlgItem(save, IDC_SAVE_NAME), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Main"));
+    Ask(GetDlgItem(save, IDC_SAVE_NAME), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Main"));
     ASSERT_TRUE(WaitUntil(process, window, [&] {
         const std::string files = ItemText(save, IDC_SAVE_FILE_LIST);
         return files.find("news.html") != std::string::npos && files.find("main.js") != std::string::npos &&
