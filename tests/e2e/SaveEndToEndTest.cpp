@@ -22,6 +22,7 @@
 #include <vector>
 
 using e2e::Dist;
+using e2e::FindWindowOf;
 using e2e::kTitle;
 using e2e::Title;
 
@@ -84,42 +85,6 @@ private:
     bool had_ = false;
     bool set_ = false;
 };
-
-struct Search {
-    DWORD processId;
-    const std::function<bool(HWND)>* test;
-    HWND found;
-};
-
-BOOL CALLBACK FindIn(HWND window, LPARAM param)
-{
-    auto* search = reinterpret_cast<Search*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && IsWindowVisible(window) && (*search->test)(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A visible top-level window of the process that passes the test.
-HWND FindWindowOf(DWORD processId, const std::function<bool(HWND)>& test)
-{
-    Search search = {processId, &test, nullptr};
-    EnumWindows(FindIn, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// A visible window inside parent (at any depth) that passes the test.
-HWND FindInside(HWND parent, const std::function<bool(HWND)>& test)
-{
-    DWORD processId = 0;
-    GetWindowThreadProcessId(parent, &processId);
-    Search search = {processId, &test, nullptr};
-    EnumChildWindows(parent, FindIn, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 bool HasVisibleItem(HWND dialog, int id)
 {
@@ -237,7 +202,7 @@ TEST(SaveEndToEnd, NavigationBarIntoProjectAndPage)
     PressKey(window, VK_F12);
     HWND output = nullptr;
     ASSERT_TRUE(WaitUntil(process, window, [&] {
-        output = FindInside(window, [](HWND w) { return HasVisibleItem(w, kSaveGraphic) && HasVisibleItem(w, kBrowserPreview); });
+        output = FindWindowOf(program.Id(), [](HWND w) { return HasVisibleItem(w, kSaveGraphic) && HasVisibleItem(w, kBrowserPreview); }, window);
         return output != nullptr;
     })) << "F12 showed no output page";
     const auto gifChosen = [&] { return Ask(GetDlgItem(output, kGifType), BM_GETCHECK) == BST_CHECKED; };
@@ -250,7 +215,7 @@ TEST(SaveEndToEnd, NavigationBarIntoProjectAndPage)
     // The save page of a navigation bar, in the site's folder.
     HWND save = nullptr;
     ASSERT_TRUE(WaitUntil(process, window, [&] {
-        save = FindInside(window, [](HWND w) { return GetDlgItem(w, IDC_SAVE_PAGE_LIST) && HasVisibleItem(w, IDC_SAVE_SAVE); });
+        save = FindWindowOf(program.Id(), [](HWND w) { return GetDlgItem(w, IDC_SAVE_PAGE_LIST) && HasVisibleItem(w, IDC_SAVE_SAVE); }, window);
         return save != nullptr;
     })) << "Save Graphic showed no navigation bar save page";
     HWND gallery = GetDlgItem(save, IDC_SAVE_GALLERY);
