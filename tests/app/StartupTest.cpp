@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/e2e/ProgramProcess.h"
+
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -67,24 +69,6 @@ std::string MakeRoot(const std::string& name, bool resources, bool dlls)
     return root;
 }
 
-struct Search {
-    DWORD pid;
-    const std::function<bool(HWND)>* test;
-    HWND found;
-};
-
-BOOL CALLBACK FindWindowOf(HWND hWnd, LPARAM param)
-{
-    auto* s = reinterpret_cast<Search*>(param);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(hWnd, &owner);
-    if (owner == s->pid && ::IsWindowVisible(hWnd) && (*s->test)(hWnd)) {
-        s->found = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 struct Program {
     PROCESS_INFORMATION process = {};
     explicit Program(const std::string& root, const std::string& arguments = "")
@@ -105,13 +89,13 @@ struct Program {
     // The first visible top-level window of the process that passes the test.
     HWND WaitForWindow(const std::function<bool(HWND)>& test)
     {
-        Search search = {process.dwProcessId, &test, nullptr};
-        for (int i = 0; i < 600 && !search.found; ++i) {
+        HWND found = nullptr;
+        for (int i = 0; i < 600 && !found; ++i) {
             if (Wait(50))
                 break;
-            ::EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
+            found = e2e::FindWindowOf(process.dwProcessId, test);
         }
-        return search.found;
+        return found;
     }
     HWND WaitForMainWindow()
     {

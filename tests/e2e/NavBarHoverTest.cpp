@@ -10,6 +10,7 @@
 #include <string>
 
 using e2e::Dist;
+using e2e::MoveTo;
 using e2e::kTitle;
 using e2e::Settle;
 
@@ -28,19 +29,6 @@ BOOL CALLBACK FindPreview(HWND child, LPARAM param)
         return FALSE;
     }
     return TRUE;
-}
-
-// The pointer to a client point of window, as the hardware would move it.
-void MoveTo(HWND window, int x, int y, DWORD buttons = 0)
-{
-    POINT point = {x, y};
-    ClientToScreen(window, &point);
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
-    SendInput(1, &input, sizeof input);
 }
 
 // A pixel inside the badge: its second column and row from the top-left. The badge lies 2
@@ -109,10 +97,7 @@ TEST(NavBarHover, BadgeNamesTheStateTheBarIsShownIn)
     HWND window = program.WaitForMainWindow();
     if (window) {
         Settle(program.Handle(), window);
-        // The start page's "Navigation bar" card starts a new bar on the editing pages.
-        MoveTo(window, 202, 343);
-        MoveTo(window, 202, 343, MOUSEEVENTF_LEFTDOWN);
-        MoveTo(window, 202, 343, MOUSEEVENTF_LEFTUP);
+        e2e::ClickNavigationBarCard(window);
         Settle(program.Handle(), window, std::string(kTitle) + " - ");
         HWND preview = nullptr;
         EnumChildWindows(window, FindPreview, reinterpret_cast<LPARAM>(&preview));

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 
 namespace e2e {
@@ -40,14 +41,75 @@ inline void Settle(HANDLE process, HWND window, const std::string& title = std::
     }
 }
 
+namespace detail {
+
+struct WindowSearch {
+    DWORD processId;
+    const std::function<bool(HWND)>* test;
+    HWND found;
+};
+
+inline BOOL CALLBACK MatchWindow(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && IsWindowVisible(window) && (*search->test)(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace detail
+
+// The first visible window of the process that passes the test: a top-level one, or one inside
+// parent (at any depth) when a parent is given.
+inline HWND FindWindowOf(DWORD processId, const std::function<bool(HWND)>& test, HWND parent = nullptr)
+{
+    detail::WindowSearch search = {processId, &test, nullptr};
+    if (parent)
+        EnumChildWindows(parent, detail::MatchWindow, reinterpret_cast<LPARAM>(&search));
+    else
+        EnumWindows(detail::MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The pointer to a client point of window, as the hardware would move it (with buttons, the
+// button goes down or up there).
+inline void MoveTo(HWND window, int x, int y, DWORD buttons = 0)
+{
+    POINT point = {x, y};
+    ClientToScreen(window, &point);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    SendInput(1, &input, sizeof input);
+}
+
+// The start page's "Navigation bar" card, in the main window's client area.
+inline const POINT kNavigationBarCard = {202, 343};
+
+// The card clicked: it starts a new bar on the editing pages.
+inline void ClickNavigationBarCard(HWND window)
+{
+    const POINT card = kNavigationBarCard;
+    MoveTo(window, card.x, card.y);
+    MoveTo(window, card.x, card.y, MOUSEEVENTF_LEFTDOWN);
+    MoveTo(window, card.x, card.y, MOUSEEVENTF_LEFTUP);
+}
+
 class ProgramProcess {
 public:
-    ProgramProcess()
+    // The program of a program root (the build's assembled one unless told).
+    explicit ProgramProcess(const std::string& root = Dist())
     {
-        std::string command = "\"" + Dist() + "\\Barwright.exe\"";
+        std::string command = "\"" + root + "\\Barwright.exe\"";
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
-        started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, Dist().c_str(),
+        started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, root.c_str(),
                                   &startup, &process_) != FALSE;
     }
     ~ProgramProcess()
@@ -64,17 +126,23 @@ public:
 
     bool Started() const { return started_; }
     HANDLE Handle() const { return process_.hProcess; }
+    DWORD Id() const { return process_.dwProcessId; }
 
     // The main dialog once it shows, or null when the program ends first or after about a minute.
     HWND WaitForMainWindow()
     {
-        Search search = {process_.dwProcessId, nullptr};
-        for (int i = 0; i < 1200 && !search.found; ++i) {
+        // The main dialog, not a message box of the same title nor the splash: the sizable one.
+        const auto isMain = [](HWND window) {
+            return (GetWindowLongA(window, GWL_STYLE) & WS_THICKFRAME) != 0 &&
+                   Title(window).compare(0, std::strlen(kTitle), kTitle) == 0;
+        };
+        HWND found = nullptr;
+        for (int i = 0; i < 1200 && !found; ++i) {
             if (WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0)
                 break;
-            EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+            found = FindWindowOf(process_.dwProcessId, isMain);
         }
-        return search.found;
+        return found;
     }
 
     // Closes the main window (when there is one) and waits for the program to end; answers
@@ -92,28 +160,6 @@ public:
     }
 
 private:
-    struct Search {
-        DWORD processId;
-        HWND found;
-    };
-
-    static BOOL CALLBACK FindMainWindow(HWND window, LPARAM param)
-    {
-        auto* search = reinterpret_cast<Search*>(param);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        char title[64] = "";
-        GetWindowTextA(window, title, sizeof title);
-        // The main dialog, not a message box of the same title nor the splash: the sizable one.
-        const bool sizable = (GetWindowLongA(window, GWL_STYLE) & WS_THICKFRAME) != 0;
-        if (owner == search->processId && IsWindowVisible(window) && sizable &&
-            std::strncmp(title, kTitle, std::strlen(kTitle)) == 0) {
-            search->found = window;
-            return FALSE;
-        }
-        return TRUE;
-    }
-
     PROCESS_INFORMATION process_ = {};
     bool started_ = false;
 };

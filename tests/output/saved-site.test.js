@@ -1,5 +1,6 @@
-// Sites saved through the navigation bar save dialog (left by save_win_tests in "saved-site"
-// and by save_program_tests in "saved-program-site"), in headless Chromium: the page that
+// Sites saved through the navigation bar save dialog (left by save_win_tests in "saved-site",
+// by save_program_tests in "saved-program-site" and by e2e_tests, which drives the program as
+// a separate process, in "saved-e2e-site"), in headless Chromium: the page that
 // existed before keeps its text and shows the bar, the buttons swap their images on hover,
 // every page the save wrote loads, and nothing raises an error. A bar may have end caps around its
 // buttons, so the buttons are found by their image names ("main_b1.gif"), not by position.

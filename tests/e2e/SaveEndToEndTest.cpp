@@ -1,0 +1,303 @@
+// Saving a navigation bar with the program under Wine, as a user does: from a program root of
+// its own, the start page's "Navigation bar" card starts a bar from the library, F12 shows the
+// output page, its Save Graphic button the save page; there the existing news.html of a fixture
+// site is double-clicked into the pages that receive the bar, the bar is named "Main" and saved
+// into the project and the pages. The saved site is left in "saved-e2e-site" of the test's
+// folder for the browser test.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "app/Resource.h"
+#include "output/SaveResource.h"
+#include "tests/e2e/ProgramProcess.h"
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using e2e::Dist;
+using e2e::FindWindowOf;
+using e2e::kTitle;
+using e2e::Title;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const int kSaveGraphic = 1029;  // the output panel's Save Graphic button
+const int kBrowserPreview = 1383;
+const int kGifType = 1023;
+
+std::string ReadText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// A value of HKCU "Software\Quor\Barwright 1\<key>" set for the test and put back afterwards
+// (the Wine prefix is shared with the other tests).
+class RegistryValue {
+public:
+    RegistryValue(const char* key, const char* name, DWORD type, const void* data, DWORD size) : name_(name)
+    {
+        const std::string path = std::string("Software\\Quor\\Barwright 1\\") + key;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
+                            &key_, nullptr) != ERROR_SUCCESS) {
+            key_ = nullptr;
+            return;
+        }
+        DWORD oldSize = 0;
+        if (RegQueryValueExA(key_, name, nullptr, &oldType_, nullptr, &oldSize) == ERROR_SUCCESS) {
+            old_.resize(oldSize);
+            had_ = RegQueryValueExA(key_, name, nullptr, &oldType_, old_.data(), &oldSize) == ERROR_SUCCESS;
+        }
+        set_ = RegSetValueExA(key_, name, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
+    }
+    ~RegistryValue()
+    {
+        if (!key_)
+            return;
+        if (had_)
+            RegSetValueExA(key_, name_.c_str(), 0, oldType_, old_.data(), static_cast<DWORD>(old_.size()));
+        else
+            RegDeleteValueA(key_, name_.c_str());
+        RegCloseKey(key_);
+    }
+    RegistryValue(const RegistryValue&) = delete;
+    RegistryValue& operator=(const RegistryValue&) = delete;
+    bool IsSet() const { return set_; }
+
+private:
+    std::string name_;
+    HKEY key_ = nullptr;
+    DWORD oldType_ = 0;
+    std::vector<BYTE> old_;
+    bool had_ = false;
+    bool set_ = false;
+};
+
+bool HasVisibleItem(HWND dialog, int id)
+{
+    HWND item = GetDlgItem(dialog, id);
+    return item && IsWindowVisible(item);
+}
+
+// A message to a window of the program, answered within a bound; -1 when it is not.
+LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+{
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, &result))
+        return -1;
+    return static_cast<LRESULT>(result);
+}
+
+std::string ItemText(HWND dialog, int id)
+{
+    char text[4096] = "";
+    Ask(GetDlgItem(dialog, id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// Whether a click on the point of the main window's client area reaches the main window (no
+// splash nor message box over it).
+bool ReachesMainWindow(HWND window, POINT point)
+{
+    ClientToScreen(window, &point);
+    HWND at = WindowFromPoint(point);
+    return at && (at == window || IsChild(window, at));
+}
+
+// Polls, up to the bound, until the condition holds; each round lets the program take what was
+// posted to it first. False when the bound passes or the program ends.
+bool WaitUntil(HANDLE process, HWND window, const std::function<bool()>& condition, DWORD seconds = 60)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result);
+        if (condition())
+            return true;
+        if (GetTickCount() - start >= seconds * 1000 || WaitForSingleObject(process, 100) == WAIT_OBJECT_0)
+            return false;
+    }
+}
+
+void PressKey(HWND window, int key)
+{
+    PostMessageA(window, WM_KEYDOWN, key, 1 | (MapVirtualKeyA(key, 0) << 16));
+    PostMessageA(window, WM_KEYUP, key, 0xC0000001 | (MapVirtualKeyA(key, 0) << 16));
+}
+
+void Click(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+// A folder copied file by file into a new target (folders whose names differ only in case
+// meet in one folder here). Answers what failed, or "" on success.
+std::string CopyFolder(const fs::path& source, const fs::path& target)
+{
+    std::error_code error;
+    fs::remove_all(target, error);
+    if (error || !fs::create_directories(target, error))
+        return "making " + target.string() + ": " + error.message();
+    for (const auto& entry : fs::recursive_directory_iterator(source, error)) {
+        const fs::path to = target / fs::relative(entry.path(), source);
+        if (entry.is_directory())
+            fs::create_directories(to, error);
+        else
+            fs::copy_file(entry.path(), to, fs::copy_options::overwrite_existing, error);
+        if (error)
+            return to.string() + ": " + error.message();
+    }
+    return error ? source.string() + ": " + error.message() : "";
+}
+
+}  // namespace
+
+TEST(SaveEndToEnd, NavigationBarIntoProjectAndPage)
+{
+    ASSERT_FALSE(Dist().empty()) << "BW_DIST not set";
+    // A program root of its own, so that nothing the program writes lands in the build's.
+    ASSERT_EQ("", CopyFolder(Dist(), "e2e-program-root")) << "copying the program root";
+    char full[MAX_PATH] = "";
+    GetFullPathNameA("e2e-program-root", sizeof full, full, nullptr);
+    const std::string root = std::string(full) + "\\";
+    const std::string site = root + "Site\\";
+    ASSERT_TRUE(CreateDirectoryA(site.c_str(), nullptr));
+    std::ofstream(site + "news.html", std::ios::binary)
+        << "<html>\r\n<head><title>News</title></head>\r\n<body>\r\n<p>News of the day</p>\r\n</body>\r\n</html>\r\n";
+
+    // The first start makes the library's style files (as after installing); the save page
+    // opens in the folder of the last save; the save information notice shows after a save.
+    const DWORD one = 1, zero = 0;
+    const char project[] = "Default";
+    RegistryValue generate("Startup", "Generate", REG_DWORD, &one, sizeof one);
+    RegistryValue currentProject("Startup", "Proj", REG_SZ, project, sizeof project);
+    RegistryValue exportDir("Options", "ExportDir", REG_SZ, site.c_str(), static_cast<DWORD>(site.size() + 1));
+    RegistryValue saveInfo("Options", "SaveInfoDialog", REG_DWORD, &zero, sizeof zero);
+    ASSERT_TRUE(generate.IsSet() && currentProject.IsSet() && exportDir.IsSet() && saveInfo.IsSet());
+
+    e2e::ProgramProcess program(full);
+    ASSERT_TRUE(program.Started()) << "could not start " << root << "Barwright.exe";
+    const HANDLE process = program.Handle();
+    HWND window = program.WaitForMainWindow();
+    ASSERT_TRUE(window) << "no main window";
+
+    // A new navigation bar from the start page's card: the title names the new bar.
+    ASSERT_TRUE(WaitUntil(process, window, [&] { return ReachesMainWindow(window, e2e::kNavigationBarCard); }))
+        << "the start page's card stays covered";
+    e2e::ClickNavigationBarCard(window);
+    ASSERT_TRUE(WaitUntil(process, window, [&] { return Title(window).rfind(std::string(kTitle) + " - ", 0) == 0; }))
+        << "no new bar after the card's click; title \"" << Title(window) << "\"";
+
+    // F12: the output page, GIF as output type, then Save Graphic once the size estimate allows it.
+    PressKey(window, VK_F12);
+    HWND output = nullptr;
+    ASSERT_TRUE(WaitUntil(process, window, [&] {
+        output = FindWindowOf(program.Id(), [](HWND w) { return HasVisibleItem(w, kSaveGraphic) && HasVisibleItem(w, kBrowserPreview); }, window);
+        return output != nullptr;
+    })) << "F12 showed no output page";
+    const auto gifChosen = [&] { return Ask(GetDlgItem(output, kGifType), BM_GETCHECK) == BST_CHECKED; };
+    if (!gifChosen())
+        Click(output, kGifType);
+    ASSERT_TRUE(WaitUntil(process, window, [&] { return gifChosen() && IsWindowEnabled(GetDlgItem(output, kSaveGraphic)); }))
+        << "GIF not chosen or Save Graphic disabled (the size estimate failed)";
+    Click(output, kSaveGraphic);
+
+    // The save page of a navigation bar, in the site's folder.
+    HWND save = nullptr;
+    ASSERT_TRUE(WaitUntil(process, window, [&] {
+        save = FindWindowOf(program.Id(), [](HWND w) { return GetDlgItem(w, IDC_SAVE_PAGE_LIST) && HasVisibleItem(w, IDC_SAVE_SAVE); }, window);
+        return save != nullptr;
+    })) << "Save Graphic showed no navigation bar save page";
+    HWND gallery = GetDlgItem(save, IDC_SAVE_GALLERY);
+    ASSERT_TRUE(gallery);
+    LRESULT news = LB_ERR;
+    ASSERT_TRUE(WaitUntil(process, window, [&] {
+        news = Ask(gallery, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("news.html"));
+        return news != LB_ERR;
+    })) << "the save page does not list the site's news.html";
+
+    // news.html double-clicked: it joins the pages that receive the bar, checked.
+    Ask(gallery, LB_SETCURSEL, news);
+    PostMessageA(save, WM_COMMAND, MAKEWPARAM(IDC_SAVE_GALLERY, LBN_SELCHANGE), reinterpret_cast<LPARAM>(gallery));
+    PostMessageA(save, WM_COMMAND, MAKEWPARAM(IDC_SAVE_GALLERY, LBN_DBLCLK), reinterpret_cast<LPARAM>(gallery));
+    HWND pages = GetDlgItem(save, IDC_SAVE_PAGE_LIST);
+    ASSERT_TRUE(WaitUntil(process, window, [&] { return Ask(pages, LVM_GETITEMCOUNT) == 2; }))
+        << "news.html did not join the pages; files: " << ItemText(save, IDC_SAVE_FILE_LIST);
+    for (int row = 0; row < 2; ++row)
+        EXPECT_EQ(2u, static_cast<UINT>(Ask(pages, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK)) >> 12)
+            << "page " << row << " not checked";
+
+    // The bar named "Main": the files to write follow the name.
+    Ask(GetDlgItem(save, IDC_SAVE_NAME), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Main"));
+    ASSERT_TRUE(WaitUntil(process, window, [&] {
+        const std::string files = ItemText(save, IDC_SAVE_FILE_LIST);
+        return files.find("news.html") != std::string::npos && files.find("main.js") != std::string::npos &&
+               files.find("main_b1.gif") != std::string::npos;
+    })) << "files to write: " << ItemText(save, IDC_SAVE_FILE_LIST);
+
+    // Save: news.html exists, so the list of files to overwrite asks first; the save information
+    // notice shows when the save is done. Any message box is a failure.
+    Click(save, IDC_SAVE_SAVE);
+    std::set<HWND> answered;
+    std::vector<std::string> boxes;
+    HWND notice = nullptr;
+    bool asked = false;
+    const bool done = WaitUntil(process, window, [&] {
+        FindWindowOf(program.Id(), [&](HWND w) {
+            if ((GetWindowLongA(w, GWL_STYLE) & WS_CHILD) || answered.count(w))
+                return false;
+            if (GetDlgItem(w, IDC_OVERWRITE_LIST_FILES)) {
+                asked = true;
+                Click(w, IDC_OVERWRITE_OVERWRITE);
+            } else if (GetDlgItem(w, IDC_SAVE_INFO_DONT_SHOW)) {
+                notice = w;
+                Click(w, IDOK);
+            } else if (GetDlgItem(w, IDC_MSGBOX_TEXT)) {
+                boxes.push_back(ItemText(w, IDC_MSGBOX_TEXT));
+                PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
+            } else {
+                return false;
+            }
+            answered.insert(w);
+            return false;  // every window of the program is looked at
+        });
+        return !boxes.empty() || (notice && !IsWindowVisible(notice));
+    }, 180);
+    std::string boxTexts;
+    for (const std::string& text : boxes)
+        boxTexts += text + " | ";
+    ASSERT_TRUE(boxes.empty()) << "message boxes: " << boxTexts;
+    ASSERT_TRUE(done) << "the save did not finish (no save information notice, or it stayed)";
+    EXPECT_TRUE(asked) << "no question before news.html was updated";
+
+    // The site: the script, the buttons' images, the page with the script and still its text.
+    for (const char* name : {"main.js", "main_b1.gif", "main_b2_over.gif", "Main.html"})
+        EXPECT_TRUE(Exists(site + name)) << name;
+    const std::string page = ReadText(site + "news.html");
+    EXPECT_NE(std::string::npos, page.find("main.js")) << page;
+    EXPECT_NE(std::string::npos, page.find("<p>News of the day</p>")) << page;
+    // The project: the bar's style file and its entry in the project's list.
+    const std::string projectFolder = root + "TWTemplates\\Default (Project)\\";
+    EXPECT_TRUE(Exists(projectFolder + "Main_off.qtw"));
+    const std::string types = ReadText(projectFolder + "QTWTypes.twt");
+    const size_t entry = types.find("$main_off.qtw");
+    ASSERT_NE(std::string::npos, entry) << types;
+    const size_t lineStart = types.rfind('\n', entry) + 1;
+    EXPECT_EQ(0x100000, std::stoi(types.substr(lineStart)) & 0x100000) << types;
+
+    DWORD exitCode = 1;
+    EXPECT_TRUE(program.CloseAndWait(window, &exitCode)) << "the program did not exit";
+    EXPECT_EQ(0u, exitCode);
+
+    EXPECT_EQ("", CopyFolder(root + "Site", "saved-e2e-site")) << "copying the saved site";
+}
