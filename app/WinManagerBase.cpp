@@ -1,6 +1,5 @@
 #include "app/WinManagerBase.h"
 
-
 #include "app/AppBackground.h"
 #include "app/AppServices.h"
 #include "app/CompactRendererInt.h"
@@ -53,6 +52,16 @@ CUIServices* UIServices()
 bool Live(CWnd* window)
 {
     return window && window->GetSafeHwnd();
+}
+
+// Renders a window that draws a picture of its own: a document renderer window or the
+// template preview; other windows are left alone.
+void RenderRendererWindow(CWnd* window, int redraw)
+{
+    if (auto* renderer = dynamic_cast<CompactRendererInt*>(window))
+        renderer->Render(redraw, nullptr);
+    else if (auto* preview = dynamic_cast<CTemplateWnd*>(window))
+        preview->Render(redraw, nullptr);
 }
 
 void WindowRectInParent(CWnd* window, CWnd* parent, RECT* rect)
@@ -560,12 +569,8 @@ void CWinManagerBase::RenderWindows(int showView, int prompt, int view, int back
     if (prompt && Live(m_prompt))
         m_prompt->Render(!showView, nullptr);
     if (view)
-        if (CWnd* viewWindow = GetViewWindow(); viewWindow && viewWindow->GetSafeHwnd()) {
-            if (auto* renderer = dynamic_cast<CompactRendererInt*>(viewWindow))
-                renderer->Render(showView, nullptr);
-            else if (auto* preview = dynamic_cast<CTemplateWnd*>(viewWindow))
-                preview->Render(showView, nullptr);
-        }
+        if (CWnd* viewWindow = GetViewWindow(); viewWindow && viewWindow->GetSafeHwnd())
+            RenderRendererWindow(viewWindow, showView);
     if (background && g_background && g_background->GetSafeHwnd())
         g_background->Render(!showView, nullptr);
 }
@@ -585,12 +590,7 @@ void CWinManagerBase::Refresh(int prompt, int view, int background, int panel)
 
 void CWinManagerBase::RenderWindow(CWnd* window)
 {
-    if (!window)
-        return;
-    if (auto* renderer = dynamic_cast<CompactRendererInt*>(window))
-        renderer->Render(0, nullptr);
-    else if (auto* preview = dynamic_cast<CTemplateWnd*>(window))
-        preview->Render(0, nullptr);
+    RenderRendererWindow(window, 0);
 }
 
 namespace {

@@ -463,7 +463,7 @@ void CTemplateWnd::PaintPreview(HDC dc) {
         drawn = DrawDithered(target, m_surface.Pixels(), width, height, surface.left, surface.top, width, height, 0,
                              0, width, height);
       } catch (const std::bad_alloc&) {
-        drawn = false;
+        // no section to dither into: GDI draws the picture below
       }
     }
     if (!drawn) {
