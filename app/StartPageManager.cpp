@@ -3,7 +3,7 @@
 #include "app/AboutDlg.h"
 #include "app/AppServices.h"
 #include "app/HomePageManager.h"
-#include "app/PanelMessage.h"
+#include "panels/PanelMessage.h"
 #include "app/PromptPageManager.h"
 #include "app/SplashDlg.h"
 #include "app/UIServices.h"

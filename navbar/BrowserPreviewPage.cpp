@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <exception>
 
-#include "app/util/FileSystem.h"
-#include "app/util/FileUtils.h"
+#include "util/FileSystem.h"
+#include "util/FileUtils.h"
 #include "navbar/NavBarServices.h"
 
 namespace {
