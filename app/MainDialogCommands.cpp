@@ -261,7 +261,7 @@ void CWidgetsDlg::RegenerateTemplates()
     if (m_options) {
         m_options->SetFlags(m_options->GetFlags() & ~1);
         if (app)
-            m_options->LoadStyleFile(app->GetRootPath() + "SysResources\\graphics\\donegen.qtw", kChangeAll, -1,
+            m_options->LoadStyleFile(app->GetRootPath() + "SysResources\\Graphics\\donegen.qtw", kChangeAll, -1,
                                      kLoadTemplateStyle);
         if (m_operationsManager)
             m_operationsManager->NotifyChanged(m_options, 1, (DWORD)-1);

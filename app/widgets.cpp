@@ -38,7 +38,7 @@ namespace {
 Tessro3DLink g_tessro3d = {nullptr, nullptr};
 
 const char kMutexName[] = "autorunBarwrightMutex";
-const char kResourceProbe[] = "SysResources\\graphics\\graphictypes.web";
+const char kResourceProbe[] = "SysResources\\Graphics\\graphictypes.web";
 
 // A REG_DWORD value; false when it is missing or of another form.
 bool ReadDword(HKEY key, const char* name, DWORD& value)
