@@ -53,14 +53,17 @@ std::string Compare(const void* ours, const void* theirs, size_t pixels) {
     const std::uint32_t* a = static_cast<const std::uint32_t*>(ours);
     const std::uint32_t* b = static_cast<const std::uint32_t*>(theirs);
     int worst = 0;
+    size_t where = 0;
     for (size_t i = 0; i < pixels; ++i) {
         for (int shift = 0; shift < 24; shift += 8) {
-            worst = std::max(worst, std::abs(int((a[i] >> shift) & 0xFF) - int((b[i] >> shift) & 0xFF)));
+            const int d = std::abs(int((a[i] >> shift) & 0xFF) - int((b[i] >> shift) & 0xFF));
+            if (d > worst) worst = d, where = i;
         }
     }
     if (worst == 0) return "same";
-    char text[64];
-    std::snprintf(text, sizeof text, "PSNR %.1f dB, max %d", bench::Psnr(a, b, pixels), worst);
+    char text[96];
+    std::snprintf(text, sizeof text, "PSNR %.1f dB, max %d (%06X against %06X)", bench::Psnr(a, b, pixels), worst,
+                  a[where] & 0xFFFFFF, b[where] & 0xFFFFFF);
     return text;
 }
 std::string CompareBytes(const std::vector<BYTE>& ours, const std::vector<BYTE>& theirs) {
@@ -169,13 +172,8 @@ void Run(WORD bits) {
             if (bits == 32) {
                 ours();
                 theirs();
-                // Ours is bottom-up: compare the rows turned over.
-                std::vector<uint32_t> turned(pixels.size());
-                for (int y = 0; y < k.height; ++y) {
-                    std::memcpy(&turned[static_cast<size_t>(y) * k.width],
-                                target.data() + static_cast<size_t>(k.height - 1 - y) * stride, k.width * 4);
-                }
-                check += "; " + Compare(turned.data(), pixels.data(), pixels.size());
+                // The target's first row in memory is device row 0, the top, as in pixman's.
+                check += "; " + Compare(target.data(), pixels.data(), pixels.size());
             } else {
                 check += "; ours 8-bit palette, dithered, pixman 32-bit";
             }
@@ -232,24 +230,20 @@ void RunBitmapsAndTransparency() {
         for (int x = 0; x < kSourceSize; ++x) source[static_cast<size_t>(y) * kSourceSize + x] = (x * 0x010000u) ^ (y * 0x0101u);
     }
     const TessroPoint rect[2] = {User(0, 0), User(kLarge, kLarge)};
-    const TessroPoint p0 = User(0, kLarge), p1 = User(kLarge, kLarge), p2 = User(0, 0);
+    const TessroPoint p0 = User(0, kLarge);
     const int pixels = kLarge * kLarge;
     // pixman draws into a target of its own, of the same format and starting value.
     std::vector<DWORD> peerTarget(target.size(), 0x00404040);
-    // One call of each on fresh equal targets, ours turned top-down, then compared.
+    // One call of each on fresh equal targets, then compared (device row 0 first in memory on
+    // both sides).
     auto check = [&](const std::function<void()>& ours, const std::function<void()>& theirs) -> std::string {
         if (!theirs) return "";
         std::fill(target.begin(), target.end(), 0x00404040u);
         ours();
-        std::vector<DWORD> turned(target.size());
-        for (int y = 0; y < kLarge; ++y) {
-            std::memcpy(&turned[static_cast<size_t>(y) * kLarge], &target[static_cast<size_t>(kLarge - 1 - y) * kLarge],
-                        kLarge * 4);
-        }
 #ifdef BW_BENCH_PIXMAN
         std::fill(peerTarget.begin(), peerTarget.end(), 0x00404040u);
         theirs();
-        return Compare(turned.data(), peerTarget.data(), turned.size());
+        return Compare(target.data(), peerTarget.data(), target.size());
 #else
         return "";
 #endif
@@ -328,6 +322,8 @@ void RunBitmapsAndTransparency() {
             pixman_image_t* gradient = kind == 1 ? pixman_image_create_radial_gradient(&middle, &middle, 0,
                                                                                           pixman_int_to_fixed(kLarge / 2), stops, 2)
                                                  : pixman_image_create_conical_gradient(&middle, 0, stops, 2);
+            // Beyond the rim ours keeps the last colour.
+            pixman_image_set_repeat(gradient, PIXMAN_REPEAT_PAD);
             theirs = [&] {
                 if (transparency) {
                     pixman_image_composite32(PIXMAN_OP_OVER, solid, gradient, image, 0, 0, 0, 0, 0, 0, kLarge, kLarge);
@@ -368,7 +364,8 @@ void RunBitmapsAndTransparency() {
         TessroSetTransparentColour(ctx, 0x402080FF, mode.type);
         std::function<void()> theirs;
 #ifdef BW_BENCH_PIXMAN
-        const pixman_color_t colour = {0xFFFF, 0x8000, 0x2000, 0xBFBF};
+        // pixman's colours are premultiplied: orange at three quarters.
+        const pixman_color_t colour = {0xBFBF, 0x6000, 0x1800, 0xBFBF};
         pixman_image_t* solid = pixman_image_create_solid_fill(&colour);
         if (mode.op >= 0) theirs = [&] {
             pixman_image_composite32(static_cast<pixman_op_t>(mode.op), solid, nullptr, image, 0, 0, 0, 0, 0, 0,
