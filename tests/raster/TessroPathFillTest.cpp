@@ -310,3 +310,35 @@ TEST_F(DrawTest, FullCoverageRunsMatchThePixelByPixelMix) {
         }
     }
 }
+
+// Rows with many spans: a comb of teeth a pixel apart, drawn as one path (more spans than a
+// row keeps for comparing with the next, so the row is accumulated as it comes) and tooth by
+// tooth (few spans, rows compared and repeated), gives the same coverage, since no pixel
+// belongs to two teeth.
+TEST_F(DrawTest, BusyRowsCoverAsTheirSpansOneByOne) {
+    for (int teeth : {12, 13, 20, 80}) {
+        SCOPED_TRACE(testing::Message() << teeth << " teeth");
+        const int width = 3 * teeth + 4, height = 9;
+        Target whole(width, height, 8), single(width, height, 8);
+        auto tooth = [&](PathBuilder& p, int k) {
+            const double left = 3 * k + 0.3 + 0.05 * (k % 3);
+            p.Move(left, 0.5).Line(left + 1.6, 0.5).Line(left + 1.6 + 0.1 * (k % 2), 7.7).Line(left, 7.7).Close();
+        };
+        Attach(whole, 1);
+        ASSERT_EQ(0, TessroSetColour(ctx, 0xFFFFFF));
+        ASSERT_EQ(0, TessroSetAntialias(ctx, 1));
+        PathBuilder all(height);
+        for (int k = 0; k < teeth; ++k) tooth(all, k);
+        ASSERT_EQ(0, TessroFillPath(ctx, all.points.data(), all.verbs.data(), all.count(), TESSRO_RULE_NONZERO));
+        Attach(single, 1);
+        ASSERT_EQ(0, TessroSetColour(ctx, 0xFFFFFF));
+        ASSERT_EQ(0, TessroSetAntialias(ctx, 1));
+        for (int k = 0; k < teeth; ++k) {
+            PathBuilder one(height);
+            tooth(one, k);
+            ASSERT_EQ(0, TessroFillPath(ctx, one.points.data(), one.verbs.data(), one.count(), TESSRO_RULE_NONZERO));
+        }
+        EXPECT_EQ(single.bytes(), whole.bytes());
+        EXPECT_NE(std::vector<BYTE>(whole.bytes().size(), 0), whole.bytes());
+    }
+}
