@@ -331,14 +331,18 @@ int main(int argc, char** argv) {
     std::printf("times in us per shape: median [fastest-slowest round]; ratio = ours / peer\n");
     std::printf("%-30s %24s %24s %6s %24s %6s\n", "case", "tessro", "cairo", "ratio", "agg", "ratio");
     std::vector<Case> cases = Cases();
-    // An argument keeps the cases whose names contain it: `path_bench "rect aligned"`.
-    if (argc > 1) {
+    // An argument keeps the cases whose names contain it: `path_bench "rect aligned"`;
+    // `--pixels` only compares the pixels (and prints a checksum of ours per case, so that two
+    // builds can be seen to draw the same).
+    const bool timing = !(argc > 1 && std::string(argv[1]) == "--pixels");
+    if (argc > 1 && timing) {
         cases.erase(std::remove_if(cases.begin(), cases.end(),
                                    [&](const Case& c) { return c.name.find(argv[1]) == std::string::npos; }),
                     cases.end());
     }
     std::vector<double> cairoRatios[std::size(kSizes)], aggRatios[std::size(kSizes)];
     for (Case& c : cases) {
+        if (!timing) break;
         const bool stroke = c.strokeWidth > 0;
         std::vector<std::function<void()>> bodies(3);
         bodies[0] = [&] {
@@ -378,15 +382,17 @@ int main(int argc, char** argv) {
             aggRatios[k].push_back(ra);
         }
     }
-    std::printf("\nfills, geometric mean of ours / peer by size\n%-8s %8s %8s %8s\n", "size", "cairo", "agg", "worst/cairo");
-    for (size_t k = 0; k < std::size(kSizes); ++k) {
-        const double worst = cairoRatios[k].empty() ? 0 : *std::max_element(cairoRatios[k].begin(), cairoRatios[k].end());
-        std::printf("%-8d %8.2f %8.2f %8.2f\n", kSizes[k], bench::GeometricMean(cairoRatios[k]),
-                    bench::GeometricMean(aggRatios[k]), worst);
+    if (timing) {
+        std::printf("\nfills, geometric mean of ours / peer by size\n%-8s %8s %8s %8s\n", "size", "cairo", "agg", "worst/cairo");
+        for (size_t k = 0; k < std::size(kSizes); ++k) {
+            const double worst = cairoRatios[k].empty() ? 0 : *std::max_element(cairoRatios[k].begin(), cairoRatios[k].end());
+            std::printf("%-8d %8.2f %8.2f %8.2f\n", kSizes[k], bench::GeometricMean(cairoRatios[k]),
+                        bench::GeometricMean(aggRatios[k]), worst);
+        }
     }
 #ifdef BW_BENCH_CAIRO
     // Pixel comparison: white shapes on black, one draw each, the green channel compared.
-    std::printf("\n%-34s %8s %8s %s\n", "pixels against cairo", "max", "mean", "verdict");
+    std::printf("\n%-34s %8s %8s %-8s %s\n", "pixels against cairo", "max", "mean", "verdict", "ours");
     int faults = 0;
     for (Case& c : cases) {
         std::fill(ours.begin(), ours.end(), 0);
@@ -415,7 +421,9 @@ int main(int argc, char** argv) {
         // Five sub-rows per pixel bound the error of one edge to about a tenth of a pixel.
         const bool ok = worst <= 64 && mean <= 8;
         faults += !ok;
-        std::printf("%-34s %8d %8.2f %s\n", c.name.c_str(), worst, mean, ok ? "ok" : "DIFFERS");
+        std::uint32_t checksum = 2166136261u;
+        for (BYTE v : ours) checksum = (checksum ^ v) * 16777619u;
+        std::printf("%-34s %8d %8.2f %-8s %08x\n", c.name.c_str(), worst, mean, ok ? "ok" : "DIFFERS", checksum);
     }
     std::printf("%d case(s) differ beyond the tolerance\n", faults);
     return faults == 0 ? 0 : 1;
