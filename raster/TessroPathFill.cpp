@@ -175,58 +175,6 @@ struct SubRowSpans {
     }
 };
 
-const int kCoverageWordShift = 16;  // a coverage word spans 4 px = 65536 device units
-const DWORD kFullCoverageWord = 0xFFFFFFFFu;
-
-// The coverage words [first, last) that lie inside a span (not holding either end) on every
-// sub-row of the row, as pairs in x order; 0 when there are none, or when a sub-row's spans are
-// not in order and apart (then a word might gain from two spans).
-int CommonInteriorWords(const SubRowSpans& row, std::int32_t* out) {
-    int count = 0;
-    std::int32_t scratch[2 * SubRowSpans::kCapacity];
-    for (int s = 0; s < kTessroSubRows; ++s) {
-        const int begin = s == 0 ? 0 : row.ends[s - 1], end = row.ends[s];
-        // This sub-row's interior words.
-        int n = 0;
-        for (int i = begin; i < end; ++i) {
-            const std::int32_t a = row.spans[2 * i], b = row.spans[2 * i + 1];
-            if (i > begin && a < row.spans[2 * i - 1]) return 0;
-            const std::int32_t first = (a >> kCoverageWordShift) + 1, last = b >> kCoverageWordShift;
-            if (first < last) {
-                scratch[2 * n] = first;
-                scratch[2 * n + 1] = last;
-                ++n;
-            }
-        }
-        if (s == 0) {
-            std::copy(scratch, scratch + 2 * n, out);
-            count = n;
-            continue;
-        }
-        // Intersect the two ordered lists (at most as many pieces as the row has spans).
-        std::int32_t both[2 * SubRowSpans::kCapacity];
-        int kept = 0, i = 0, j = 0;
-        while (i < count && j < n && kept < SubRowSpans::kCapacity) {
-            const std::int32_t lo = std::max(out[2 * i], scratch[2 * j]);
-            const std::int32_t hi = std::min(out[2 * i + 1], scratch[2 * j + 1]);
-            if (lo < hi) {
-                both[2 * kept] = lo;
-                both[2 * kept + 1] = hi;
-                ++kept;
-            }
-            if (out[2 * i + 1] < scratch[2 * j + 1]) {
-                ++i;
-            } else {
-                ++j;
-            }
-        }
-        std::copy(both, both + 2 * kept, out);
-        count = kept;
-        if (count == 0) return 0;
-    }
-    return count;
-}
-
 // Antialiased rows without a region, into the coverage buffer. A row whose sub-row spans are
 // all those of the row before has the same coverage, still in the buffer (writers only read
 // it): it is written again without clearing and accumulating. Otherwise the buffer is cleared
@@ -235,7 +183,6 @@ void FillRepeatingCoverageRows(TessroContext* context, DWORD rule) {
     TessroDrawState& draw = context->draw;
     TessroPathArea& path = context->path;
     SubRowSpans rows[2];
-    std::int32_t common[2 * SubRowSpans::kCapacity];
     int current = 0;
     const std::int32_t bottom = draw.bounds[3];
     for (std::int32_t row = draw.bounds[1]; row < bottom && !path.stop; ++row) {
@@ -243,40 +190,15 @@ void FillRepeatingCoverageRows(TessroContext* context, DWORD rule) {
         const SubRowSpans& before = rows[current ^ 1];
         now.count = 0;
         now.complete = true;
-        // whole: the row's spans are all there (not cut short by a busy row), with their ends.
-        auto replay = [&](bool whole) {
+        auto replay = [&] {
             TessroClearCoverage(context);
-            const int commonCount = whole ? CommonInteriorWords(now, common) : 0;
-            if (commonCount == 0) {
-                for (int i = 0; i < now.count; ++i) path.accumulate(context, now.spans[2 * i], now.spans[2 * i + 1]);
-                return;
-            }
-            // Words inside a span on all five sub-rows gain a whole pixel five times over: they
-            // are set full at once, and each span adds only its pieces outside them (cut at
-            // word boundaries, so every other word gains what the whole span would give it).
-            for (int k = 0; k < commonCount; ++k) {
-                std::fill(path.coverage + common[2 * k], path.coverage + common[2 * k + 1], kFullCoverageWord);
-            }
-            for (int i = 0; i < now.count; ++i) {
-                const std::int32_t a = now.spans[2 * i], b = now.spans[2 * i + 1];
-                std::int32_t from = a;
-                for (int k = 0; k < commonCount && from < b; ++k) {
-                    const std::int32_t cutFrom = common[2 * k] << kCoverageWordShift;
-                    const std::int32_t cutTo = common[2 * k + 1] << kCoverageWordShift;
-                    if (cutFrom < from || cutFrom >= b) continue;
-                    path.accumulate(context, from, cutFrom);
-                    from = cutTo;
-                }
-                if (from < b) path.accumulate(context, from, b);
-                if (a < path.dirtyStart) path.dirtyStart = a;
-                if (b > path.dirtyEnd) path.dirtyEnd = b;
-            }
+            for (int i = 0; i < now.count; ++i) path.accumulate(context, now.spans[2 * i], now.spans[2 * i + 1]);
         };
         for (int s = 0; s < kTessroSubRows; ++s) {
             ClipDeviceSpans(context, TessroStepShortEdges(context, row * kTessroSubRows + s), rule,
                             [&](std::int32_t from, std::int32_t to) {
                                 if (now.complete && now.count == SubRowSpans::kCapacity) {
-                                    replay(false);
+                                    replay();
                                     now.complete = false;
                                 }
                                 if (!now.complete) {
@@ -289,7 +211,7 @@ void FillRepeatingCoverageRows(TessroContext* context, DWORD rule) {
                             });
             now.ends[s] = now.count;
         }
-        if (now.complete && !now.SameAs(before)) replay(true);
+        if (now.complete && !now.SameAs(before)) replay();
         TessroWriteCoverageRow(context);
         current ^= 1;
     }
