@@ -4,13 +4,13 @@
 // the rest of the program's drawing.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "components/vector/CoverageFiller.h"
 
-#include <cstdint>
-
-#include "raster/TessroApi.h"
+struct TessroContext;
+struct TessroPoint;  // complete where the filler is built (raster/TessroApi.h)
 
 namespace vector {
 
