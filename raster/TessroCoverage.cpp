@@ -18,6 +18,9 @@ const std::int32_t kEmptyHigh = static_cast<std::int32_t>(0x80000000u);
 const int kWordShift = 16;                 // a coverage word spans 4 px = 65536 device units
 const std::int32_t kWordMask = 0xFFFF;
 const int kUnitShift = 14;
+// Sample columns per pixel and the coverage one column adds per sub-row.
+const int kFiveColumns = 5, kFiveColumnUnit = 1;
+const int kSeventeenColumns = 17, kSeventeenColumnUnit = 3;
 
 std::int32_t Clamp(std::int32_t v, std::int32_t lo, std::int32_t hi) {
     return v < lo ? lo : v > hi ? hi : v;
@@ -35,25 +38,46 @@ DWORD Lanes(std::int32_t s0, std::int32_t s1, std::int32_t columns, std::int32_t
     return word;
 }
 
-void Accumulate(TessroContext* context, std::int32_t a, std::int32_t b, std::int32_t columns,
-                std::int32_t unit) {
+// The accumulators' edge words: left[s] covers [s, the word's end), right[s] covers [0, s).
+template <int Columns, int Unit>
+struct EdgeWords {
+    DWORD left[4 * Columns + 1], right[4 * Columns + 1];
+    EdgeWords() {
+        for (int s = 0; s <= 4 * Columns; ++s) {
+            left[s] = Lanes(s, 4 * Columns, Columns, Unit);
+            right[s] = Lanes(0, s, Columns, Unit);
+        }
+    }
+};
+
+template <int Columns, int Unit>
+const EdgeWords<Columns, Unit>& EdgeWordsOf() {
+    static const EdgeWords<Columns, Unit> words;
+    return words;
+}
+
+template <int Columns, int Unit>
+void Accumulate(TessroContext* context, std::int32_t a, std::int32_t b) {
     TessroPathArea& path = context->path;
     if (a < path.dirtyStart) path.dirtyStart = a;
     if (b > path.dirtyEnd) path.dirtyEnd = b;
+    const EdgeWords<Columns, Unit>& edges = EdgeWordsOf<Columns, Unit>();
     DWORD* words = path.coverage;
     const std::int32_t i0 = a >> kWordShift, i1 = b >> kWordShift;
-    const std::int32_t s0 = ((a & kWordMask) * columns + (1 << (kUnitShift - 1))) >> kUnitShift;
-    const std::int32_t s1 = ((b & kWordMask) * columns + (1 << (kUnitShift - 1))) >> kUnitShift;
-    const std::int32_t whole = 4 * columns;
+    const std::int32_t s0 = ((a & kWordMask) * Columns + (1 << (kUnitShift - 1))) >> kUnitShift;
+    const std::int32_t s1 = ((b & kWordMask) * Columns + (1 << (kUnitShift - 1))) >> kUnitShift;
     if (i0 == i1) {
-        words[i0] = TessroSaturatingAdd(words[i0], Lanes(s0, s1, columns, unit));
+        // The span within one word: [s0, s1) is what the left word of s0 and the right word of
+        // s1 share; s0 <= s1 keeps every lane of the difference non-negative.
+        const DWORD lanes = s1 > s0 ? edges.left[s0] - edges.left[s1] : 0;
+        words[i0] = TessroSaturatingAdd(words[i0], lanes);
         return;
     }
-    words[i0] = TessroSaturatingAdd(words[i0], Lanes(s0, whole, columns, unit));
+    words[i0] = TessroSaturatingAdd(words[i0], edges.left[s0]);
     // The words in between gain a whole pixel's worth per lane, sixteen lanes at a time where
     // packed saturating additions exist.
     BYTE* bytes = reinterpret_cast<BYTE*>(words);
-    const unsigned full = static_cast<unsigned>(columns * unit);
+    const unsigned full = static_cast<unsigned>(Columns * Unit);
     std::int32_t k = 4 * (i0 + 1);
     const std::int32_t end = 4 * i1;
 #if defined(__SSE2__)
@@ -67,7 +91,7 @@ void Accumulate(TessroContext* context, std::int32_t a, std::int32_t b, std::int
         const unsigned sum = bytes[k] + full;
         bytes[k] = static_cast<BYTE>(sum > 255 ? 255 : sum);
     }
-    words[i1] = TessroSaturatingAdd(words[i1], Lanes(0, s1, columns, unit));
+    words[i1] = TessroSaturatingAdd(words[i1], edges.right[s1]);
 }
 
 const BYTE* CoverageBytes(const TessroContext* context) {
@@ -99,22 +123,28 @@ template <bool kAlpha, bool kFlat>
 void Write32(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0, std::int32_t x1) {
     const BYTE* coverage = CoverageBytes(context);
     const DWORD flatPixel = context->pattern[0];
+    const DWORD fullPixel = kAlpha && kFlat ? (flatPixel & 0x00FFFFFFu) : flatPixel;
     const DWORD* fills = context->draw.rowBuffer;
     const DWORD* words = context->path.coverage;
+    const DWORD kFullWord = 0xFFFFFFFFu;
     for (std::int32_t x = x0; x < x1; ++x) {
-        // Whole words of four pixels: skipped when empty, copied when fully covered.
+        // Whole words of four pixels: skipped when empty; a run of full words is stored as one
+        // span, without mixing.
         if ((x & 3) == 0 && x + 4 <= x1) {
             const DWORD word = words[x >> 2];
             if (word == 0) {
                 x += 3;
                 continue;
             }
-            if (word == 0xFFFFFFFFu) {
-                for (int k = 0; k < 4; ++k) {
-                    const DWORD fill = kFlat ? flatPixel : fills[x + k];
-                    Store32(row + 4 * (x + k), kAlpha && kFlat ? (fill & 0x00FFFFFFu) : fill);
+            if (word == kFullWord) {
+                std::int32_t end = x + 4;
+                while (end + 4 <= x1 && words[end >> 2] == kFullWord) end += 4;
+                if (kFlat) {
+                    TessroFillPixels32(row + 4 * x, fullPixel, end - x);
+                } else {
+                    std::memcpy(row + 4 * x, fills + x, 4 * static_cast<size_t>(end - x));
                 }
-                x += 3;
+                x = end - 1;
                 continue;
             }
         }
@@ -123,7 +153,7 @@ void Write32(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0, s
         BYTE* p = row + 4 * x;
         const DWORD fill = kFlat ? flatPixel : fills[x];
         if (c >= kTessroSeventeenColumnFull) {
-            Store32(p, kAlpha && kFlat ? (fill & 0x00FFFFFFu) : fill);
+            Store32(p, kAlpha && kFlat ? fullPixel : fill);
             continue;
         }
         const DWORD target = Load32(p);
@@ -265,11 +295,11 @@ void WriteSixteen(TessroContext* context, BYTE* row, std::int32_t, std::int32_t 
 }  // namespace
 
 void TessroAccumulateFive(TessroContext* context, std::int32_t a, std::int32_t b) {
-    Accumulate(context, a, b, 5, 1);
+    Accumulate<kFiveColumns, kFiveColumnUnit>(context, a, b);
 }
 
 void TessroAccumulateSeventeen(TessroContext* context, std::int32_t a, std::int32_t b) {
-    Accumulate(context, a, b, 17, 3);
+    Accumulate<kSeventeenColumns, kSeventeenColumnUnit>(context, a, b);
 }
 
 void TessroStartCoverage(TessroContext* context) {

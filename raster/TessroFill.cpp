@@ -43,6 +43,18 @@ void FillBounds(TessroContext* context) {
 void TessroRunRows(TessroContext* context, std::int32_t x0, std::int32_t x1) {
     TessroDrawState& draw = context->draw;
     draw.begin(context);
+    // A flat colour on a 32-bit target with nothing to do between rows (the colour editors'
+    // swatches): the rows are stored straight, without a call per row.
+    if (draw.rowStart == TessroNoRow && draw.rowEnd == TessroDefaultRowEnd && draw.span == TessroFlatSpan(kTessroFormat32)) {
+        const DWORD pixel = context->pattern[0];
+        for (std::int32_t y = draw.bounds[1]; y < draw.bounds[3]; ++y) {
+            TessroFillPixels32(draw.rowAddress + 4 * static_cast<std::ptrdiff_t>(x0), pixel, x1 - x0);
+            draw.rowAddress += context->rowStep;
+            ++draw.row;
+        }
+        draw.finish(context);
+        return;
+    }
     for (std::int32_t y = draw.bounds[1]; y < draw.bounds[3]; ++y) {
         draw.rowStart(context);
         draw.span(context, draw.rowAddress, draw.row, x0, x1);

@@ -60,7 +60,12 @@ void PackedSpan(BYTE* row, DWORD v, std::int32_t x0, std::int32_t x1) {
     merge(word, left);
     word += 4;
     std::int32_t full = (x1 - boundary) / per;
-    for (; full > 0; --full, word += 4) Store(word, Xor ? Load(word) ^ v : v);
+    if (Xor) {
+        for (; full > 0; --full, word += 4) Store(word, Load(word) ^ v);
+    } else {
+        TessroFillPixels32(word, v, full);
+        word += 4 * full;
+    }
     // A span that ends on a word boundary has nothing in the next word: leave it alone (it may
     // lie beyond the row).
     if (x1 % per != 0) merge(word, ~masks.left[x1 % per]);
@@ -77,17 +82,7 @@ void XorSpan(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0, s
 }
 
 void FlatSpan32(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0, std::int32_t x1) {
-    const DWORD v = context->pattern[0];
-    // Two pixels per 64-bit store, with a leading and a trailing single pixel as needed.
-    BYTE* p = row + 4 * x0;
-    std::int32_t n = x1 - x0;
-    if ((reinterpret_cast<std::uintptr_t>(p) & 7) != 0 && n > 0) {
-        Store(p, v);
-        p += 4, --n;
-    }
-    const std::uint64_t pair = (static_cast<std::uint64_t>(v) << 32) | v;
-    for (; n >= 2; n -= 2, p += 8) std::memcpy(p, &pair, sizeof(pair));
-    if (n > 0) Store(p, v);
+    TessroFillPixels32(row + 4 * x0, context->pattern[0], x1 - x0);
 }
 
 void XorSpan32(TessroContext* context, BYTE* row, std::int32_t, std::int32_t x0, std::int32_t x1) {

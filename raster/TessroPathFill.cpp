@@ -161,6 +161,62 @@ void FillAliased(TessroContext* context, bool hairline) {
     if (!path.stop) draw.finish(context);
 }
 
+// The sub-row spans of one pixel row, kept to see whether the next row repeats them.
+struct SubRowSpans {
+    static const int kCapacity = 64;  // a busier row is accumulated as it comes, not compared
+    std::int32_t spans[2 * kCapacity];
+    std::int32_t ends[kTessroSubRows];  // span count after each sub-row
+    int count = 0;
+    bool complete = false;
+    bool SameAs(const SubRowSpans& other) const {
+        return complete && other.complete && count == other.count &&
+               std::equal(ends, ends + kTessroSubRows, other.ends) &&
+               std::equal(spans, spans + 2 * count, other.spans);
+    }
+};
+
+// Antialiased rows without a region, into the coverage buffer. A row whose sub-row spans are
+// all those of the row before has the same coverage, still in the buffer (writers only read
+// it): it is written again without clearing and accumulating. Otherwise the buffer is cleared
+// and the spans are added in the order they came, as row by row.
+void FillRepeatingCoverageRows(TessroContext* context, DWORD rule) {
+    TessroDrawState& draw = context->draw;
+    TessroPathArea& path = context->path;
+    SubRowSpans rows[2];
+    int current = 0;
+    const std::int32_t bottom = draw.bounds[3];
+    for (std::int32_t row = draw.bounds[1]; row < bottom && !path.stop; ++row) {
+        SubRowSpans& now = rows[current];
+        const SubRowSpans& before = rows[current ^ 1];
+        now.count = 0;
+        now.complete = true;
+        auto replay = [&] {
+            TessroClearCoverage(context);
+            for (int i = 0; i < now.count; ++i) path.accumulate(context, now.spans[2 * i], now.spans[2 * i + 1]);
+        };
+        for (int s = 0; s < kTessroSubRows; ++s) {
+            ClipDeviceSpans(context, TessroStepShortEdges(context, row * kTessroSubRows + s), rule,
+                            [&](std::int32_t from, std::int32_t to) {
+                                if (now.complete && now.count == SubRowSpans::kCapacity) {
+                                    replay();
+                                    now.complete = false;
+                                }
+                                if (!now.complete) {
+                                    path.accumulate(context, from, to);
+                                    return;
+                                }
+                                now.spans[2 * now.count] = from;
+                                now.spans[2 * now.count + 1] = to;
+                                ++now.count;
+                            });
+            now.ends[s] = now.count;
+        }
+        if (now.complete && !now.SameAs(before)) replay();
+        TessroWriteCoverageRow(context);
+        current ^= 1;
+    }
+}
+
 // Antialiased, or aliased through a sampled region: five sub-rows per pixel row.
 void FillCoverage(TessroContext* context, bool hairline) {
     TessroDrawState& draw = context->draw;
@@ -185,6 +241,12 @@ void FillCoverage(TessroContext* context, bool hairline) {
     const DWORD rule = context->fillRule;
     TessroStartCoverage(context);
     draw.begin(context);
+    if (sampled && region == nullptr && path.subRowEnd == nullptr &&
+        (path.accumulate == TessroAccumulateFive || path.accumulate == TessroAccumulateSeventeen)) {
+        FillRepeatingCoverageRows(context, rule);
+        if (!path.stop) draw.finish(context);
+        return;
+    }
     std::int32_t* rowSpans = path.rowAliasedSpans;
     std::int32_t rowSpanCount = 0;
     const std::int32_t bottom = draw.bounds[3];

@@ -1,20 +1,24 @@
-// Antialiased path fills and strokes on a 32-bit target beside cairo and AGG, on the same
-// shapes and the same 32-bit pixel layout (blue, green, red, fourth byte): aligned, unaligned
-// and rotated rectangles, rounded rectangles, polygons of 10, 20 and 40 vertices under both
-// rules, a set of glyph-sized shapes and a large circle, at sizes from 8 to 256 px. Prints the
-// mean time per shape and the ratios; then compares the pixels with cairo's and reports the
-// largest and the mean difference, to show coverage faults.
-#include <chrono>
+// Antialiased path fills and strokes on a 32-bit target beside cairo and AGG, in-process and
+// single-threaded, on the same shapes and the same 32-bit pixel layout (blue, green, red,
+// fourth byte): aligned, unaligned and rotated rectangles, rounded rectangles, polygons of 10,
+// 20 and 40 vertices under both rules, a circle and a set of glyph-sized shapes at sizes from 8
+// to 512 px. Every side builds its path inside the timed call. The three run in turns, round by
+// round, on processor time; each case prints medians with the fastest and slowest round, the
+// ratios, and per size the geometric mean of the fill ratios. Then the pixels are compared
+// with cairo's (largest and mean difference), to show coverage faults.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "raster/TessroInternal.h"
 #include "raster/TessroPathApi.h"
+#include "BenchTiming.h"
 
 #ifdef BW_BENCH_CAIRO
 #include <cairo.h>
@@ -32,7 +36,7 @@
 
 namespace {
 
-const int kCanvas = 300;
+const int kCanvas = 560;
 const double kPi = 3.14159265358979323846;
 const double kArc = 0.5522847498;  // quarter-circle control arm per radius
 
@@ -271,60 +275,51 @@ struct Agg {
 };
 #endif
 
-// Mean time of one call in microseconds, repeated until a fifth of a second has passed.
-double Time(const std::function<void()>& body) {
-    using Clock = std::chrono::steady_clock;
-    body();
-    int rounds = 0;
-    const auto start = Clock::now();
-    Clock::duration elapsed{};
-    do {
-        body();
-        ++rounds;
-        elapsed = Clock::now() - start;
-    } while (elapsed < std::chrono::milliseconds(200));
-    return std::chrono::duration<double, std::micro>(elapsed).count() / rounds;
-}
-
 struct Case {
     std::string name;
+    int size;
     Shape shape;
     bool evenOdd;
     double strokeWidth;  // 0: fill
 };
 
+const int kSizes[] = {8, 32, 128, 256, 512};
+
 std::vector<Case> Cases() {
     std::vector<Case> cases;
-    for (int size : {8, 32, 128, 256}) {
+    for (int size : kSizes) {
         const std::string at = " " + std::to_string(size);
         const double o = 20;
-        cases.push_back({"rect aligned" + at, Rectangle(o, o, size, size), false, 0});
-        cases.push_back({"rect unaligned" + at, Rectangle(o + 0.3, o + 0.6, size, size), false, 0});
-        cases.push_back({"rect rotated" + at, Rectangle(o, o, size, size, 0.35), false, 0});
-        cases.push_back({"rounded rect" + at, RoundedRectangle(o + 0.5, o + 0.5, size, size, size / 4.0), false, 0});
+        cases.push_back({"rect aligned" + at, size, Rectangle(o, o, size, size), false, 0});
+        cases.push_back({"rect unaligned" + at, size, Rectangle(o + 0.3, o + 0.6, size, size), false, 0});
+        // Turned about its centre: kept inside the canvas at the largest size.
+        cases.push_back({"rect rotated" + at, size, Rectangle(o, o, size * 0.7, size * 0.7, 0.35), false, 0});
+        cases.push_back({"rounded rect" + at, size, RoundedRectangle(o + 0.5, o + 0.5, size, size, size / 4.0), false, 0});
         for (int n : {10, 20, 40}) {
-            cases.push_back({"polygon " + std::to_string(n) + " even-odd" + at, Polygon(n, o, o, size, 7u * n), true, 0});
-            cases.push_back({"polygon " + std::to_string(n) + " nonzero" + at, Polygon(n, o, o, size, 7u * n), false, 0});
+            cases.push_back({"polygon " + std::to_string(n) + " even-odd" + at, size, Polygon(n, o, o, size, 7u * n), true, 0});
+            cases.push_back({"polygon " + std::to_string(n) + " nonzero" + at, size, Polygon(n, o, o, size, 7u * n), false, 0});
         }
-        cases.push_back({"circle" + at, Circle(o + size / 2.0, o + size / 2.0, size / 2.0), false, 0});
-        cases.push_back({"stroke rounded rect" + at, RoundedRectangle(o + 0.5, o + 0.5, size, size, size / 4.0), false, 2.0});
-        cases.push_back({"stroke polygon 20" + at, Polygon(20, o, o, size, 140u), false, 1.5});
-    }
-    for (int size : {8, 12, 16}) {
+        cases.push_back({"circle" + at, size, Circle(o + size / 2.0, o + size / 2.0, size / 2.0), false, 0});
+        // Eight glyph-sized outlines in a row, each an eighth of the size (at least 8 px).
         Shape glyphs;
+        const double glyph = std::max(8.0, size / 8.0);
         for (int i = 0; i < 8; ++i) {
-            const Shape g = GlyphSet(20 + i * (size + 3) + 0.25 * i, 20 + 0.4 * i, size);
+            const Shape g = GlyphSet(o + i * (glyph + 3) + 0.25 * i, o + 0.4 * i, glyph);
             glyphs.ops.insert(glyphs.ops.end(), g.ops.begin(), g.ops.end());
         }
-        cases.push_back({"glyph set x8 " + std::to_string(size), glyphs, false, 0});
+        cases.push_back({"glyph set x8" + at, size, glyphs, false, 0});
+        cases.push_back({"stroke rounded rect" + at, size, RoundedRectangle(o + 0.5, o + 0.5, size, size, size / 4.0), false, 2.0});
+        cases.push_back({"stroke polygon 20" + at, size, Polygon(20, o, o, size, 140u), false, 1.5});
     }
-    cases.push_back({"large circle 256", Circle(150, 150, 128), false, 0});
     return cases;
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+#ifdef BW_BENCH_SANITIZED
+    std::printf("built with the sanitizers: these times measure them (use the bench preset)\n");
+#endif
     std::vector<BYTE> ours(kCanvas * kCanvas * 4, 0), cairoBits(ours.size(), 0), aggBits(ours.size(), 0);
     Tessro tessro(ours.data());
 #ifdef BW_BENCH_CAIRO
@@ -333,43 +328,71 @@ int main() {
 #ifdef BW_BENCH_AGG
     Agg agg(aggBits.data());
 #endif
-    std::printf("%-34s %10s %10s %7s %10s %7s\n", "case", "tessro us", "cairo us", "ratio", "agg us", "ratio");
+    std::printf("times in us per shape: median [fastest-slowest round]; ratio = ours / peer\n");
+    std::printf("%-30s %24s %24s %6s %24s %6s\n", "case", "tessro", "cairo", "ratio", "agg", "ratio");
     std::vector<Case> cases = Cases();
+    // An argument keeps the cases whose names contain it: `path_bench "rect aligned"`;
+    // `--pixels` only compares the pixels (and prints a checksum of ours per case, so that two
+    // builds can be seen to draw the same).
+    const bool timing = !(argc > 1 && std::string(argv[1]) == "--pixels");
+    if (argc > 1 && timing) {
+        cases.erase(std::remove_if(cases.begin(), cases.end(),
+                                   [&](const Case& c) { return c.name.find(argv[1]) == std::string::npos; }),
+                    cases.end());
+    }
+    std::vector<double> cairoRatios[std::size(kSizes)], aggRatios[std::size(kSizes)];
     for (Case& c : cases) {
-        tessro.Load(c.shape);
-        const double t = Time([&] {
-            if (c.strokeWidth > 0) {
+        if (!timing) break;
+        const bool stroke = c.strokeWidth > 0;
+        std::vector<std::function<void()>> bodies(3);
+        bodies[0] = [&] {
+            tessro.Load(c.shape);
+            if (stroke) {
                 tessro.Stroke(c.strokeWidth);
             } else {
                 tessro.Fill(c.evenOdd);
             }
-        });
-        double tc = 0, ta = 0;
+        };
 #ifdef BW_BENCH_CAIRO
-        tc = Time([&] {
-            if (c.strokeWidth > 0) {
+        bodies[1] = [&] {
+            if (stroke) {
                 cairo.Stroke(c.shape, c.strokeWidth);
             } else {
                 cairo.Fill(c.shape, c.evenOdd);
             }
-        });
+        };
 #endif
 #ifdef BW_BENCH_AGG
-        agg.Load(c.shape);
-        ta = Time([&] {
-            if (c.strokeWidth > 0) {
+        bodies[2] = [&] {
+            agg.Load(c.shape);
+            if (stroke) {
                 agg.Stroke(c.strokeWidth);
             } else {
                 agg.Fill(c.evenOdd);
             }
-        });
+        };
 #endif
-        std::printf("%-34s %10.2f %10.2f %7.2f %10.2f %7.2f\n", c.name.c_str(), t, tc, tc > 0 ? t / tc : 0.0, ta,
-                    ta > 0 ? t / ta : 0.0);
+        const std::vector<bench::Stats> t = bench::Interleaved(bodies);
+        const double rc = bench::Ratio(t[0], t[1]), ra = bench::Ratio(t[0], t[2]);
+        std::printf("%-30s %24s %24s %6.2f %24s %6.2f\n", c.name.c_str(), bench::Format(t[0]).c_str(),
+                    bench::Format(t[1]).c_str(), rc, bench::Format(t[2]).c_str(), ra);
+        if (!stroke) {
+            const size_t k = std::find(std::begin(kSizes), std::end(kSizes), c.size) - std::begin(kSizes);
+            cairoRatios[k].push_back(rc);
+            aggRatios[k].push_back(ra);
+        }
+    }
+    if (timing) {
+        std::printf("\nfills, geometric mean of ours / peer by size\n%-8s %8s %8s %8s\n", "size", "cairo", "agg", "worst/cairo");
+        for (size_t k = 0; k < std::size(kSizes); ++k) {
+            const double worst = cairoRatios[k].empty() ? 0 : *std::max_element(cairoRatios[k].begin(), cairoRatios[k].end());
+            std::printf("%-8d %8.2f %8.2f %8.2f\n", kSizes[k], bench::GeometricMean(cairoRatios[k]),
+                        bench::GeometricMean(aggRatios[k]), worst);
+        }
     }
 #ifdef BW_BENCH_CAIRO
     // Pixel comparison: white shapes on black, one draw each, the green channel compared.
-    std::printf("\n%-34s %8s %8s %s\n", "pixels against cairo", "max", "mean", "verdict");
+    std::printf("\n%-34s %8s %8s %-8s %s\n", "pixels against cairo", "max", "mean", "verdict", "ours");
     int faults = 0;
     for (Case& c : cases) {
         std::fill(ours.begin(), ours.end(), 0);
@@ -398,7 +421,9 @@ int main() {
         // Five sub-rows per pixel bound the error of one edge to about a tenth of a pixel.
         const bool ok = worst <= 64 && mean <= 8;
         faults += !ok;
-        std::printf("%-34s %8d %8.2f %s\n", c.name.c_str(), worst, mean, ok ? "ok" : "DIFFERS");
+        std::uint32_t checksum = 2166136261u;
+        for (BYTE v : ours) checksum = (checksum ^ v) * 16777619u;
+        std::printf("%-34s %8d %8.2f %-8s %08x\n", c.name.c_str(), worst, mean, ok ? "ok" : "DIFFERS", checksum);
     }
     std::printf("%d case(s) differ beyond the tolerance\n", faults);
     return faults == 0 ? 0 : 1;

@@ -218,13 +218,21 @@ std::shared_ptr<vector::Gradient> MakeGradient(const ShapeItem& shape, const Rgb
     return gradient;
 }
 
+const std::uint32_t kClear = 0xFF000000u;
+
+// Pixels kept by the render's scratch, straight 0xTTRRGGBB, top-down.
 struct Surface {
     int width = 0, height = 0;
-    std::vector<std::uint32_t> pixels;  // straight 0xTTRRGGBB, top-down
-    Surface(int w, int h) : width(w), height(h), pixels(static_cast<size_t>(w) * h, 0xFF000000u) {}
+    std::vector<std::uint32_t>& pixels;
 };
 
-void DrawNode(std::unique_ptr<vector::VectorNode> node, Surface& surface, const vector::Affine& toDevice)
+// Pixel columns x0..x1 - 1 of rows y0..y1 - 1.
+struct PixelRect {
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+};
+
+void DrawNode(std::unique_ptr<vector::VectorNode> node, Surface& surface, const vector::Affine& toDevice,
+              vector::VectorRenderer& renderer)
 {
     vector::VectorDocument document;
     document.Root().children.push_back(std::move(node));
@@ -233,19 +241,44 @@ void DrawNode(std::unique_ptr<vector::VectorNode> node, Surface& surface, const 
     target.width = surface.width;
     target.height = surface.height;
     target.bottomUp = false;
-    vector::VectorRenderer renderer;
     renderer.Render(document, target, toDevice);
 }
 
-void CompositeLayer(const Surface& layer, Surface& onto, double opacity)
+void CompositeLayer(const Surface& layer, Surface& onto, double opacity, const PixelRect& area)
 {
-    for (size_t i = 0; i < layer.pixels.size(); ++i) {
-        const std::uint32_t p = layer.pixels[i];
-        const unsigned a = 255 - (p >> 24);
-        if (!a)
-            continue;
-        onto.pixels[i] = vector::CompositeOver(onto.pixels[i], (p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF,
-                                               static_cast<float>(a / 255.0 * opacity));
+    for (int y = area.y0; y < area.y1; ++y) {
+        const size_t row = static_cast<size_t>(y) * layer.width;
+        for (size_t i = row + area.x0; i < row + area.x1; ++i) {
+            const std::uint32_t p = layer.pixels[i];
+            const unsigned a = 255 - (p >> 24);
+            if (!a)
+                continue;
+            onto.pixels[i] = vector::CompositeOver(onto.pixels[i], (p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF,
+                                                   static_cast<float>(a / 255.0 * opacity));
+        }
+    }
+}
+
+// The pixels a fill of the path can touch: its control polygon's bounds with a pixel to spare
+// for the antialiased edges, within the surface.
+PixelRect FillArea(const vector::VectorPath& path, const vector::Affine& toDevice, int width, int height)
+{
+    const vector::RectF r = path.Bounds(toDevice);
+    PixelRect area;
+    if (!std::isfinite(r.left) || !std::isfinite(r.top) || !std::isfinite(r.right) || !std::isfinite(r.bottom))
+        return PixelRect{0, 0, width, height};
+    area.x0 = static_cast<int>(std::max(0.0, std::min<double>(width, std::floor(r.left) - 1)));
+    area.y0 = static_cast<int>(std::max(0.0, std::min<double>(height, std::floor(r.top) - 1)));
+    area.x1 = static_cast<int>(std::max<double>(area.x0, std::min<double>(width, std::ceil(r.right) + 2)));
+    area.y1 = static_cast<int>(std::max<double>(area.y0, std::min<double>(height, std::ceil(r.bottom) + 2)));
+    return area;
+}
+
+void ClearArea(Surface& surface, const PixelRect& area)
+{
+    for (int y = area.y0; y < area.y1; ++y) {
+        std::uint32_t* row = surface.pixels.data() + static_cast<size_t>(y) * surface.width;
+        std::fill(row + area.x0, row + area.x1, kClear);
     }
 }
 
@@ -358,7 +391,7 @@ void ApplyPicture(Surface& layer, const Picture& picture, const FillTypeValue& m
 }
 
 void DrawShape(const StyleEngine& engine, const ShapeItem& shape, const std::string& folder, double pageW,
-               double pageH, const vector::Affine& toDevice, Surface& work)
+               double pageH, const vector::Affine& toDevice, Surface& work, DrawScratch& scratch)
 {
     vector::VectorPath path = ShapePath(engine, shape, pageW, pageH);
     if (path.Empty())
@@ -416,8 +449,11 @@ void DrawShape(const StyleEngine& engine, const ShapeItem& shape, const std::str
             node->fillOpacity = colour.alpha;
             break;
         }
-        Surface layer(work.width, work.height);
-        DrawNode(std::move(node), layer, toDevice);
+        // The scratch layer is clear everywhere; only what this shape can reach is composited
+        // and cleared again (pictures and bevels change covered pixels only).
+        Surface layer{work.width, work.height, scratch.layer};
+        const PixelRect area = FillArea(node->path, toDevice, work.width, work.height);
+        DrawNode(std::move(node), layer, toDevice, *scratch.renderer);
         if (!picture.pixels.empty())
             ApplyPicture(layer, picture, matrix, fill == ShapeItem::Fill::kContone, Resolve(engine, shape.tone),
                          Resolve(engine, shape.tone2), toDevice);
@@ -426,7 +462,8 @@ void DrawShape(const StyleEngine& engine, const ShapeItem& shape, const std::str
             ApplyBevel(layer, Number(engine, shape.bevelIndent) * scale, Number(engine, shape.bevelAngle),
                        Number(engine, shape.bevelContrast), static_cast<int>(Number(engine, shape.bevelType)));
         }
-        CompositeLayer(layer, work, std::max(0.0, std::min(1.0, shape.opacity)));
+        CompositeLayer(layer, work, std::max(0.0, std::min(1.0, shape.opacity)), area);
+        ClearArea(layer, area);
     }
     if (!shape.stroke.none && shape.strokeWidth > 0) {
         const Rgba stroke = Resolve(engine, shape.stroke);
@@ -439,12 +476,12 @@ void DrawShape(const StyleEngine& engine, const ShapeItem& shape, const std::str
         node->stroke.b = static_cast<unsigned char>(stroke.b);
         node->strokeOpacity = stroke.alpha * std::max(0.0, std::min(1.0, shape.opacity));
         node->strokeWidth = shape.strokeWidth;
-        DrawNode(std::move(node), work, toDevice);
+        DrawNode(std::move(node), work, toDevice, *scratch.renderer);
     }
 }
 
 void DrawText(const StyleEngine& engine, const TemplateModel& model, const TextItem& item, double pageW,
-              double pageH, const vector::Affine& toDevice, Surface& work)
+              double pageH, const vector::Affine& toDevice, Surface& work, DrawScratch& scratch)
 {
     const TextLayout layout = LayoutText(engine, item);
     if (layout.lines.empty())
@@ -479,7 +516,7 @@ void DrawText(const StyleEngine& engine, const TemplateModel& model, const TextI
         node->fill.g = static_cast<unsigned char>(colour.g);
         node->fill.b = static_cast<unsigned char>(colour.b);
         node->fillOpacity = colour.alpha;
-        DrawNode(std::move(node), work, toDevice);
+        DrawNode(std::move(node), work, toDevice, *scratch.renderer);
     };
     if (!item.shadow.none)
         draw(Resolve(engine, item.shadow), item.shadowDx, item.shadowDy);
@@ -718,8 +755,11 @@ bool DrawExtrudedSides(const vector::VectorPath& path, const vector::Affine& toD
     return true;
 }
 
+DrawScratch::DrawScratch() = default;
+DrawScratch::~DrawScratch() = default;
+
 void DrawTemplate(const StyleEngine& engine, const TemplateModel& model, const std::string& folder, int state,
-                  int width, int height, const UnitRect* clip, std::uint32_t* pixels)
+                  int width, int height, const UnitRect* clip, std::uint32_t* pixels, DrawScratch& scratch)
 {
     double pageW, pageH;
     engine.PageSize(&pageW, &pageH);
@@ -733,16 +773,22 @@ void DrawTemplate(const StyleEngine& engine, const TemplateModel& model, const s
     } else {
         toDevice = vector::Affine::Scale(width / pageW, height / pageH);
     }
-    Surface work(width, height);
+    if (!scratch.renderer)
+        scratch.renderer.reset(new vector::VectorRenderer);
+    const size_t count = static_cast<size_t>(width) * height;
+    if (scratch.layer.size() != count)
+        scratch.layer.assign(count, kClear);
+    scratch.work.assign(count, kClear);
+    Surface work{width, height, scratch.work};
     for (const DrawItem& item : model.order) {
         if (item.isText) {
             const TextItem& text = model.texts[item.index];
             if (VisibleIn(text.states, state))
-                DrawText(engine, model, text, pageW, pageH, toDevice, work);
+                DrawText(engine, model, text, pageW, pageH, toDevice, work, scratch);
         } else {
             const ShapeItem& shape = model.shapes[item.index];
             if (VisibleIn(shape.states, state))
-                DrawShape(engine, shape, folder, pageW, pageH, toDevice, work);
+                DrawShape(engine, shape, folder, pageW, pageH, toDevice, work, scratch);
         }
     }
     // Premultiply and turn the rows bottom-up.

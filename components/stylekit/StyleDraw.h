@@ -3,12 +3,17 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "components/stylekit/StyleEngine.h"
 #include "components/stylekit/StyleTemplate.h"
 #include "components/vector/VectorGeometry.h"
+
+namespace vector {
+class VectorRenderer;
+}
 
 namespace stylekit {
 
@@ -47,8 +52,20 @@ bool DrawExtrudedSides(const vector::VectorPath& path, const vector::Affine& toD
                        double angleDegrees, std::uint32_t sideRgb, int width, int height,
                        std::uint32_t* pixels);
 
+// What an engine keeps from one render to the next: the rasterizer that fills the shapes (its
+// context is large: setting one up for every shape cost more than drawing a small button) and
+// the page and layer buffers, whose memory stays while the size does. The layer is all clear
+// between shapes.
+struct DrawScratch {
+    DrawScratch();
+    ~DrawScratch();
+    std::unique_ptr<vector::VectorRenderer> renderer;
+    std::vector<std::uint32_t> work, layer;
+};
+
 void DrawTemplate(const StyleEngine& engine, const TemplateModel& model, const std::string& folder,
-                  int state, int width, int height, const UnitRect* clip, std::uint32_t* pixels);
+                  int state, int width, int height, const UnitRect* clip, std::uint32_t* pixels,
+                  DrawScratch& scratch);
 
 // A picture for bitmap fills: straight 0xAARRGGBB rows top-down. Empty when the file is not a
 // PNG or JPEG we can read.

@@ -419,7 +419,9 @@ bool StyleEngine::Render(int width, int height, const UnitRect* clip, std::uint3
         return false;
     if (clip && (clip->right <= clip->left || clip->bottom <= clip->top))
         return false;
-    DrawTemplate(*this, *m_model, m_folder, m_state, width, height, clip, pixels);
+    if (!m_scratch)
+        m_scratch.reset(new DrawScratch);
+    DrawTemplate(*this, *m_model, m_folder, m_state, width, height, clip, pixels, *m_scratch);
     return true;
 }
 

@@ -49,6 +49,7 @@ struct UnitRect {
 };
 
 struct TemplateModel;  // the parsed file (StyleTemplate.h)
+struct DrawScratch;    // buffers kept between renders (StyleDraw.h)
 
 // Fill type and bitmap matrix of a FILLTYPE value: "<type>[ ]Matrix A a B b C c D d E e F f".
 struct FillTypeValue {
@@ -106,6 +107,8 @@ private:
     std::vector<Slot> m_slots;
     std::string m_folder;
     int m_state = 1;
+    // Rendering reuses it: one engine renders on one thread at a time.
+    mutable std::unique_ptr<DrawScratch> m_scratch;
 };
 
 }  // namespace stylekit

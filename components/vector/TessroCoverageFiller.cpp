@@ -75,7 +75,8 @@ void TessroCoverageFiller::Fill(const std::vector<Polygon>& polygons, FillRule r
     if (x0 >= x1 || y0 >= y1)
         return;
     const int maskWidth = x1 - x0, maskHeight = y1 - y0;
-    std::vector<std::uint32_t> mask(static_cast<size_t>(maskWidth) * maskHeight, 0);
+    std::vector<std::uint32_t>& mask = m_mask;
+    mask.assign(static_cast<size_t>(maskWidth) * maskHeight, 0);
     BITMAPINFOHEADER header = {};
     header.biSize = sizeof header;
     header.biWidth = maskWidth;
@@ -87,8 +88,10 @@ void TessroCoverageFiller::Fill(const std::vector<Polygon>& polygons, FillRule r
         TessroSetAntialias(m_context, 1) != 0 || TessroSetColour(m_context, 0xFFFFFF) != 0)
         return;
 
-    std::vector<TessroPoint> points;
-    std::vector<unsigned char> verbs;
+    std::vector<TessroPoint>& points = m_points;
+    std::vector<unsigned char>& verbs = m_verbs;
+    points.clear();
+    verbs.clear();
     points.reserve(count);
     verbs.reserve(count);
     for (const Polygon& polygon : polygons) {
@@ -108,7 +111,8 @@ void TessroCoverageFiller::Fill(const std::vector<Polygon>& polygons, FillRule r
                        tessroRule) != 0)
         return;
 
-    std::vector<float> coverage(maskWidth);
+    std::vector<float>& coverage = m_coverage;
+    coverage.assign(maskWidth, 0.0f);
     for (int row = 0; row < maskHeight; ++row) {
         const std::uint32_t* line = mask.data() + static_cast<size_t>(row) * maskWidth;
         int first = maskWidth, last = -1;

@@ -4,11 +4,13 @@
 // the rest of the program's drawing.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "components/vector/CoverageFiller.h"
 
 struct TessroContext;
+struct TessroPoint;  // complete where the filler is built (raster/TessroApi.h)
 
 namespace vector {
 
@@ -25,6 +27,11 @@ private:
     std::vector<unsigned char> m_storage;  // the context record
     TessroContext* m_context;
     bool m_ready;
+    // Kept between fills, so that the shapes of one render allocate nothing.
+    std::vector<std::uint32_t> m_mask;
+    std::vector<float> m_coverage;
+    std::vector<TessroPoint> m_points;
+    std::vector<unsigned char> m_verbs;
 };
 
 }  // namespace vector

@@ -90,6 +90,44 @@ TEST_F(BlendTest, FlatModesOfThePlainFormatFollowTheirFormulas) {
     }
 }
 
+// The flat mix computes four pixels at a time where it can: for every opacity, every target
+// value (one per column) against the darkest, the lightest and a middle source, from an odd
+// column to an odd end, it must give what the product table gives, and leave the column
+// before the span alone.
+TEST_F(BlendTest, FlatMixMatchesTheProductTableAtEveryOpacity) {
+    const int kWidth = 262;
+    Target t(kWidth, 1, 32);
+    auto target = [](int x) {
+        return static_cast<DWORD>(x & 0xFF) | (static_cast<DWORD>((x * 7) & 0xFF) << 8) |
+               (static_cast<DWORD>((255 - x) & 0xFF) << 16) | 0xA5000000u;
+    };
+    for (DWORD colour : {0x00000000u, 0x00FFFFFFu, 0x007F80FEu}) {
+        const DWORD src = TessroColourToPixel(colour);
+        for (int transparency = 0; transparency < 256; ++transparency) {
+            for (int x = 0; x < kWidth; ++x) {
+                const DWORD d = target(x);
+                std::memcpy(t.bits() + 4 * x, &d, 4);
+            }
+            Attach(t);
+            ASSERT_EQ(0, TessroSetTransparentColour(ctx, colour | (static_cast<DWORD>(transparency) << 24), 1));
+            ASSERT_EQ(0, FillDevice(1, 0, kWidth - 1, 1)) << LastError();
+            const int o = 255 - transparency;
+            for (int x = 0; x < kWidth; ++x) {
+                const DWORD d = target(x);
+                DWORD want = d;
+                if (x >= 1 && x < kWidth - 1) {
+                    want = d & 0xFF000000u;
+                    for (int c = 0; c < 3; ++c) {
+                        const int s = (src >> (8 * c)) & 0xFF, dc = (d >> (8 * c)) & 0xFF;
+                        want |= static_cast<DWORD>(dc + TessroProduct(o, s - dc)) << (8 * c);
+                    }
+                }
+                ASSERT_EQ(want, t.Pixel(x, 0)) << "column " << x << ", transparency " << transparency;
+            }
+        }
+    }
+}
+
 // Premultiplied pixels stay premultiplied: no channel above 255 - T after any blend.
 TEST_F(BlendTest, PremultipliedChannelsStayWithinTheOpacity) {
     const DWORD targets[] = {0xFF000000, 0x80404040, 0x40102080, 0x00FFFFFF, 0xC0303030};

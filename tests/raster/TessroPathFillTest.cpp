@@ -2,6 +2,9 @@
 // edge-by-edge interface, and far-away geometry.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <vector>
+
 #include "tests/raster/TessroPathSupport.h"
 
 int CountingAllocator::allocations = 0;
@@ -248,3 +251,94 @@ TEST_F(PathTest, FarAwayPointsAreCutWithoutOverflow) {
 }
 
 }  // namespace
+
+// Whole words and runs of full coverage are stored as spans, without mixing. Whatever their
+// alignment and wherever a clip cuts them, every pixel must hold what the pixel-by-pixel mix
+// of its coverage gives: the coverage is read from an 8-bit grey target (white over black
+// leaves c), the 32-bit target starts with a pattern so that every mix shows.
+TEST_F(DrawTest, FullCoverageRunsMatchThePixelByPixelMix) {
+    const int kWidth = 40, kHeight = 6;
+    struct Case {
+        double x0, x1;
+        std::int32_t clipLeft, clipRight;
+    } cases[] = {{0, 40, 0, 40},  {1, 39, 0, 40},   {2.5, 37.25, 0, 40}, {3, 33, 0, 40},   {0.3, 40, 0, 40},
+                 {0, 40, 1, 39},  {0, 40, 3, 37},   {4, 36, 5, 31},      {1.7, 9, 0, 40},  {5, 6, 0, 40},
+                 {4, 8, 0, 40},   {-3, 50, 2, 38},  {8, 24, 8, 24},      {7.9, 24.1, 0, 40}, {0, 16.5, 4, 13}};
+    const DWORD compressions[] = {0, 0x80000001u};  // the plain and the transparency format
+    for (const DWORD compression : compressions) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.x0 << ".." << c.x1 << " clip " << c.clipLeft << ".." << c.clipRight
+                                            << " compression " << compression);
+            PathBuilder p(kHeight);
+            p.Rect(c.x0, 0.6, c.x1, 5.3);
+            const std::int32_t clip[4] = {c.clipLeft, 0, c.clipRight, kHeight};
+            Target grey(kWidth, kHeight, 8), colour(kWidth, kHeight, 32, compression);
+            Attach(grey, 1);
+            ASSERT_EQ(0, TessroSetColour(ctx, 0xFFFFFF));
+            ASSERT_EQ(0, TessroSetAntialias(ctx, 1));
+            ASSERT_EQ(0, TessroSetDeviceClipRectangle(ctx, clip));
+            ASSERT_EQ(0, TessroFillPath(ctx, p.points.data(), p.verbs.data(), p.count(), TESSRO_RULE_NONZERO));
+            for (size_t i = 0; i < colour.bytes().size(); ++i) colour.bytes()[i] = static_cast<BYTE>(i * 37 + 11);
+            const std::vector<BYTE> background = colour.bytes();
+            Attach(colour);
+            ASSERT_EQ(0, TessroSetColour(ctx, 0x2080FF));
+            ASSERT_EQ(0, TessroSetAntialias(ctx, 1));
+            ASSERT_EQ(0, TessroSetDeviceClipRectangle(ctx, clip));
+            ASSERT_EQ(0, TessroFillPath(ctx, p.points.data(), p.verbs.data(), p.count(), TESSRO_RULE_NONZERO));
+            const DWORD fill = ctx->pattern[0];
+            const bool alpha = compression != 0;
+            for (int y = 0; y < kHeight; ++y) {
+                for (int x = 0; x < kWidth; ++x) {
+                    const int cover = static_cast<int>(grey.Pixel(x, y));
+                    DWORD before;
+                    std::memcpy(&before, background.data() + static_cast<size_t>(y) * colour.stride() + 4 * x, 4);
+                    DWORD expected = before;
+                    if (cover == 255) {
+                        expected = alpha ? fill & 0x00FFFFFFu : fill;
+                    } else if (cover > 0) {
+                        expected = 0;
+                        for (int shift = 0; shift < 24; shift += 8) {
+                            const int t = static_cast<int>((before >> shift) & 0xFF), f = static_cast<int>((fill >> shift) & 0xFF);
+                            expected |= static_cast<DWORD>(t - TessroProduct(cover, t - f)) << shift;
+                        }
+                        const int top = static_cast<int>(before >> 24);
+                        expected |= static_cast<DWORD>(alpha ? top - TessroProduct(cover, top) : static_cast<int>(fill >> 24)) << 24;
+                    }
+                    ASSERT_EQ(expected, colour.Pixel(x, y)) << "pixel " << x << ", " << y << " coverage " << cover;
+                }
+            }
+        }
+    }
+}
+
+// Rows with many spans: a comb of teeth a pixel apart, drawn as one path (more spans than a
+// row keeps for comparing with the next, so the row is accumulated as it comes) and tooth by
+// tooth (few spans, rows compared and repeated), gives the same coverage, since no pixel
+// belongs to two teeth.
+TEST_F(DrawTest, BusyRowsCoverAsTheirSpansOneByOne) {
+    for (int teeth : {12, 13, 20, 80}) {
+        SCOPED_TRACE(testing::Message() << teeth << " teeth");
+        const int width = 3 * teeth + 4, height = 9;
+        Target whole(width, height, 8), single(width, height, 8);
+        auto tooth = [&](PathBuilder& p, int k) {
+            const double left = 3 * k + 0.3 + 0.05 * (k % 3);
+            p.Move(left, 0.5).Line(left + 1.6, 0.5).Line(left + 1.6 + 0.1 * (k % 2), 7.7).Line(left, 7.7).Close();
+        };
+        Attach(whole, 1);
+        ASSERT_EQ(0, TessroSetColour(ctx, 0xFFFFFF));
+        ASSERT_EQ(0, TessroSetAntialias(ctx, 1));
+        PathBuilder all(height);
+        for (int k = 0; k < teeth; ++k) tooth(all, k);
+        ASSERT_EQ(0, TessroFillPath(ctx, all.points.data(), all.verbs.data(), all.count(), TESSRO_RULE_NONZERO));
+        Attach(single, 1);
+        ASSERT_EQ(0, TessroSetColour(ctx, 0xFFFFFF));
+        ASSERT_EQ(0, TessroSetAntialias(ctx, 1));
+        for (int k = 0; k < teeth; ++k) {
+            PathBuilder one(height);
+            tooth(one, k);
+            ASSERT_EQ(0, TessroFillPath(ctx, one.points.data(), one.verbs.data(), one.count(), TESSRO_RULE_NONZERO));
+        }
+        EXPECT_EQ(single.bytes(), whole.bytes());
+        EXPECT_NE(std::vector<BYTE>(whole.bytes().size(), 0), whole.bytes());
+    }
+}
