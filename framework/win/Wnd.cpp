@@ -237,8 +237,9 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return result;
 }
 
-// The control an owner-draw message is about (menus excepted): owner-drawn controls draw,
-// measure, compare and delete their own items.
+// The control an owner-draw or control-colour message is about (menus excepted): owner-drawn
+// controls draw, measure, compare and delete their own items, and a control may pick its own
+// colours.
 static CWnd* OwnerDrawnChild(HWND parent, UINT message, LPARAM lParam)
 {
     if (!lParam)
@@ -260,6 +261,13 @@ static CWnd* OwnerDrawnChild(HWND parent, UINT message, LPARAM lParam)
         break;
     case WM_DELETEITEM:
         control = ((const DELETEITEMSTRUCT*)lParam)->hwndItem;
+        break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        control = (HWND)lParam;
         break;
     default:
         return nullptr;

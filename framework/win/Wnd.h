@@ -165,6 +165,19 @@ public:
     afx_msg void OnContextMenu(CWnd* wnd, CPoint point) { Default(); }
     afx_msg BOOL OnHelpInfo(HELPINFO* info) { return (BOOL)Default(); }
     afx_msg BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) { return (BOOL)Default(); }
+    afx_msg void OnHScroll(UINT code, UINT position, CWnd* scrollBar) { Default(); }
+    afx_msg void OnVScroll(UINT code, UINT position, CWnd* scrollBar) { Default(); }
+    afx_msg void OnLButtonDblClk(UINT flags, CPoint point) { Default(); }
+    afx_msg void OnRButtonUp(UINT flags, CPoint point) { Default(); }
+    afx_msg void OnRButtonDblClk(UINT flags, CPoint point) { Default(); }
+    afx_msg void OnKillFocus(CWnd* newWnd) { Default(); }
+    afx_msg BOOL OnMouseWheel(UINT flags, short delta, CPoint point) { return (BOOL)Default(); }
+    afx_msg void OnChar(UINT character, UINT repeat, UINT flags) { Default(); }
+    afx_msg void OnKeyUp(UINT key, UINT repeat, UINT flags) { Default(); }
+    afx_msg void OnDropFiles(HDROP drop) { Default(); }
+    afx_msg void OnEnable(BOOL enable) { Default(); }
+    afx_msg LRESULT OnNcHitTest(CPoint point) { return Default(); }
+    afx_msg HBRUSH OnCtlColor(CDC* dc, CWnd* control, UINT kind) { return (HBRUSH)Default(); }
 
 protected:
     static const CMessageMap* GetThisMessageMap();
