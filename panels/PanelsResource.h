@@ -44,3 +44,16 @@
 #define IDD_WARNING 1918
 #define IDC_WARNING_TEXT 1976
 #define IDS_PHOTO_LOSS_WARNING 33222
+
+// Cursors the panels and galleries show: the colour picker, the hot spot's capture and the
+// static gallery's rollover.
+#define IDC_PICKER_CURSOR 195
+#define IDC_HOTSPOT_CURSOR 386
+#define IDC_ROLLOVER_CURSOR 177
+
+// Icons of the panels' buttons: bold and italic menu text, browse, previous and next.
+#define IDI_ITALIC_BUTTON 391
+#define IDI_BOLD_BUTTON 392
+#define IDI_BROWSE_BUTTON 1728
+#define IDI_PREVIOUS_ARROW 393
+#define IDI_NEXT_ARROW 394

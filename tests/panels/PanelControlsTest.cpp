@@ -518,4 +518,13 @@ TEST_F(PanelControls, PhotoWarningIsSilencedByTheRegistry)
     CloseRegKey(key);
 }
 
+TEST(PanelResources, CursorsAndIconsAreThere)
+{
+    HINSTANCE module = ::GetModuleHandleA(nullptr);
+    for (int id : {IDC_PICKER_CURSOR, IDC_HOTSPOT_CURSOR, IDC_ROLLOVER_CURSOR})
+        EXPECT_TRUE(::LoadCursorA(module, MAKEINTRESOURCEA(id))) << id;
+    for (int id : {IDI_ITALIC_BUTTON, IDI_BOLD_BUTTON, IDI_BROWSE_BUTTON, IDI_PREVIOUS_ARROW, IDI_NEXT_ARROW})
+        EXPECT_TRUE(::LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0)) << id;
+}
+
 }  // namespace
