@@ -130,6 +130,10 @@ protected:                                                    \
     { msg, 0, 0, 0, [](CWnd* w, UINT, WPARAM wParam, LPARAM lParam, LRESULT* r) -> BOOL {      \
           *r = BW_SELF(w)->memberFxn(wParam, lParam); return TRUE; } },
 
+// ON_REGISTERED_MESSAGE(message id variable, LRESULT Handler(WPARAM, LPARAM)): the id is read
+// when the class's map is first used, so it must be registered by then.
+#define ON_REGISTERED_MESSAGE(msgVariable, memberFxn) ON_MESSAGE(msgVariable, memberFxn)
+
 // ---- Commands and notifications --------------------------------------------------------
 // ON_COMMAND(id, void Handler())
 #define ON_COMMAND(id, memberFxn)                                                               \

@@ -5,6 +5,7 @@
 #include "framework/win/WinApp.h"
 #include "framework/core/CException.h"
 
+#include <commctrl.h>
 #include <map>
 
 namespace {
@@ -267,10 +268,17 @@ static CWnd* OwnerDrawnChild(HWND parent, UINT message, LPARAM lParam)
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC:
+    case WM_VKEYTOITEM:
         control = (HWND)lParam;
         break;
-    default:
-        return nullptr;
+    default: {
+        // A drag list tells its parent of a drag through a registered message.
+        static const UINT dragListMessage = ::RegisterWindowMessageA(DRAGLISTMSGSTRING);
+        if (message != dragListMessage)
+            return nullptr;
+        control = ((const DRAGLISTINFO*)lParam)->hWnd;
+        break;
+    }
     }
     return control && control != parent ? CWnd::FromHandlePermanent(control) : nullptr;
 }
