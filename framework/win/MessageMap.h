@@ -156,6 +156,11 @@ protected:                                                    \
     { WM_NOTIFY, (UINT)(notifyCode), (UINT)(id), (UINT)(id), [](CWnd* w, UINT, WPARAM, LPARAM lParam, LRESULT* r) -> BOOL { \
           *r = 0; BW_SELF(w)->memberFxn((NMHDR*)lParam, r); return TRUE; } },
 
+// ON_NOTIFY_RANGE(code, first, last, void Handler(UINT id, NMHDR*, LRESULT*))
+#define ON_NOTIFY_RANGE(notifyCode, idFirst, idLast, memberFxn)                                 \
+    { WM_NOTIFY, (UINT)(notifyCode), (UINT)(idFirst), (UINT)(idLast), [](CWnd* w, UINT, WPARAM, LPARAM lParam, LRESULT* r) -> BOOL { \
+          *r = 0; BW_SELF(w)->memberFxn((UINT)((NMHDR*)lParam)->idFrom, (NMHDR*)lParam, r); return TRUE; } },
+
 // Reflection: the control itself handles a notification it sent to its parent.
 // ON_CONTROL_REFLECT(code, void Handler()); ON_NOTIFY_REFLECT(code, void Handler(NMHDR*, LRESULT*))
 #define ON_CONTROL_REFLECT(notifyCode, memberFxn)                                               \

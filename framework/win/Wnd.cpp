@@ -92,7 +92,10 @@ LRESULT CALLBACK BwWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
 
 IMPLEMENT_DYNAMIC(CWnd, CObject)
 
-CWnd::CWnd() : m_hWnd(nullptr), m_superProc(nullptr), m_current{0, 0, 0}, m_temporary(FALSE) {}
+CWnd::CWnd()
+    : m_hWnd(nullptr), m_superProc(nullptr), m_current{0, 0, 0}, m_temporary(FALSE), m_toolTip(nullptr), m_lastTool(-1)
+{
+}
 
 CWnd::~CWnd()
 {

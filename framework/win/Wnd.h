@@ -137,6 +137,17 @@ public:
     CDC* GetDC();
     int ReleaseDC(CDC* dc);
 
+    // Tooltips: with them enabled the window's mouse messages are relayed to its own tooltip
+    // control, which asks OnToolHitTest which tool is under the pointer and, for a text left
+    // to the callback, sends TTN_NEEDTEXT to this window (ON_NOTIFY_RANGE(TTN_NEEDTEXT, ...)).
+    BOOL EnableToolTips(BOOL enable = TRUE);
+    // The tool under a client point: its id (the child's control id by default), -1 for none;
+    // fills info for the tooltip control.
+    virtual INT_PTR OnToolHitTest(CPoint point, struct tagTOOLINFOA* info) const;
+    // Called for every message the application's loop sees on its way to this window.
+    void FilterToolTipMessage(MSG* msg);
+    HWND GetToolTipWindow() const { return m_toolTip; }
+
     // Handlers with default processing; derived classes override the ones their maps name.
     afx_msg int OnCreate(LPCREATESTRUCT cs) { return (int)Default(); }
     afx_msg void OnDestroy() { Default(); }
@@ -201,6 +212,8 @@ private:
     };
     CurrentMessage m_current;
     BOOL m_temporary;
+    HWND m_toolTip;
+    INT_PTR m_lastTool;
 };
 
 // Window procedure of every window that has an object.

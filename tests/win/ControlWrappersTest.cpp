@@ -3,6 +3,7 @@
 #include "framework/win/ComboBoxEx.h"
 #include "framework/win/DC.h"
 #include "framework/win/DragListBox.h"
+#include "framework/win/FileDialog.h"
 #include "framework/win/HeaderCtrl.h"
 #include "framework/win/ImageList.h"
 #include "framework/win/RichEditCtrl.h"
@@ -43,6 +44,12 @@ protected:
         return TRUE;
     }
     afx_msg LRESULT OnNcHitTest(CPoint) { return HTCAPTION; }
+    afx_msg void OnToolTipText(UINT id, NMHDR* header, LRESULT* result)
+    {
+        NMTTDISPINFOA* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+        lstrcpynA(info->szText, ("tool " + std::to_string(id)).c_str(), sizeof info->szText);
+        *result = TRUE;
+    }
     afx_msg HBRUSH OnCtlColor(CDC*, CWnd*, UINT kind)
     {
         events.push_back("ctlcolor " + std::to_string(kind));
@@ -61,6 +68,7 @@ BEGIN_MESSAGE_MAP(CParent, CWnd)
     ON_WM_MOUSEWHEEL()
     ON_WM_NCHITTEST()
     ON_WM_CTLCOLOR()
+    ON_NOTIFY_RANGE(TTN_NEEDTEXTA, 0, 0xFFFF, OnToolTipText)
 END_MESSAGE_MAP()
 
 class ControlWrappers : public ::testing::Test {
@@ -257,6 +265,66 @@ TEST_F(ControlWrappers, CheckListKeepsChecksWithItsRows)
     list.ResetContent();
     EXPECT_EQ(list.GetCheck(0), 0);
     list.UnsubclassWindow();
+}
+
+TEST_F(ControlWrappers, ToolTipsFollowTheToolUnderThePointer)
+{
+    HWND button = Child("BUTTON", BS_PUSHBUTTON, 70, 30);
+    ASSERT_TRUE(m_parent.EnableToolTips());
+    HWND tip = m_parent.GetToolTipWindow();
+    ASSERT_TRUE(tip);
+    TOOLINFOA info = {};
+    info.cbSize = sizeof info;
+    EXPECT_EQ(m_parent.OnToolHitTest(CPoint(20, 20), &info), 70);
+    EXPECT_EQ(info.uId, (UINT_PTR)button);
+    EXPECT_EQ(m_parent.OnToolHitTest(CPoint(400, 300), nullptr), -1);
+
+    MSG move = {button, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5), 0, {0, 0}};
+    m_parent.FilterToolTipMessage(&move);
+    EXPECT_EQ(::SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+    MSG away = {m_parent.GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(400, 300), 0, {0, 0}};
+    m_parent.FilterToolTipMessage(&away);
+    EXPECT_EQ(::SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 0);
+
+    NMTTDISPINFOA need = {};
+    need.hdr.hwndFrom = tip;
+    need.hdr.idFrom = 70;
+    need.hdr.code = TTN_NEEDTEXTA;
+    EXPECT_EQ(m_parent.SendMessage(WM_NOTIFY, 70, (LPARAM)&need), TRUE);
+    EXPECT_EQ(std::string(need.szText), "tool 70");
+    m_parent.EnableToolTips(FALSE);
+    EXPECT_FALSE(m_parent.GetToolTipWindow());
+}
+
+class CRenamingOpenDialog : public CFileDialog {
+public:
+    CRenamingOpenDialog()
+        : CFileDialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, "All Images|*.jpg;*.png|*.gif|*.gif||")
+    {
+    }
+    bool initialised = false;
+    std::string renamed;
+
+protected:
+    void OnInitDone(HWND dialog) override
+    {
+        initialised = true;
+        ::SetDlgItemTextA(dialog, IDOK, "Import");
+        char text[64] = {};
+        ::GetDlgItemTextA(dialog, IDOK, text, sizeof text);
+        renamed = text;
+        ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+};
+
+TEST_F(ControlWrappers, FileDialogHookSeesTheDialogOnceItIsUp)
+{
+    CRenamingOpenDialog dialog;
+    dialog.m_ofn.lpstrTitle = "Import";
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_TRUE(dialog.initialised);
+    EXPECT_EQ(dialog.renamed, "Import");
+    EXPECT_EQ(std::string(dialog.GetPathName()), "");
 }
 
 }  // namespace
