@@ -1,5 +1,7 @@
 #include "panels/AngleDial.h"
 
+#include "panels/OffscreenPaint.h"
+
 namespace {
 
 const char kDialClass[] = "BwAngleDial";
@@ -94,15 +96,9 @@ void CAngleDial::TakeAngleFromPoint(CPoint point)
 
 void CAngleDial::OnPaint()
 {
-    PAINTSTRUCT paint;
-    HDC target = ::BeginPaint(m_hWnd, &paint);
-    RECT client;
-    GetClientRect(&client);
-    const int width = client.right - client.left;
-    const int height = client.bottom - client.top;
-    HDC dc = ::CreateCompatibleDC(target);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(target, width > 0 ? width : 1, height > 0 ? height : 1);
-    HGDIOBJ oldBitmap = ::SelectObject(dc, bitmap);
+    COffscreenPaint paint(m_hWnd);
+    HDC dc = paint.GetDC();
+    const RECT& client = paint.GetClient();
 
     HBRUSH face = ::CreateSolidBrush(m_face);
     ::FillRect(dc, &client, face);
@@ -118,12 +114,6 @@ void CAngleDial::OnPaint()
     const int y = (knob.top + knob.bottom) / 2 + static_cast<int>(dy);
     const COLORREF pointer = !::IsWindowEnabled(m_hWnd) ? m_disabledPointer : m_focused ? 0xFF0000 : 0x000000;
     FillEllipse(dc, RECT{x - 4, y - 4, x + 4, y + 4}, pointer);
-
-    ::BitBlt(target, 0, 0, width, height, dc, 0, 0, SRCCOPY);
-    ::SelectObject(dc, oldBitmap);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    ::EndPaint(m_hWnd, &paint);
 }
 
 void CAngleDial::OnLButtonDown(UINT, CPoint point)

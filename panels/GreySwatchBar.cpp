@@ -1,5 +1,7 @@
 #include "panels/GreySwatchBar.h"
 
+#include "panels/OffscreenPaint.h"
+
 namespace {
 
 const char kSwatchBarClass[] = "BwGreySwatchBar";
@@ -98,17 +100,11 @@ void CGreySwatchBar::MoveCursor(int directions)
 
 void CGreySwatchBar::OnPaint()
 {
-    PAINTSTRUCT paint;
-    HDC target = ::BeginPaint(m_hWnd, &paint);
-    RECT client;
-    GetClientRect(&client);
-    const int width = client.right > 0 ? client.right : 1;
-    const int height = client.bottom > 0 ? client.bottom : 1;
-    HDC dc = ::CreateCompatibleDC(target);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(target, width, height);
-    HGDIOBJ oldBitmap = ::SelectObject(dc, bitmap);
+    COffscreenPaint paint(m_hWnd);
+    HDC dc = paint.GetDC();
+    const RECT& client = paint.GetClient();
 
-    Fill(dc, 0, 0, width, height, RGB(255, 255, 255));
+    Fill(dc, client.left, client.top, client.right, client.bottom, RGB(255, 255, 255));
     for (int i = 0; i < m_count; ++i) {
         const RECT& r = m_swatches[i];
         Fill(dc, r.left, r.top, r.right, r.bottom, m_colours[i]);
@@ -121,12 +117,6 @@ void CGreySwatchBar::OnPaint()
         ::InflateRect(&around, -2, -2);
         Frame(dc, around, 1, RGB(255, 255, 255));
     }
-
-    ::BitBlt(target, 0, 0, width, height, dc, 0, 0, SRCCOPY);
-    ::SelectObject(dc, oldBitmap);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    ::EndPaint(m_hWnd, &paint);
 }
 
 void CGreySwatchBar::OnLButtonUp(UINT, CPoint point)
