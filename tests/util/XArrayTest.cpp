@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <sstream>
+#include <type_traits>
 
 #include "util/StyleLine.h"
 #include "util/XArray.h"
@@ -58,17 +59,27 @@ TEST(XArray, OversizeAndOutOfMemoryThrowAndKeepTheElements) {
     EXPECT_EQ(*numbers.ElementAt(1), 2);
 
 #ifdef _WIN32
-    // Sixteen gigabytes do not fit in a 32-bit process.
-    CXArray<double> reals;
-    Fill(reals, {1.5});
+    // The largest count the array takes, of elements that make it larger than the process's
+    // address space: doubles fill 16 GiB (past a 32-bit process's 4 GiB), megabyte blocks 2 PiB
+    // (past a 64-bit process's 128 TiB).
+    struct Megabyte {
+        double first;
+        char rest[(1 << 20) - sizeof(double)];
+        Megabyte& operator=(double value) { first = value; return *this; }
+        operator double() const { return first; }
+    };
+    using Huge = std::conditional_t<sizeof(void*) == 4, double, Megabyte>;
+    CXArray<Huge> huge;
+    huge.SetSize(1);
+    *huge.ElementAt(0) = 1.5;
     try {
-        reals.SetSize(0x7FFFFFFF);
+        huge.SetSize(0x7FFFFFFF);
         FAIL() << "no exception";
     } catch (const char* message) {
         EXPECT_STREQ(message, "CXArray:  Couldn't get memory");
     }
-    EXPECT_EQ(reals.GetSize(), 1u);
-    EXPECT_EQ(*reals.ElementAt(0), 1.5);
+    EXPECT_EQ(huge.GetSize(), 1u);
+    EXPECT_EQ(static_cast<double>(*huge.ElementAt(0)), 1.5);
 #endif
 }
 
