@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -257,7 +258,7 @@ TEST_F(ControlWrappers, CheckListKeepsChecksWithItsRows)
     list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(row.left + 3, row.top + 3));
     list.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(row.left + 3, row.top + 3));
     EXPECT_EQ(list.GetCheck(0), 1);
-    EXPECT_EQ(m_parent.commands.back(), CLBN_CHKCHANGE);
+    EXPECT_NE(std::find(m_parent.commands.begin(), m_parent.commands.end(), CLBN_CHKCHANGE), m_parent.commands.end());
     list.SetCurSel(1);
     list.SendMessage(WM_KEYDOWN, VK_SPACE, 1);
     EXPECT_EQ(list.GetCheck(1), 0);
