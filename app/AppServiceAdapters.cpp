@@ -23,6 +23,7 @@
 #include "document/Options.h"
 #include "document/OptionsExportRecord.h"
 #include "document/RenderRequest.h"
+#include "document/RenderTimings.h"
 #include "document/TemplateWnd.h"
 #include "editors/FontList.h"
 #include "navbar/NavBar.h"
@@ -460,6 +461,7 @@ public:
     {
         if (CWidgetsApp* app = App())
             app->m_lastRenderTime = milliseconds;
+        LastRenderTime = milliseconds;
     }
 
     void ReportError(unsigned messageId) override { ::InformError(messageId); }

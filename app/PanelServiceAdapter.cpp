@@ -5,7 +5,9 @@
 #include "app/CompactRendererInt.h"
 #include "app/Errors.h"
 #include "app/ExportPaths.h"
+#include "app/MainWinManager.h"
 #include "app/ProjectsFolder.h"
+#include "app/TopLevelManager.h"
 #include "app/UIServices.h"
 #include "app/WidgetsDlg.h"
 #include "app/WinManagerBase.h"
@@ -192,6 +194,14 @@ public:
         g_ErrorLine = static_cast<unsigned>(line);
         g_ErrorFile = path;
         SetInternalError();
+    }
+    void ShowHelp(UINT context) override
+    {
+        if (CWinApp* app = AfxGetApp())
+            app->WinHelp(context, HELP_CONTEXT);
+        CTopLevelManager* top = dynamic_cast<CTopLevelManager*>(TopLevelManager());
+        if (top && top->GetMainManager())
+            top->GetMainManager()->m_suppressNextHelp = 1;
     }
 
     CString GetCurrentProject() override

@@ -20,6 +20,7 @@
 #include "document/OptionsExportRecord.h"
 #include "document/OptionsServices.h"
 #include "document/RenderRequest.h"
+#include "document/RenderTimings.h"
 
 namespace {
 
@@ -173,6 +174,15 @@ int CTemplateWnd::UpdateSize(int redraw) {
 }
 
 int CTemplateWnd::Render(int redraw, HDC paint) {
+  COptions* record = GetOperationsServices().GetOptions();
+  const int quality = record ? record->GetRenderQuality() : -1;
+  const DWORD start = ::GetTickCount();
+  const int result = RenderFrame(redraw, paint);
+  if (result) RecordRenderTime(::GetTickCount() - start, quality);
+  return result;
+}
+
+int CTemplateWnd::RenderFrame(int redraw, HDC paint) {
   const CRenderSwitches& switches = RenderSwitches();
   COptions* record = GetOperationsServices().GetOptions();
   COperationsManager* manager = GetOperationsServices().GetOperationsManager();

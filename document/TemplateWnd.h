@@ -94,6 +94,8 @@ class CTemplateWnd : public CWnd {
   void OnSizeWindow();
 
  private:
+  // One render, without its timing.
+  int RenderFrame(int redraw, HDC paint);
   RECT SurfaceRect() const;  // client area less the frame margin
   void MakeBuffer(int width, int height, std::uint32_t value);
   void CentreDesign(int width, int height);

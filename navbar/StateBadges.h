@@ -2,7 +2,7 @@
 // state in which the navigation bar is shown (Off, Over or Selected; the Clicked state has
 // none). One instance for the program, made on first use; the preview binds it to the surface
 // it composes on every time it asks for it, and the pictures are loaded from the program
-// root's "SysResources\graphics" folder the first time they are needed.
+// root's "SysResources\Graphics" folder the first time they are needed.
 #pragma once
 
 #include "bitmap/Bitmap32.h"

@@ -1,5 +1,6 @@
 // CDigitsEdit: an edit that takes only the digits 0 to 9 (and Backspace); anything else typed
-// beeps and is dropped. It reads its text as an integer, clamped on request.
+// beeps and is dropped. It reads its text as an integer, clamped on request. Its real-number
+// operations serve any edit control.
 #pragma once
 
 #include "framework/win/Edit.h"
@@ -11,6 +12,16 @@ public:
     // The value raised to minimum or lowered to maximum (compared as unsigned 32-bit numbers).
     int GetClampedValue(int minimum, int maximum) const;
     void SetValue(int value);
+
+    // Real numbers in any edit, shown with the user's decimal separator and read back with
+    // either separator.
+    // The text's leading number; 0 for none.
+    static double GetDouble(const CWnd* edit);
+    // The value within [minimum, maximum]; a value outside is replaced in the edit by the limit
+    // ("%.0f" with integerFormat, else "%.1f") and the caret put two characters before the end.
+    static double GetClampedDouble(CWnd* edit, double minimum, double maximum, bool integerFormat);
+    // Shows the value with one decimal or none.
+    static void SetDouble(CWnd* edit, double value, bool oneDecimal);
 
     // Whether typing a character reaches the edit.
     static bool IsAcceptedChar(UINT character) { return (character >= '0' && character <= '9') || character == VK_BACK; }

@@ -27,7 +27,7 @@ namespace {
 const int kFolderLabelId = 1542;
 const int kUpFolderId = 1727;
 const int kUpFolderAlternateId = 1719;
-const int kHotSpotCursorId = 386;
+const int kHotSpotCursorId = IDC_HOTSPOT_CURSOR;
 const int kCreateStyleCommand = 2800;
 const int kDesktopKind = 6;
 const int kDesktopCsidl = 0;  // CSIDL_DESKTOP

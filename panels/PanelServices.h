@@ -78,6 +78,9 @@ public:
     virtual UINT AskQuestion(UINT messageId, UINT button1, UINT button2) { return 0; }
     virtual void ShowWarning(UINT messageId) {}
     virtual void InternalError(int line, const char* source) {}
+    // Opens the help file at a context; the main window manager then leaves out its own help
+    // for the key that asked.
+    virtual void ShowHelp(UINT context) {}
 
     // Projects: the current project, the names of the project folders (with their
     // " (Project)" suffix), the folder that holds them (ending with a backslash; empty when

@@ -4,6 +4,8 @@
 
 #include "framework/win/Wnd.h"
 
+#include <vector>
+
 class CListBox : public CWnd {
 public:
     int GetCount() const { return (int)SendMessage(LB_GETCOUNT); }
@@ -13,12 +15,30 @@ public:
     int AddString(LPCSTR text) { return (int)SendMessage(LB_ADDSTRING, 0, (LPARAM)text); }
     DWORD_PTR GetItemData(int index) const { return (DWORD_PTR)SendMessage(LB_GETITEMDATA, (WPARAM)index); }
     int SetItemData(int index, DWORD_PTR data) { return (int)SendMessage(LB_SETITEMDATA, (WPARAM)index, (LPARAM)data); }
+    int InsertString(int index, LPCSTR text) { return (int)SendMessage(LB_INSERTSTRING, (WPARAM)index, (LPARAM)text); }
+    int DeleteString(UINT index) { return (int)SendMessage(LB_DELETESTRING, (WPARAM)index); }
+    int GetText(int index, CString& text) const
+    {
+        const int length = (int)SendMessage(LB_GETTEXTLEN, (WPARAM)index);
+        if (length < 0) {
+            text.Empty();
+            return length;
+        }
+        std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
+        const int got = (int)SendMessage(LB_GETTEXT, (WPARAM)index, (LPARAM)buffer.data());
+        text = got >= 0 ? CString(buffer.data()) : CString();
+        return got;
+    }
+    int GetCaretIndex() const { return (int)SendMessage(LB_GETCARETINDEX); }
     int SetItemHeight(int index, UINT height) { return (int)SendMessage(LB_SETITEMHEIGHT, (WPARAM)index, MAKELPARAM(height, 0)); }
 
     virtual void DrawItem(LPDRAWITEMSTRUCT) {}
     virtual void MeasureItem(LPMEASUREITEMSTRUCT) {}
     virtual int CompareItem(LPCOMPAREITEMSTRUCT) { return 0; }
     virtual void DeleteItem(LPDELETEITEMSTRUCT) {}
+    // A key typed in a list box with LBS_WANTKEYBOARDINPUT: -1 for the default action, -2 when
+    // handled, or the index of the row to select.
+    virtual int VKeyToItem(UINT key, UINT caretIndex) { return -1; }
 
     // The owner-draw messages its parent reflects to it.
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override
@@ -38,6 +58,9 @@ public:
         case WM_DELETEITEM:
             DeleteItem(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
             *result = TRUE;
+            return TRUE;
+        case WM_VKEYTOITEM:
+            *result = VKeyToItem(LOWORD(wParam), HIWORD(wParam));
             return TRUE;
         default:
             return CWnd::OnChildNotify(message, wParam, lParam, result);

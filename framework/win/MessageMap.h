@@ -90,10 +90,49 @@ protected:                                                    \
 #define ON_WM_HELPINFO() BW_ON_RESULT(WM_HELP, OnHelpInfo((HELPINFO*)lParam))
 #define ON_WM_SETCURSOR() BW_ON_RESULT(WM_SETCURSOR, OnSetCursor(CWnd::FromHandle((HWND)wParam), (UINT)LOWORD(lParam), (UINT)HIWORD(lParam)))
 
+// Scrolling, buttons, keys, focus, wheel, dropped files, enabling and hit testing.
+#define ON_WM_HSCROLL() BW_ON_VOID(WM_HSCROLL, OnHScroll((UINT)LOWORD(wParam), (UINT)HIWORD(wParam), CWnd::FromHandle((HWND)lParam)))
+#define ON_WM_VSCROLL() BW_ON_VOID(WM_VSCROLL, OnVScroll((UINT)LOWORD(wParam), (UINT)HIWORD(wParam), CWnd::FromHandle((HWND)lParam)))
+#define ON_WM_LBUTTONDBLCLK() BW_ON_VOID(WM_LBUTTONDBLCLK, OnLButtonDblClk((UINT)wParam, BW_POINT(lParam)))
+#define ON_WM_RBUTTONUP() BW_ON_VOID(WM_RBUTTONUP, OnRButtonUp((UINT)wParam, BW_POINT(lParam)))
+#define ON_WM_RBUTTONDBLCLK() BW_ON_VOID(WM_RBUTTONDBLCLK, OnRButtonDblClk((UINT)wParam, BW_POINT(lParam)))
+#define ON_WM_KILLFOCUS() BW_ON_VOID(WM_KILLFOCUS, OnKillFocus(CWnd::FromHandle((HWND)wParam)))
+#define ON_WM_MOUSEWHEEL() BW_ON_RESULT(WM_MOUSEWHEEL, OnMouseWheel((UINT)LOWORD(wParam), (short)HIWORD(wParam), BW_POINT(lParam)))
+#define ON_WM_CHAR() BW_ON_VOID(WM_CHAR, OnChar((UINT)wParam, (UINT)LOWORD(lParam), (UINT)HIWORD(lParam)))
+#define ON_WM_KEYUP() BW_ON_VOID(WM_KEYUP, OnKeyUp((UINT)wParam, (UINT)LOWORD(lParam), (UINT)HIWORD(lParam)))
+#define ON_WM_DROPFILES() BW_ON_VOID(WM_DROPFILES, OnDropFiles((HDROP)wParam))
+#define ON_WM_ENABLE() BW_ON_VOID(WM_ENABLE, OnEnable((BOOL)wParam))
+#define ON_WM_NCHITTEST() BW_ON_RESULT(WM_NCHITTEST, OnNcHitTest(BW_POINT(lParam)))
+
+// Control colours: OnCtlColor(CDC*, CWnd* control, UINT CTLCOLOR_ kind) for every kind of
+// child. ON_WM_CTLCOLOR_REFLECT lets the control colour itself: CtlColor(CDC*, UINT kind);
+// a null brush declines, and the parent's own handling goes on.
+#define BW_ON_CTLCOLOR(msg, kind)                                                               \
+    { msg, 0, 0, 0, [](CWnd* w, UINT, WPARAM wParam, LPARAM lParam, LRESULT* r) -> BOOL {      \
+          *r = (LRESULT)BW_SELF(w)->OnCtlColor(CDC::FromHandle((HDC)wParam), CWnd::FromHandle((HWND)lParam), kind); \
+          return TRUE; } },
+#define ON_WM_CTLCOLOR()                                                                        \
+    BW_ON_CTLCOLOR(WM_CTLCOLORMSGBOX, CTLCOLOR_MSGBOX) BW_ON_CTLCOLOR(WM_CTLCOLOREDIT, CTLCOLOR_EDIT) \
+    BW_ON_CTLCOLOR(WM_CTLCOLORLISTBOX, CTLCOLOR_LISTBOX) BW_ON_CTLCOLOR(WM_CTLCOLORBTN, CTLCOLOR_BTN) \
+    BW_ON_CTLCOLOR(WM_CTLCOLORDLG, CTLCOLOR_DLG) BW_ON_CTLCOLOR(WM_CTLCOLORSCROLLBAR, CTLCOLOR_SCROLLBAR) \
+    BW_ON_CTLCOLOR(WM_CTLCOLORSTATIC, CTLCOLOR_STATIC)
+#define BW_ON_CTLCOLOR_REFLECT(msg, kind)                                                       \
+    { BW_WM_REFLECT_BASE + msg, 0, 0, 0, [](CWnd* w, UINT, WPARAM wParam, LPARAM, LRESULT* r) -> BOOL { \
+          HBRUSH brush = BW_SELF(w)->CtlColor(CDC::FromHandle((HDC)wParam), kind);               \
+          *r = (LRESULT)brush; return brush != nullptr; } },
+#define ON_WM_CTLCOLOR_REFLECT()                                                                \
+    BW_ON_CTLCOLOR_REFLECT(WM_CTLCOLOREDIT, CTLCOLOR_EDIT) BW_ON_CTLCOLOR_REFLECT(WM_CTLCOLORLISTBOX, CTLCOLOR_LISTBOX) \
+    BW_ON_CTLCOLOR_REFLECT(WM_CTLCOLORBTN, CTLCOLOR_BTN) BW_ON_CTLCOLOR_REFLECT(WM_CTLCOLORSCROLLBAR, CTLCOLOR_SCROLLBAR) \
+    BW_ON_CTLCOLOR_REFLECT(WM_CTLCOLORSTATIC, CTLCOLOR_STATIC)
+
 // ON_MESSAGE(message, LRESULT Handler(WPARAM, LPARAM))
 #define ON_MESSAGE(msg, memberFxn)                                                              \
     { msg, 0, 0, 0, [](CWnd* w, UINT, WPARAM wParam, LPARAM lParam, LRESULT* r) -> BOOL {      \
           *r = BW_SELF(w)->memberFxn(wParam, lParam); return TRUE; } },
+
+// ON_REGISTERED_MESSAGE(message id variable, LRESULT Handler(WPARAM, LPARAM)): the id is read
+// when the class's map is first used, so it must be registered by then.
+#define ON_REGISTERED_MESSAGE(msgVariable, memberFxn) ON_MESSAGE(msgVariable, memberFxn)
 
 // ---- Commands and notifications --------------------------------------------------------
 // ON_COMMAND(id, void Handler())
@@ -110,10 +149,17 @@ protected:                                                    \
           BW_SELF(w)->memberFxn(); *r = 0; return TRUE; } },
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 #define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)
+#define ON_EN_UPDATE(id, memberFxn) ON_CONTROL(EN_UPDATE, id, memberFxn)
+#define ON_EN_KILLFOCUS(id, memberFxn) ON_CONTROL(EN_KILLFOCUS, id, memberFxn)
 // ON_NOTIFY(code, id, void Handler(NMHDR*, LRESULT*))
 #define ON_NOTIFY(notifyCode, id, memberFxn)                                                    \
     { WM_NOTIFY, (UINT)(notifyCode), (UINT)(id), (UINT)(id), [](CWnd* w, UINT, WPARAM, LPARAM lParam, LRESULT* r) -> BOOL { \
           *r = 0; BW_SELF(w)->memberFxn((NMHDR*)lParam, r); return TRUE; } },
+
+// ON_NOTIFY_RANGE(code, first, last, void Handler(UINT id, NMHDR*, LRESULT*))
+#define ON_NOTIFY_RANGE(notifyCode, idFirst, idLast, memberFxn)                                 \
+    { WM_NOTIFY, (UINT)(notifyCode), (UINT)(idFirst), (UINT)(idLast), [](CWnd* w, UINT, WPARAM, LPARAM lParam, LRESULT* r) -> BOOL { \
+          *r = 0; BW_SELF(w)->memberFxn((UINT)((NMHDR*)lParam)->idFrom, (NMHDR*)lParam, r); return TRUE; } },
 
 // Reflection: the control itself handles a notification it sent to its parent.
 // ON_CONTROL_REFLECT(code, void Handler()); ON_NOTIFY_REFLECT(code, void Handler(NMHDR*, LRESULT*))

@@ -19,4 +19,8 @@ public:
     void ClearTics(BOOL redraw = FALSE) { SendMessage(TBM_CLEARTICS, redraw); }
     BOOL SetTic(int position) { return (BOOL)SendMessage(TBM_SETTIC, 0, position); }
     void SetTicFreq(int frequency) { SendMessage(TBM_SETTICFREQ, (WPARAM)frequency); }
+    int GetLineSize() const { return (int)SendMessage(TBM_GETLINESIZE); }
+    int SetLineSize(int size) { return (int)SendMessage(TBM_SETLINESIZE, 0, size); }
+    int GetPageSize() const { return (int)SendMessage(TBM_GETPAGESIZE); }
+    int SetPageSize(int size) { return (int)SendMessage(TBM_SETPAGESIZE, 0, size); }
 };

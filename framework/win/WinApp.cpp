@@ -60,6 +60,8 @@ BOOL CWinApp::PreTranslateMessage(MSG* msg)
     // the message gets it first.
     for (HWND hWnd = msg->hwnd; hWnd; hWnd = ::GetParent(hWnd)) {
         CWnd* wnd = CWnd::FromHandlePermanent(hWnd);
+        if (wnd && wnd->GetToolTipWindow())
+            wnd->FilterToolTipMessage(msg);
         if (wnd && wnd->PreTranslateMessage(msg))
             return TRUE;
         if (!(::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD))

@@ -5,6 +5,7 @@
 #include "framework/win/WinApp.h"
 #include "framework/core/CException.h"
 
+#include <commctrl.h>
 #include <map>
 
 namespace {
@@ -91,7 +92,10 @@ LRESULT CALLBACK BwWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
 
 IMPLEMENT_DYNAMIC(CWnd, CObject)
 
-CWnd::CWnd() : m_hWnd(nullptr), m_superProc(nullptr), m_current{0, 0, 0}, m_temporary(FALSE) {}
+CWnd::CWnd()
+    : m_hWnd(nullptr), m_superProc(nullptr), m_current{0, 0, 0}, m_temporary(FALSE), m_toolTip(nullptr), m_lastTool(-1)
+{
+}
 
 CWnd::~CWnd()
 {
@@ -237,8 +241,9 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return result;
 }
 
-// The control an owner-draw message is about (menus excepted): owner-drawn controls draw,
-// measure, compare and delete their own items.
+// The control an owner-draw or control-colour message is about (menus excepted): owner-drawn
+// controls draw, measure, compare and delete their own items, and a control may pick its own
+// colours.
 static CWnd* OwnerDrawnChild(HWND parent, UINT message, LPARAM lParam)
 {
     if (!lParam)
@@ -261,8 +266,22 @@ static CWnd* OwnerDrawnChild(HWND parent, UINT message, LPARAM lParam)
     case WM_DELETEITEM:
         control = ((const DELETEITEMSTRUCT*)lParam)->hwndItem;
         break;
-    default:
-        return nullptr;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_VKEYTOITEM:
+        control = (HWND)lParam;
+        break;
+    default: {
+        // A drag list tells its parent of a drag through a registered message.
+        static const UINT dragListMessage = ::RegisterWindowMessageA(DRAGLISTMSGSTRING);
+        if (message != dragListMessage)
+            return nullptr;
+        control = ((const DRAGLISTINFO*)lParam)->hWnd;
+        break;
+    }
     }
     return control && control != parent ? CWnd::FromHandlePermanent(control) : nullptr;
 }

@@ -137,6 +137,17 @@ public:
     CDC* GetDC();
     int ReleaseDC(CDC* dc);
 
+    // Tooltips: with them enabled the window's mouse messages are relayed to its own tooltip
+    // control, which asks OnToolHitTest which tool is under the pointer and, for a text left
+    // to the callback, sends TTN_NEEDTEXT to this window (ON_NOTIFY_RANGE(TTN_NEEDTEXT, ...)).
+    BOOL EnableToolTips(BOOL enable = TRUE);
+    // The tool under a client point: its id (the child's control id by default), -1 for none;
+    // fills info for the tooltip control.
+    virtual INT_PTR OnToolHitTest(CPoint point, struct tagTOOLINFOA* info) const;
+    // Called for every message the application's loop sees on its way to this window.
+    void FilterToolTipMessage(MSG* msg);
+    HWND GetToolTipWindow() const { return m_toolTip; }
+
     // Handlers with default processing; derived classes override the ones their maps name.
     afx_msg int OnCreate(LPCREATESTRUCT cs) { return (int)Default(); }
     afx_msg void OnDestroy() { Default(); }
@@ -165,6 +176,19 @@ public:
     afx_msg void OnContextMenu(CWnd* wnd, CPoint point) { Default(); }
     afx_msg BOOL OnHelpInfo(HELPINFO* info) { return (BOOL)Default(); }
     afx_msg BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) { return (BOOL)Default(); }
+    afx_msg void OnHScroll(UINT code, UINT position, CWnd* scrollBar) { Default(); }
+    afx_msg void OnVScroll(UINT code, UINT position, CWnd* scrollBar) { Default(); }
+    afx_msg void OnLButtonDblClk(UINT flags, CPoint point) { Default(); }
+    afx_msg void OnRButtonUp(UINT flags, CPoint point) { Default(); }
+    afx_msg void OnRButtonDblClk(UINT flags, CPoint point) { Default(); }
+    afx_msg void OnKillFocus(CWnd* newWnd) { Default(); }
+    afx_msg BOOL OnMouseWheel(UINT flags, short delta, CPoint point) { return (BOOL)Default(); }
+    afx_msg void OnChar(UINT character, UINT repeat, UINT flags) { Default(); }
+    afx_msg void OnKeyUp(UINT key, UINT repeat, UINT flags) { Default(); }
+    afx_msg void OnDropFiles(HDROP drop) { Default(); }
+    afx_msg void OnEnable(BOOL enable) { Default(); }
+    afx_msg LRESULT OnNcHitTest(CPoint point) { return Default(); }
+    afx_msg HBRUSH OnCtlColor(CDC* dc, CWnd* control, UINT kind) { return (HBRUSH)Default(); }
 
 protected:
     static const CMessageMap* GetThisMessageMap();
@@ -188,6 +212,8 @@ private:
     };
     CurrentMessage m_current;
     BOOL m_temporary;
+    HWND m_toolTip;
+    INT_PTR m_lastTool;
 };
 
 // Window procedure of every window that has an object.

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws the preview's state badges (NavMouseOff.qgt, NavMouseOver.qgt, NavSelected.qgt: GIF
-data) into the program root's SysResources/graphics folder: a small rounded label with the
+data) into the program root's SysResources/Graphics folder: a small rounded label with the
 state's name in white block letters. Every pixel is either opaque or the transparent index,
 so the badge can be drawn over itself without change. Run it from this folder."""
 import os
@@ -91,7 +91,7 @@ def gif(width, image, colour):
 
 
 def main():
-    folder = os.path.join("..", "root", "SysResources", "graphics")
+    folder = os.path.join("..", "root", "SysResources", "Graphics")
     for name, text, colour in BADGES:
         width, image = draw(text)
         with open(os.path.join(folder, name), "wb") as f:

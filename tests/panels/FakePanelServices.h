@@ -81,6 +81,7 @@ public:
         return questionAnswer;
     }
     void ShowWarning(UINT messageId) override { boxes.push_back(messageId); }
+    void ShowHelp(UINT context) override { helpContexts.push_back(context); }
     void InternalError(int line, const char* source) override
     {
         internalErrors.push_back(std::string(source) + ":" + std::to_string(line));
@@ -137,5 +138,6 @@ public:
     std::vector<Sent> messages;
     std::vector<std::string> commands;
     std::vector<UINT> boxes;
+    std::vector<UINT> helpContexts;
     std::vector<std::string> internalErrors;
 };
