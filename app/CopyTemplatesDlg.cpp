@@ -3,8 +3,8 @@
 #include "app/AppServices.h"
 #include "app/StartupServicesResource.h"
 #include "app/TemplateMedium.h"
-#include "app/util/FileUtils.h"
-#include "app/util/Registry.h"
+#include "util/FileUtils.h"
+#include "util/Registry.h"
 #include "app/widgets.h"
 #include "framework/win/DataExchange.h"
 

@@ -5,7 +5,7 @@
 #include "app/StartupServicesResource.h"
 #include "app/UIServices.h"
 #include "app/WidgetsDlg.h"
-#include "app/util/Registry.h"
+#include "util/Registry.h"
 
 #include <wininet.h>
 

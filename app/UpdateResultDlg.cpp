@@ -3,7 +3,7 @@
 #include "app/AppServices.h"
 #include "app/StartupServicesResource.h"
 #include "app/UpdateCheck.h"
-#include "app/util/Registry.h"
+#include "util/Registry.h"
 #include "framework/core/CStdioFile.h"
 #include "framework/core/CStringArray.h"
 #include "framework/win/DC.h"

@@ -10,7 +10,7 @@
 #include "app/TemplateMedium.h"
 #include "app/UpdateCheck.h"
 #include "app/UpdateResultDlg.h"
-#include "app/util/Registry.h"
+#include "util/Registry.h"
 #include "framework/core/CStringArray.h"
 
 #include <gtest/gtest.h>
