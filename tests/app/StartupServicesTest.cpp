@@ -97,6 +97,16 @@ struct Messages {
         result = got ? (DWORD)received.back().lParam : 0xFFFFFFFFu;
         return got;
     }
+    // Starts a download to this window and waits for its result; 0xFFFFFFFF when it did not
+    // start or gave no result.
+    DWORD Fetch(CDownloader& downloader, const std::string& url, const std::string& local)
+    {
+        downloader.SetNotify(window, kNotify);
+        DWORD result = 0xFFFFFFFFu;
+        if (downloader.Start(url.c_str(), local.c_str()) == 0)
+            WaitForResult(result);
+        return result;
+    }
     bool Saw(UINT message, WPARAM wParam) const
     {
         for (const MSG& m : received)
@@ -165,11 +175,7 @@ TEST(Downloader, ResultsOfServedMissingDeniedAndRefusedAddresses)
         ::DeleteFileA(local.c_str());
         Messages messages;
         CDownloader downloader;
-        downloader.SetNotify(messages.window, kNotify);
-        ASSERT_EQ(downloader.Start((server.Base() + c.page).c_str(), local.c_str()), 0u) << c.page;
-        DWORD result = 0;
-        ASSERT_TRUE(messages.WaitForResult(result)) << c.page;
-        EXPECT_EQ(result, c.result) << c.page;
+        EXPECT_EQ(messages.Fetch(downloader, server.Base() + c.page, local), c.result) << c.page;
         EXPECT_EQ(Exists(local), c.fileWritten) << c.page;
         EXPECT_FALSE(Exists(local + ".part")) << c.page;
         EXPECT_TRUE(messages.Saw(kNotify, 0)) << "status notifications " << c.page;
@@ -202,11 +208,7 @@ TEST(Downloader, ResultsOfServedMissingDeniedAndRefusedAddresses)
         system.fake.dials = 0;
         Messages messages;
         CDownloader downloader;
-        downloader.SetNotify(messages.window, kNotify);
-        ASSERT_EQ(downloader.Start((server.Base() + "ok.htm").c_str(), local.c_str()), 0u);
-        DWORD result = 0;
-        ASSERT_TRUE(messages.WaitForResult(result));
-        EXPECT_EQ(result, 5u);
+        EXPECT_EQ(messages.Fetch(downloader, server.Base() + "ok.htm", local), 5u);
         EXPECT_EQ(system.fake.dials, flags == INTERNET_CONNECTION_LAN ? 0 : 1);
     }
 }
@@ -255,11 +257,7 @@ TEST(Downloader, DestroyedWhileItsWorkerWaitsForTheServer)
     server.Add("/ok.htm", CLoopbackHttpServer::kServe, "fine");
     messages.received.clear();
     CDownloader next;
-    next.SetNotify(messages.window, kNotify);
-    ASSERT_EQ(next.Start((server.Base() + "ok.htm").c_str(), local.c_str()), 0u);
-    DWORD result = 1;
-    ASSERT_TRUE(messages.WaitForResult(result));
-    EXPECT_EQ(result, 0u);
+    EXPECT_EQ(messages.Fetch(next, server.Base() + "ok.htm", local), 0u);
     int results = 0;
     for (const MSG& m : messages.received)
         results += m.message == kNotify && m.wParam == 1;
