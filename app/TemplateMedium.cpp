@@ -33,26 +33,53 @@ CString FindProductFolder(const CString& drive)
     return CString();
 }
 
+UINT CTemplateMediumDrives::GetDriveType(char letter)
+{
+    CString root;
+    root.Format("%c:\\", letter);
+    return ::GetDriveTypeA(root);
+}
+
+bool CTemplateMediumDrives::GetVolumeLabel(char letter, CString& label)
+{
+    CString root;
+    root.Format("%c:\\", letter);
+    char buffer[kLabelLength] = {};
+    if (!::GetVolumeInformationA(root, buffer, kLabelLength, nullptr, nullptr, nullptr, nullptr, 0))
+        return false;
+    buffer[kLabelLength - 1] = 0;
+    label = buffer;
+    return true;
+}
+
+CString CTemplateMediumDrives::GetRoot(char letter)
+{
+    CString drive;
+    drive.Format("%c:", letter);
+    return drive;
+}
+
 CString FindTemplateMedium()
+{
+    CTemplateMediumDrives drives;
+    return FindTemplateMedium(drives);
+}
+
+CString FindTemplateMedium(CTemplateMediumDrives& drives)
 {
     // A drive without a disc must not bring up the system's "insert a disc" box.
     const UINT oldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS);
     CString found;
     for (char letter = kFirstDrive; letter <= kLastDrive && found.IsEmpty(); ++letter) {
-        CString drive;
-        drive.Format("%c:", letter);
-        // The drive queries want the root folder: with its backslash.
-        if (::GetDriveTypeA(drive + "\\") != DRIVE_CDROM)
+        if (drives.GetDriveType(letter) != DRIVE_CDROM)
             continue;
-        char label[kLabelLength] = {};
-        if (!::GetVolumeInformationA(drive + "\\", label, kLabelLength, nullptr, nullptr, nullptr, nullptr, 0))
+        CString label;
+        if (!drives.GetVolumeLabel(letter, label))
             continue;
-        label[kLabelLength - 1] = 0;
-        CString lower = label;
-        lower.MakeLower();
-        if (lower.IsEmpty() || lower.Find(kProductWord) < 0)
+        label.MakeLower();
+        if (label.IsEmpty() || label.Find(kProductWord) < 0)
             continue;
-        found = FindProductFolder(drive);
+        found = FindProductFolder(drives.GetRoot(letter));
     }
     ::SetErrorMode(oldMode);
     return found;

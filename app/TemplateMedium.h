@@ -4,9 +4,22 @@
 
 #include "framework/core/Afx.h"
 
+// The machine's drives as the search sees them; tests stand a folder in for a disc.
+class CTemplateMediumDrives {
+public:
+    virtual ~CTemplateMediumDrives() = default;
+    // GetDriveType of "X:\".
+    virtual UINT GetDriveType(char letter);
+    // The volume label; false when it cannot be read.
+    virtual bool GetVolumeLabel(char letter, CString& label);
+    // The folder the drive's content is listed from: "X:" (no trailing backslash).
+    virtual CString GetRoot(char letter);
+};
+
 // The product folder on the first CD-ROM drive (A: to X:) whose volume label names the
 // product and that holds a product folder with a "twtemplates" folder; empty when none.
 CString FindTemplateMedium();
+CString FindTemplateMedium(CTemplateMediumDrives& drives);
 // The product folder on one drive or folder (given without a trailing backslash): the first
 // folder whose full path names the product and that holds a "twtemplates" folder.
 CString FindProductFolder(const CString& drive);

@@ -1,9 +1,13 @@
-// The online update check as far as start-up uses it: the Startup timestamps made at the first
-// start, and the hidden check window that decides whether a check is due. This build has no
-// downloader, so a due check is noted and the window stays idle.
+// The online update check: the Startup timestamps made at the first start, and the hidden check
+// window that decides whether a check is due, downloads the update information with a timeout
+// and tells the main dialog the result by message 0x432 (wParam the result code, 0 on success).
 #pragma once
 
 #include "framework/win/Afxwin.h"
+
+#include <memory>
+
+class CDownloader;
 
 // Writes 1 into each of "FourteenDayUpdate", "SpecialUpdate" and "SpecialDate" that cannot be
 // read, so that the first automatic check falls due at the first start.
@@ -14,7 +18,12 @@ public:
     enum { IDD = 369 };
     enum { kModeVersion = 0, kModeSpecials = 1, kModeAutomatic = 2 };
 
-    CUpdateCheckDlg(CWnd* parent, int mode);
+    enum : UINT { kResultMessage = WM_USER + 50 };
+    enum : UINT { kDefaultTimeout = 120000 };
+
+    // reportTo: the window told the result; null for the program's main window.
+    CUpdateCheckDlg(CWnd* parent, int mode, HWND reportTo = nullptr);
+    ~CUpdateCheckDlg() override;
 
     BOOL OnInitDialog() override;
     void OnOK() override {}
@@ -29,17 +38,45 @@ public:
     int IsUpdateDue();
     // Starts the download of the update information; 0 when it cannot start.
     int StartDownload();
+    // Ends the check with a result code and reports it once; answers the code.
+    int Finish(int code);
 
     int GetMode() const { return m_mode; }
     int IsStarted() const { return m_started; }
     int IsDue() const { return m_due; }
+    int GetResultCode() const { return m_resultCode; }
+    const CString& GetLocalPath() const { return m_localPath; }
+    const CString& GetFileAddress() const { return m_fileAddress; }
+
+    // The address of the update information for a mode (0 and 2 versions, 1 specials) under the
+    // server's base address; empty for any other mode.
+    static CString BuildFileAddress(const CString& base, int mode);
+    // Where the checks look and how long they wait: for tests, which serve the file themselves.
+    // An empty base puts the program's own server back.
+    static void SetServerAddress(const char* base);
+    static void SetTimeout(UINT milliseconds);
+
+protected:
+    afx_msg LRESULT OnDownloadMessage(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnTimer(UINT_PTR id);
+    afx_msg void OnDestroy();
+    DECLARE_MESSAGE_MAP()
 
 private:
+    // The timeout, started afresh.
+    void StartTimer();
+    void StopTimer();
+
+    std::unique_ptr<CDownloader> m_downloader;
+    CString m_fileAddress;
     CString m_localPath;
     int m_specials;
     int m_mode;
     int m_resultCode;
+    int m_lastDate;
     int m_started;
+    UINT_PTR m_timerId;
     int m_reported;
     int m_due;
+    HWND m_reportTo;
 };

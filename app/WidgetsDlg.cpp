@@ -8,6 +8,7 @@
 #include "app/TopLevelManager.h"
 #include "app/UIServices.h"
 #include "app/UpdateCheck.h"
+#include "app/UpdateResultDlg.h"
 #include "app/WindowPlacement.h"
 #include "app/widgets.h"
 #include "bitmap/Dib.h"
@@ -499,7 +500,8 @@ int CWidgetsDlg::ShowUpdateCheck(int mode, int showWhenLatest)
         delete m_updateCheck;
         m_updateCheck = nullptr;
     }
-    m_updateCheck = new (std::nothrow) CUpdateCheckDlg(nullptr, mode);
+    // The old window's downloader cancels its transfer and waits for its worker as it goes.
+    m_updateCheck = new (std::nothrow) CUpdateCheckDlg(nullptr, mode, GetSafeHwnd());
     if (m_updateCheck && !m_updateCheck->Create(CUpdateCheckDlg::IDD, nullptr)) {
         // Without its window there is no check; the program runs on without one.
         delete m_updateCheck;
@@ -511,8 +513,14 @@ int CWidgetsDlg::ShowUpdateCheck(int mode, int showWhenLatest)
 
 LRESULT CWidgetsDlg::OnUpdateCheckResult(WPARAM wParam, LPARAM)
 {
-    if (wParam)
-        AfxMessageBox(IDS_CONNECT_PROBLEM);
+    if (wParam) {
+        InformWarning(IDS_CONNECT_PROBLEM, IDS_LABEL_OK);
+        return 0;
+    }
+    const int mode = m_updateCheck ? m_updateCheck->GetMode() : CUpdateCheckDlg::kModeVersion;
+    const CString localPath = m_updateCheck ? m_updateCheck->GetLocalPath() : CString();
+    CUpdateResultDlg result(this, localPath, mode, m_showWhenLatest);
+    result.DoModal();
     return 0;
 }
 

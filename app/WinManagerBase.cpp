@@ -9,6 +9,7 @@
 #include "app/Resource.h"
 #include "app/TempFolder.h"
 #include "app/UIServices.h"
+#include "app/UpdateCheck.h"
 #include "app/VyButtonWindow.h"
 #include "app/WidgetsDlg.h"
 #include "app/widgets.h"
@@ -533,7 +534,11 @@ void CWinManagerBase::SetHelpCursor()
         services->SetCaptureCursor(165);
 }
 
-void CWinManagerBase::CheckForUpdates() {}
+void CWinManagerBase::CheckForUpdates()
+{
+    if (CWidgetsDlg* dialog = GetMainDialog())
+        dialog->ShowUpdateCheck(CUpdateCheckDlg::kModeVersion, 1);
+}
 
 void CWinManagerBase::SetUpdateCursor()
 {

@@ -14,6 +14,7 @@
 #include "app/SplashDlg.h"
 #include "app/TemplateMedium.h"
 #include "app/UpdateCheck.h"
+#include "app/CopyTemplatesDlg.h"
 #include "app/VyButtonWindow.h"
 #include "app/Tessro3DLink.h"
 #include "app/WidgetsDlg.h"
@@ -311,6 +312,7 @@ BOOL CWidgetsApp::InitInstance()
     m_oleInitialised = true;
 
     UpdateStartupValues();
+    InstallTemplateCopyDialog();
     CopyTemplatesFromMedium(m_templateMedium);
 
     m_mainDialog = new (std::nothrow) CWidgetsDlg(m_splash, nullptr);
