@@ -1,5 +1,5 @@
 # Barwright: `make run` starts the program, `make test` builds everything and runs every test.
-.PHONY: all setup build build-host build-win32 test run clean fuzz
+.PHONY: all setup build build-host build-win32 build-win64 test run clean fuzz
 
 all: build
 
@@ -7,15 +7,15 @@ setup:
 	@tools/setup
 
 build: setup
-	@$(MAKE) --no-print-directory build-host build-win32
+	@$(MAKE) --no-print-directory build-host build-win64 build-win32
 
 build-host:
 	@cmake --preset host >/dev/null
 	@cmake --build --preset host
 
-build-win32:
-	@cmake --preset win32 >/dev/null
-	@cmake --build --preset win32
+build-win32 build-win64: build-%:
+	@cmake --preset $* >/dev/null
+	@cmake --build --preset $*
 
 test: build
 	@tools/run-tests
@@ -27,8 +27,9 @@ fuzz: setup
 	@cmake --build --preset fuzz
 	@tools/run-fuzz
 
-run: setup build-win32
+# The 32-bit program where this machine can start 32-bit processes, the 64-bit one elsewhere.
+run: setup
 	@tools/run-program
 
 clean:
-	rm -rf build/host build/win32 build/fuzz build/wine-*
+	rm -rf build/host build/win32 build/win64 build/fuzz build/wine-*

@@ -2,8 +2,8 @@
 
 #include "app/AppServices.h"
 #include "app/Resource.h"
-#include "app/util/AppUtilServices.h"
-#include "app/util/FileUtils.h"
+#include "util/AppUtilServices.h"
+#include "util/FileUtils.h"
 #include "document/Options.h"
 
 namespace {

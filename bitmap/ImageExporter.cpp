@@ -2,7 +2,7 @@
 
 #include "bitmap/PaletteQuantiser.h"
 #include "bitmap/TessroConversion.h"
-#include "app/util/FileSystem.h"
+#include "util/FileSystem.h"
 
 #include <algorithm>
 #include <cstring>

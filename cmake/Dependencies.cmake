@@ -1,7 +1,7 @@
 # Third-party libraries, as the same interface targets on both presets:
 #   bw_zlib, bw_png, bw_jpeg, bw_pugixml, and GTest::gtest / GTest::gtest_main / GTest::gmock.
 if(WIN32)
-  set(BW_DEPS_PREFIX "${CMAKE_SOURCE_DIR}/build/deps" CACHE PATH "Cross-built static dependencies")
+  set(BW_DEPS_PREFIX "${CMAKE_SOURCE_DIR}/build/deps-${BW_WINE_KIND}" CACHE PATH "Cross-built static dependencies")
   if(NOT EXISTS "${BW_DEPS_PREFIX}/lib/libz.a")
     message(FATAL_ERROR "Static Windows dependencies missing in ${BW_DEPS_PREFIX}: run tools/setup")
   endif()

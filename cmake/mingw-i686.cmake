@@ -1,4 +1,4 @@
-# Cross toolchain: 32-bit Windows with mingw-w64 (posix thread model), run under Wine.
+# Cross toolchain: 32-bit Windows with mingw-w64 (posix thread model), run under 32-bit Wine.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(BW_TRIPLET i686-w64-mingw32)

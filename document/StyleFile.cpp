@@ -14,9 +14,9 @@
 #include <new>
 #include <string>
 
-#include "app/util/FileSystem.h"
-#include "app/util/StyleLine.h"
-#include "app/util/StylePropertyTable.h"
+#include "util/FileSystem.h"
+#include "util/StyleLine.h"
+#include "util/StylePropertyTable.h"
 #include "document/DocumentFiles.h"
 #include "document/Options.h"
 #include "document/OptionsServices.h"

@@ -94,7 +94,13 @@ HRESULT CTw3InterfaceApp::UnregisterServer()
     char path[MAX_PATH];
     GetModulePath(path, sizeof path);
     const HRESULT keys = script.empty() ? E_FAIL : ApplyRegistrarScript(script, path, false);
-    const HRESULT library = UnRegisterTypeLib(LIBID_QBWHDINTEGRATIONLib, 1, 0, 0x0409, SYS_WIN32);
+    // The library is registered under the system kind of the build that compiled it.
+#ifdef _WIN64
+    const SYSKIND kind = SYS_WIN64;
+#else
+    const SYSKIND kind = SYS_WIN32;
+#endif
+    const HRESULT library = UnRegisterTypeLib(LIBID_QBWHDINTEGRATIONLib, 1, 0, 0x0409, kind);
     if (FAILED(keys))
         return SELFREG_E_CLASS;
     // A library that was never registered is no failure of unregistration.

@@ -23,6 +23,7 @@
 #include <string>
 #include <utility>
 #include <vector>
+#include "tests/ModuleEntry.h"
 
 // A Unix path of the build as the Windows path Wine gives it on drive Z:.
 inline std::string WinePath(const char* unixPath)
@@ -40,7 +41,7 @@ inline void RegisterServers(const std::vector<const char*>& unixPaths)
     for (const char* server : unixPaths) {
         HMODULE module = ::LoadLibraryA(WinePath(server).c_str());
         ASSERT_TRUE(module) << server;
-        auto registerServer = reinterpret_cast<HRESULT(WINAPI*)()>(::GetProcAddress(module, "DllRegisterServer"));
+        auto registerServer = ModuleEntry<HRESULT(WINAPI*)()>(module, "DllRegisterServer");
         const bool registered = registerServer && registerServer() == S_OK;
         ::FreeLibrary(module);
         ASSERT_TRUE(registered) << server;

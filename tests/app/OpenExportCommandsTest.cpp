@@ -5,8 +5,8 @@
 #include "app/ExportPaths.h"
 #include "app/MainDialogCommands.h"
 #include "app/OpenFiles.h"
-#include "app/PanelMessage.h"
-#include "app/util/Registry.h"
+#include "panels/PanelMessage.h"
+#include "util/Registry.h"
 #include "document/Options.h"
 
 #include <gtest/gtest.h>

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/util/AppUtilServices.h"
+#include "util/AppUtilServices.h"
 #include "bitmap/BitmapServices.h"
 #include "bitmap/ImageImport.h"
 #include "components/imgrex/ImageDecoder.h"
@@ -205,7 +205,12 @@ TEST_F(AutoGenerateTemplatesTest, TemplatesGetStyleFilesThumbnailsAndListLines) 
   WriteFile(style, "kept");
   FILETIME later;
   ::GetSystemTimeAsFileTime(&later);
-  reinterpret_cast<ULARGE_INTEGER&>(later).QuadPart += 10000000ull * 60;
+  ULARGE_INTEGER ticks;
+  ticks.LowPart = later.dwLowDateTime;
+  ticks.HighPart = later.dwHighDateTime;
+  ticks.QuadPart += 10000000ull * 60;
+  later.dwLowDateTime = ticks.LowPart;
+  later.dwHighDateTime = ticks.HighPart;
   HANDLE file = ::CreateFileA(style.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ::SetFileTime(file, nullptr, nullptr, &later);
   ::CloseHandle(file);

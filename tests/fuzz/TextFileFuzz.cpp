@@ -1,7 +1,7 @@
 // Text files read line by line: gallery list entries, single settings, the whole-file reader,
 // and the field tokenizer of settings that hold several values.
-#include "app/util/TextFile.h"
-#include "app/util/Tokenizer.h"
+#include "util/TextFile.h"
+#include "util/Tokenizer.h"
 #include "tests/fuzz/FuzzTarget.h"
 
 BW_FUZZ_TARGET(textfile)

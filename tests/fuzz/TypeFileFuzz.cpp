@@ -1,6 +1,6 @@
 // The type file ("QTWTypes.twt") of a template folder and of a project folder: the template's
 // flags are looked up, and a save adds its graphic or gives its entry a new size.
-#include "app/util/TextFile.h"
+#include "util/TextFile.h"
 #include "output/ProjectTypeFile.h"
 #include "tests/fuzz/FuzzTarget.h"
 

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+#include "tests/ModuleEntry.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ protected:
     CoInitialize(nullptr);
     module = LoadLibraryA(ServerPath().c_str());
     ASSERT_NE(module, nullptr) << ServerPath();
-    const auto reg = reinterpret_cast<HRESULT(WINAPI*)()>(GetProcAddress(module, "DllRegisterServer"));
+    const auto reg = ModuleEntry<HRESULT(WINAPI*)()>(module, "DllRegisterServer");
     ASSERT_NE(reg, nullptr);
     ASSERT_EQ(reg(), S_OK);
   }
@@ -150,7 +151,7 @@ TEST_F(ImgrexCom, VersionResourceAndUnloading) {
 
   importer->Release();
   importer = nullptr;
-  const auto canUnload = reinterpret_cast<HRESULT(WINAPI*)()>(GetProcAddress(module, "DllCanUnloadNow"));
+  const auto canUnload = ModuleEntry<HRESULT(WINAPI*)()>(module, "DllCanUnloadNow");
   ASSERT_NE(canUnload, nullptr);
   EXPECT_EQ(canUnload(), S_OK);
 }

@@ -17,6 +17,7 @@
 #include <string>
 #include <thread>
 #include <vector>
+#include "tests/ModuleEntry.h"
 
 using namespace integration;
 
@@ -43,7 +44,7 @@ HRESULT CallServerExport(const char* name)
     HMODULE module = LoadLibraryA(ServerPath().c_str());
     if (!module)
         return E_FAIL;
-    auto entry = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(GetProcAddress(module, name));
+    auto entry = ModuleEntry<HRESULT(STDAPICALLTYPE*)()>(module, name);
     const HRESULT hr = entry ? entry() : E_FAIL;
     FreeLibrary(module);
     return hr;
@@ -878,7 +879,7 @@ TEST(IntegrationServer, MayBeUnloadedOnlyWhenNoObjectIsLeft)
               S_OK);
     HMODULE server = GetModuleHandleA(ServerPath().c_str());
     ASSERT_NE(server, nullptr);
-    auto canUnload = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(GetProcAddress(server, "DllCanUnloadNow"));
+    auto canUnload = ModuleEntry<HRESULT(STDAPICALLTYPE*)()>(server, "DllCanUnloadNow");
     ASSERT_NE(canUnload, nullptr);
     EXPECT_EQ(canUnload(), S_FALSE);
     object->Release();

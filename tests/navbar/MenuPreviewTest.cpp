@@ -74,7 +74,9 @@ TEST_F(MenuPreviewTest, MenuOpensWhereTheDirectionSays) {
     EXPECT_EQ(size.cx, shown.right - shown.left) << c.direction;
     EXPECT_TRUE(::IsWindowVisible(menu->GetSafeHwnd()));
     // A drop-down is at least as wide as its button (the image's own width).
-    if (c.direction == 0) EXPECT_GE(size.cx, bar.GetButton(1)->Width());
+    if (c.direction == 0) {
+      EXPECT_GE(size.cx, bar.GetButton(1)->Width());
+    }
   }
 }
 

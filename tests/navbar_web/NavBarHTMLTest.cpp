@@ -5,8 +5,8 @@
 #include <sstream>
 #include <string>
 
-#include "app/util/FileSystem.h"
-#include "app/util/FileUtils.h"
+#include "util/FileSystem.h"
+#include "util/FileUtils.h"
 #include "document/DocumentFiles.h"
 #include "navbar/NavBarHTML.h"
 #include "tests/navbar/FakeNavBarServices.h"

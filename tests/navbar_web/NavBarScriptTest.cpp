@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/util/FileSystem.h"
+#include "util/FileSystem.h"
 #include "document/DocumentFiles.h"
 #include "navbar/NavBarScript.h"
 #include "tests/navbar/FakeNavBarServices.h"

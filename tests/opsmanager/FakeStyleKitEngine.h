@@ -17,7 +17,7 @@ struct FakeSlotSpec {
 
 class FakeStyleKitEngine;
 
-class FakeSlot : public IStyleKitSlot {
+class FakeSlot final : public IStyleKitSlot {
  public:
   FakeSlot(FakeStyleKitEngine* engine, int index) : m_engine(engine), m_index(index) {}
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
@@ -38,7 +38,7 @@ class FakeSlot : public IStyleKitSlot {
   ULONG m_refs = 1;
 };
 
-class FakeSlotEnum : public IStyleKitSlotEnum {
+class FakeSlotEnum final : public IStyleKitSlotEnum {
  public:
   explicit FakeSlotEnum(FakeStyleKitEngine* engine) : m_engine(engine) {}
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;

@@ -14,7 +14,7 @@
 #include "app/AppServiceAdapters.h"
 #include "app/Errors.h"
 #include "app/MainWinManager.h"
-#include "app/PanelMessage.h"
+#include "panels/PanelMessage.h"
 #include "app/ProjectsFolder.h"
 #include "app/Resource.h"
 #include "app/SavePage.h"
@@ -29,6 +29,7 @@
 #include "output/SaveNavBarDlg.h"
 #include "output/SaveResource.h"
 #include "tests/output/SaveFixtures.h"
+#include "tests/ModuleEntry.h"
 
 namespace fs = std::filesystem;
 
@@ -78,7 +79,7 @@ class SaveFromProgram : public ::testing::Test {
     for (const char* server : {BW_SERVER_PATH, BW_ENGINE_PATH}) {
       HMODULE module = ::LoadLibraryA(WinePath(server).c_str());
       ASSERT_TRUE(module) << server;
-      auto registerServer = reinterpret_cast<HRESULT(WINAPI*)()>(::GetProcAddress(module, "DllRegisterServer"));
+      auto registerServer = ModuleEntry<HRESULT(WINAPI*)()>(module, "DllRegisterServer");
       ASSERT_TRUE(registerServer && registerServer() == S_OK) << server;
       ::FreeLibrary(module);
     }

@@ -11,6 +11,7 @@
 
 #include "components/quordocg/WebDocRenderer.h"
 #include "components/vector/VectorRenderer.h"
+#include "tests/ModuleEntry.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ protected:
         CoInitialize(nullptr);
         HMODULE module = LoadLibraryA(ServerPath().c_str());
         ASSERT_NE(module, nullptr) << ServerPath();
-        auto registerServer = reinterpret_cast<HRESULT(WINAPI*)()>(GetProcAddress(module, "DllRegisterServer"));
+        auto registerServer = ModuleEntry<HRESULT(WINAPI*)()>(module, "DllRegisterServer");
         ASSERT_NE(registerServer, nullptr);
         ASSERT_EQ(registerServer(), S_OK);
         FreeLibrary(module);

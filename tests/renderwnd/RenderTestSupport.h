@@ -10,6 +10,7 @@
 
 #include "app/AppServiceAdapters.h"
 #include "app/widgets.h"
+#include "tests/ModuleEntry.h"
 
 namespace rendertest {
 
@@ -82,7 +83,7 @@ public:
         HMODULE module = ::LoadLibraryA(ServerPath().c_str());
         if (!module)
             return false;
-        auto call = reinterpret_cast<HRESULT(WINAPI*)()>(::GetProcAddress(module, entry));
+        auto call = ModuleEntry<HRESULT(WINAPI*)()>(module, entry);
         const bool done = call && call() == S_OK;
         ::FreeLibrary(module);
         return done;
