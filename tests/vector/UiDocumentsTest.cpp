@@ -64,7 +64,7 @@ TEST(UiDocuments, PromptPagesAndBackgroundReadWithUsableLayers)
         {"prompts/size.web", {}},         {"prompts/themes.web", {}},
         {"prompts/background.web", {"background", "template", "hint"}},
         {"prompts/colour.web", {"background", "template", "hint"}},
-        {"graphics/graphictypes.web", {"background", "navbars"}},
+        {"Graphics/graphictypes.web", {"background", "navbars"}},
     };
     for (const Case& c : cases) {
         vector::VectorDocument document;
@@ -82,7 +82,7 @@ TEST(UiDocuments, PromptPagesAndBackgroundReadWithUsableLayers)
 TEST(UiDocuments, GalleryObjectsAreNamedAfterTheirCommands)
 {
     vector::VectorDocument document;
-    ASSERT_TRUE(Load("graphics/graphictypes.web", document));
+    ASSERT_TRUE(Load("Graphics/graphictypes.web", document));
     document.SetLayerVisible("navbars", false);
     const vector::RectF b = document.Bounds();
     const char* const commands[] = {"type-navbars", "type-projects", "type-explore", "type-themesets"};
