@@ -11,6 +11,7 @@
 #include "app/WinManagerBase.h"
 #include "app/widgets.h"
 #include "document/OperationsManager.h"
+#include "gallery/ProjectFolders.h"
 #include "document/RenderRequest.h"
 #include "panels/PanelServices.h"
 
@@ -212,19 +213,9 @@ public:
     void ListProjects(std::vector<CString>& names) override
     {
         names.clear();
-        const CString folder = GetProjectsFolder();
-        if (folder.IsEmpty())
-            return;
-        WIN32_FIND_DATAA found;
-        HANDLE search = ::FindFirstFileA(folder + "*", &found);
-        if (search == INVALID_HANDLE_VALUE)
-            return;
-        do {
-            const CString name(found.cFileName);
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name.Find(" (Project)") > 0)
-                names.push_back(name);
-        } while (::FindNextFileA(search, &found));
-        ::FindClose(search);
+        CWidgetsApp* app = App();
+        if (CProjectsFolder* folder = app ? app->GetProjectsFolder() : nullptr)
+            CProjectFolderLister(folder->GetPath(), folder->IsUsingFallback() != 0).ListProjects(names);
     }
 
     bool IsHostedByEditor() override { return ::IsHostedByEditor(); }
