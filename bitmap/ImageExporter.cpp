@@ -2,6 +2,7 @@
 
 #include "bitmap/PaletteQuantiser.h"
 #include "bitmap/TessroConversion.h"
+#include "util/FileSystem.h"
 
 #include <algorithm>
 #include <cstring>
@@ -85,12 +86,7 @@ int ImageExporter::CloseFile() {
     return m_discard ? kSuccess : m_failure;
   }
   // The old file goes only once the new one is complete.
-#ifdef _WIN32
-  const bool moved = MoveFileExA(m_tempPath.c_str(), m_targetPath.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-#else
-  const bool moved = std::rename(m_tempPath.c_str(), m_targetPath.c_str()) == 0;
-#endif
-  if (!moved) {
+  if (!FileSystem::ReplaceEntry(m_tempPath.c_str(), m_targetPath.c_str())) {
     std::remove(m_tempPath.c_str());
     return m_failure = kWriteFailed;
   }

@@ -109,14 +109,6 @@ bool ClearAttributes(const CString& path) {
 #endif
 }
 
-bool ReplaceFile(const CString& source, const CString& target) {
-#ifdef _WIN32
-  return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-#else
-  return std::rename(NativePath(source), NativePath(target)) == 0;
-#endif
-}
-
 void RemoveFile(const CString& path) { std::remove(NativePath(path)); }
 
 CString MakeAbsolutePath(const CString& path, const CString& root) {

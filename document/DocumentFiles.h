@@ -22,8 +22,6 @@ CString GetFileTitle(const CString& path);
 bool CreateFolderOf(const CString& path);
 bool IsReadOnly(const CString& path);
 bool ClearAttributes(const CString& path);
-// Replaces target by source (both in one folder) in one step where the platform allows it.
-bool ReplaceFile(const CString& source, const CString& target);
 void RemoveFile(const CString& path);
 // A relative path becomes root + path; an absolute one (drive letter and colon, or a
 // backslash first) is returned unchanged.

@@ -4,13 +4,12 @@
 
 #include <windows.h>
 
-#include <csetjmp>
-
 namespace {
 
-thread_local std::jmp_buf* t_guard = nullptr;
+thread_local int t_depth = 0;
+EngineFaultReporter g_reporter = nullptr;
 
-bool IsContainedFault(DWORD code) {
+bool IsFault(DWORD code) {
   switch (code) {
     case EXCEPTION_ACCESS_VIOLATION:
     case EXCEPTION_ARRAY_BOUNDS_EXCEEDED:
@@ -20,48 +19,44 @@ bool IsContainedFault(DWORD code) {
     case EXCEPTION_INT_DIVIDE_BY_ZERO:
     case EXCEPTION_INT_OVERFLOW:
     case EXCEPTION_PRIV_INSTRUCTION:
+    case EXCEPTION_STACK_OVERFLOW:
       return true;
     default:
       return false;
   }
 }
 
-LONG CALLBACK FaultHandler(EXCEPTION_POINTERS* info) {
-  if (!t_guard || !IsContainedFault(info->ExceptionRecord->ExceptionCode))
-    return EXCEPTION_CONTINUE_SEARCH;
-  std::jmp_buf* target = t_guard;
-  std::longjmp(*target, 1);
+// Only records: the fault then goes on to whatever handles it without the guard.
+LONG CALLBACK FaultRecorder(EXCEPTION_POINTERS* info) {
+  if (t_depth > 0 && g_reporter && IsFault(info->ExceptionRecord->ExceptionCode)) {
+    const EngineFaultReporter reporter = g_reporter;
+    g_reporter = nullptr;  // once: the report itself must not fault again into here
+    reporter(info->ExceptionRecord->ExceptionCode);
+  }
+  return EXCEPTION_CONTINUE_SEARCH;
 }
 
-void InstallHandlerOnce() {
-  static PVOID handler = ::AddVectoredExceptionHandler(1, FaultHandler);
+void InstallRecorderOnce() {
+  static PVOID handler = ::AddVectoredExceptionHandler(1, FaultRecorder);
   (void)handler;
-}
-
-// Kept out of line so that setjmp's frame holds no object with a destructor.
-bool RunWithJump(const std::function<void()>* call) {
-  std::jmp_buf here;
-  std::jmp_buf* volatile outer = t_guard;
-  if (setjmp(here) != 0) {
-    t_guard = outer;
-    return false;
-  }
-  t_guard = &here;
-  bool thrown = false;
-  try {
-    (*call)();
-  } catch (...) {
-    thrown = true;
-  }
-  t_guard = outer;
-  return !thrown;
 }
 
 }  // namespace
 
+void SetEngineFaultReporter(EngineFaultReporter reporter) { g_reporter = reporter; }
+
 bool CallGuarded(const std::function<void()>& call) {
-  InstallHandlerOnce();
-  return RunWithJump(&call);
+  InstallRecorderOnce();
+  struct Depth {
+    Depth() { ++t_depth; }
+    ~Depth() { --t_depth; }
+  } depth;
+  try {
+    call();
+  } catch (...) {
+    return false;
+  }
+  return true;
 }
 
 #endif

@@ -1,15 +1,23 @@
-// Contains faults raised inside an outside component (access violations and the like), which
-// C++ catch clauses do not see with this compiler: a vectored exception handler jumps back to
-// the guarded call, which then reports failure. Objects that the faulting code had on its
-// stack are abandoned, not destroyed: a fault inside the engine is already a lost state, the
-// guard only keeps the program alive to say so.
+// Calls into an outside component (the template engine). An exception the call lets out is
+// caught here and the call reports failure, so that the caller can tell the user and go on.
+//
+// Hardware faults (access violations and the like) are not caught: jumping out of one would
+// leave the engine's and our own stack objects half done and carry on in a corrupted state.
+// A fault raised inside a guarded call is recorded through the reporter (the internal error
+// record) before the program ends as it would without the guard; faults in the engine are
+// mended in the engine.
 #pragma once
 
 #ifdef _WIN32
 
 #include <functional>
 
-// Runs call; false when it raised a fault or threw. Guards nest.
+// Runs call; false when it threw. Guards nest.
 bool CallGuarded(const std::function<void()>& call);
+
+// Called with the exception code when a hardware fault is raised inside a guarded call, before
+// the fault takes its ordinary course.
+using EngineFaultReporter = void (*)(unsigned long code);
+void SetEngineFaultReporter(EngineFaultReporter reporter);
 
 #endif

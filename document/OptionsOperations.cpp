@@ -9,6 +9,7 @@
 #include "document/Options.h"
 #include "document/OptionsServices.h"
 #include "document/OptionsStrings.h"
+#include "framework/core/NumericConvert.h"
 
 namespace {
 
@@ -23,8 +24,9 @@ constexpr long long kMaxUserBitmapPixels = 64LL * 1024 * 1024;
 
 int g_userBitmapGeneration = 0;
 
-// Round to nearest with ties to even, as the floating-point unit does.
-int RoundToInt(double value) { return static_cast<int>(std::nearbyint(value)); }
+// Round to nearest with ties to even, as the floating-point unit does; a style file's values
+// (a scale of 1e302) can lie far beyond the int range.
+int RoundToInt(double value) { return ClampToInt(std::nearbyint(value)); }
 
 double Clamp(double value, double low, double high) { return std::min(std::max(value, low), high); }
 
@@ -139,7 +141,7 @@ double COptions::UnitsToPixels(double units) const {
 
 long COptions::PixelsToUnits(double pixels) const {
   if (!(m_scale > 0)) return 0;
-  return static_cast<long>(pixels * kEngineUnitsPerPixel / m_scale);
+  return ClampToInt(pixels * kEngineUnitsPerPixel / m_scale);
 }
 
 void COptions::SetPageSize(double width, double height) {

@@ -14,6 +14,7 @@
 #include <new>
 #include <string>
 
+#include "util/FileSystem.h"
 #include "util/StyleLine.h"
 #include "util/StylePropertyTable.h"
 #include "document/DocumentFiles.h"
@@ -355,17 +356,8 @@ bool COptions::SaveStyleFile(const CString& path, bool keepBrowseFolders, bool f
 
   // Written beside the target and then put in its place: a full disk or a failed write leaves
   // the previous file as it was.
-  const CString temporary = path + ".~tmp";
-  std::FILE* file = std::fopen(DocumentFiles::NativePath(temporary), "wb");
-  if (!file) return false;
-  const std::size_t length = static_cast<std::size_t>(text.GetLength());
-  bool written = std::fwrite(static_cast<LPCTSTR>(text), 1, length, file) == length;
-  written = std::fflush(file) == 0 && written;
-  written = std::fclose(file) == 0 && written;
-  if (!written || !DocumentFiles::ReplaceFile(temporary, path)) {
-    DocumentFiles::RemoveFile(temporary);
+  if (!FileSystem::WriteWholeFile(path, text.GetString(), static_cast<std::size_t>(text.GetLength())))
     return false;
-  }
   m_stylePath = path;
   return true;
 }

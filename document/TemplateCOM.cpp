@@ -30,7 +30,7 @@ enum : int {
   kErrSizeNoRecord = 196, kErrZeroPage = 225, kErrNoSlotList = 264, kErrReadNoRecord = 423,
   kErrNoSlotRecord = 462, kErrClipViewport = 872, kErrNoSlotListForWrite = 1085,
   kErrSetValueFailed = 1087, kErrNoEnumerator = 1369, kErrSlotArray = 1376,
-  kErrProbeNoEngine = 1485, kErrProbeNoBuffer = 1488,
+  kErrProbeNoEngine = 1485, kErrProbeNoBuffer = 1488, kErrEngineFault = 1490, kErrEngineHardwareFault = 1491,
 };
 
 constexpr double kUnits = kStyleKitUnitsPerPixel;
@@ -74,16 +74,33 @@ CString LoadText(unsigned id, const char* fallback) {
   return text;
 }
 
-// Runs an engine call under the fault guard; a fault or exception gives E_UNEXPECTED and sets
-// faulted.
+// Runs an engine call under the guard; an exception gives E_UNEXPECTED and sets faulted. Every
+// call's failure of that kind is recorded as an internal error and told to the user (the render
+// calls with their own message, through faulted; the others here, once for a run of failures so
+// that releasing a broken engine's objects does not bring one box per object).
+bool g_faultShown = false;
+
 template <typename Call>
 HRESULT Guarded(Call call, bool* faulted = nullptr) {
   HRESULT result = E_UNEXPECTED;
   const bool ok = CallGuarded([&] { result = call(); });
-  if (!ok) result = E_UNEXPECTED;
-  if (faulted) *faulted = !ok;
-  return result;
+  if (ok) {
+    g_faultShown = false;
+    return result;
+  }
+  GetOperationsServices().InternalError(kErrEngineFault, kSource);
+  if (faulted) {
+    *faulted = true;
+  } else if (!g_faultShown) {
+    g_faultShown = true;
+    GetOperationsServices().ShowMessage(MessageSeverity::kError, kMsgComponentProblem, "StyleKit");
+  }
+  return E_UNEXPECTED;
 }
+
+// A hardware fault inside the engine is not survived; it is at least in the internal error
+// record before the program ends.
+void RecordEngineFault(unsigned long) { GetOperationsServices().InternalError(kErrEngineHardwareFault, kSource); }
 
 COptions* Record() { return GetOperationsServices().GetOptions(); }
 
@@ -186,6 +203,7 @@ void CTemplateCOM::InternalError(int line) const {
 }
 
 HRESULT CTemplateCOM::CreateEngine() {
+  SetEngineFaultReporter(RecordEngineFault);
   if (m_engine) {
     IStyleKitEngine* engine = m_engine;
     Guarded([engine] { engine->Release(); return S_OK; });

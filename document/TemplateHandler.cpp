@@ -1,4 +1,5 @@
 #include "document/TemplateHandler.h"
+#include "framework/core/NumericConvert.h"
 
 #ifdef _WIN32
 
@@ -401,7 +402,7 @@ BOOL CTemplateHandler::OnFontChanged(COptions* document, int, DWORD mask, int st
       m_engine->SetTextBold(static_cast<unsigned>(document->GetBold(s)), s);
       m_engine->SetTextItalic(static_cast<unsigned>(document->GetItalic(s)), s);
     }
-    if (mask & 4) m_engine->SetTextSize(static_cast<unsigned>(static_cast<int>(document->GetFontSizeOriginal(s))), s);
+    if (mask & 4) m_engine->SetTextSize(static_cast<unsigned>(ClampToInt(document->GetFontSizeOriginal(s))), s);
     if (mask & 8) m_engine->SetTextAspect(document->GetTextAspectRatio(s), s);
     if (mask & 0x40) m_engine->SetTextPosition(position(s), s);
     if (mask & 0x80) m_engine->SetTextTracking(document->GetLetterSpace(s), s);
@@ -409,7 +410,7 @@ BOOL CTemplateHandler::OnFontChanged(COptions* document, int, DWORD mask, int st
   } else {
     for (int s = 0; s < count; ++s) {
       m_engine->SetTextFont(document->GetFont(s), s);
-      m_engine->SetTextSize(static_cast<unsigned>(static_cast<int>(document->GetFontSizeOriginal(s))), s);
+      m_engine->SetTextSize(static_cast<unsigned>(ClampToInt(document->GetFontSizeOriginal(s))), s);
       m_engine->SetTextAspect(document->GetTextAspectRatio(s), s);
       m_engine->SetTextBold(static_cast<unsigned>(document->GetBold(s)), s);
       m_engine->SetTextItalic(static_cast<unsigned>(document->GetItalic(s)), s);

@@ -230,7 +230,9 @@ void CAutoGenerateTemplates::GenerateFolder(const CString& folderIn, COperations
       manager->NotifySizeChanged(record, 0);
     }
 
-    record->SaveStyleFile(stylePath, false, true);
+    // A template whose style file or thumbnail could not be written is not generated: its style
+    // file goes, so that the next run tries again instead of taking it as up to date.
+    bool written = record->SaveStyleFile(stylePath, false, true);
     if (states > 1) record->SelectState(states / 2);
     record->SetExportPathNameExt(exportPath);
     remembered.Restore(*record);
@@ -239,14 +241,19 @@ void CAutoGenerateTemplates::GenerateFolder(const CString& folderIn, COperations
     if (type == kGraphicPicture) {
       record->SetExportType(kExportJpeg);
       const CString thumbnail = folder + title + ".jpg";
-      ExportThumbnail(*record, thumbnail, 0);
-      AppendUniLines(thumbnail, stylePath);
+      written = written && ExportThumbnail(*record, thumbnail, 0);
+      if (written) AppendUniLines(thumbnail, stylePath);
     } else {
       record->SetExportType(kExportGif);
       const CString thumbnail = folder + title + ".qgt";
-      if (ExportThumbnail(*record, thumbnail, 1) && ContainsAfterFirst(title, "logo"))
-        ExportThumbnail(*record, folder + (preview ? "previewfolder.qgt" : "folder.qgt"), 1);
-      AppendUniLines(thumbnail, stylePath);
+      written = written && ExportThumbnail(*record, thumbnail, 1);
+      if (written && ContainsAfterFirst(title, "logo"))
+        written = ExportThumbnail(*record, folder + (preview ? "previewfolder.qgt" : "folder.qgt"), 1);
+      if (written) AppendUniLines(thumbnail, stylePath);
+    }
+    if (!written) {
+      FileSystem::RemoveFile(stylePath);
+      GetOptionsServices().SetInternalError(__LINE__, __FILE__);
     }
 
     manager->SetNavBarMode(navBarModeBefore);

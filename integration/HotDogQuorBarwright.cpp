@@ -207,12 +207,13 @@ STDMETHODIMP CHotDogQuorBarwright::ModuleInfo(long* pbRetVal)
     return S_OK;
 }
 
+// The module has no modules or account of its own to manage: these two do nothing, and say so
+// (0) instead of showing a placeholder and reporting success.
 STDMETHODIMP CHotDogQuorBarwright::ManageModules(long* pbRetVal)
 {
     if (!pbRetVal)
         return E_INVALIDARG;
-    MessageBoxA(nullptr, "ManageModules", kModuleMessageTitle, MB_OK);
-    *pbRetVal = 1;
+    *pbRetVal = 0;
     return S_OK;
 }
 
@@ -220,8 +221,7 @@ STDMETHODIMP CHotDogQuorBarwright::ManageAccount(long* pbRetVal)
 {
     if (!pbRetVal)
         return E_INVALIDARG;
-    MessageBoxA(nullptr, "ManageAccount", kModuleMessageTitle, MB_OK);
-    *pbRetVal = 1;
+    *pbRetVal = 0;
     return S_OK;
 }
 

@@ -1,6 +1,7 @@
 #include "navbar/EditorResult.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "util/FileSystem.h"
 #include "util/FileUtils.h"
@@ -18,6 +19,34 @@ CString AfterLastBackslash(const CString& text) {
   return at < 0 ? text : text.Mid(at + 1);
 }
 
+CString WithSlashes(CString text) {
+  text.Replace('\\', '/');
+  return text;
+}
+
+// A drive or UNC path as a file URL ("file:///C:/My%20Site/nav.gif"): backslashes become
+// slashes, and what a URL cannot carry as it stands is percent-encoded. The URL goes into an
+// HTML attribute, so a slash stays a slash.
+CString FileURL(const CString& path) {
+  static const char kKept[] = "/:!$&()*+,;=@-._~";
+  const bool unc = path.GetLength() > 1 && path[0] == '\\' && path[1] == '\\';
+  CString url = unc ? "file:" : "file:///";
+  for (int i = 0; i < path.GetLength(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(path[i]);
+    if (c == '\\') {
+      url += '/';
+    } else if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+               (c != 0 && std::strchr(kKept, c) != nullptr)) {
+      url += static_cast<char>(c);
+    } else {
+      CString escaped;
+      escaped.Format("%%%02X", c);
+      url += escaped;
+    }
+  }
+  return url;
+}
+
 }  // namespace
 
 CString MakeSnippetID(const CString& stylePath) {
@@ -27,9 +56,9 @@ CString MakeSnippetID(const CString& stylePath) {
 }
 
 CString MakeEditorImageURL(const CString& imagePath, const CString& docFolder) {
-  if (docFolder.IsEmpty()) return "file:///" + imagePath;
+  if (docFolder.IsEmpty()) return FileURL(imagePath);
   const CString relative = CFileUtils::MakeRelativePath(imagePath, CFileUtils::WithBackslash(docFolder));
-  return relative.IsEmpty() ? "file:///" + imagePath : relative;
+  return relative.IsEmpty() ? FileURL(imagePath) : WithSlashes(relative);
 }
 
 CString BuildEditorResultText(const CString& snippetID, const CString& previewHTML, const CString& liveHTML) {
@@ -49,7 +78,7 @@ bool WriteEditorResult(const EditorResultRequest& request) {
   CString suffix;
   if (request.editorKind == 1) suffix.Format("?%08X", static_cast<unsigned>(request.tickCount));
   const CString preview =
-      "<img src=\"" + CFileUtils::ToForwardSlashes(imageURL) + suffix + "\" editor=\"barwright\" border=\"0\">";
+      "<img src=\"" + imageURL + suffix + "\" editor=\"barwright\" border=\"0\">";
   CString live = preview;
   if (request.navBar) {
     CString base = CFileUtils::RemoveExtension(CFileUtils::GetFileName(imagePath));

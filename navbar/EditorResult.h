@@ -29,7 +29,8 @@ struct EditorResultRequest {
 
 // "folder name\file name" of a style path (a lone backslash for an empty one).
 CString MakeSnippetID(const CString& stylePath);
-// The image as the document folder's page reaches it: relative, else a file URL.
+// The image as the document folder's page reaches it, as a URL: relative (with slashes), else a
+// file URL ("file:///C:/My%20Site/nav.gif", percent-encoded where needed).
 CString MakeEditorImageURL(const CString& imagePath, const CString& docFolder);
 // The three lines.
 CString BuildEditorResultText(const CString& snippetID, const CString& previewHTML, const CString& liveHTML);

@@ -26,11 +26,7 @@ CString Hex(COLORREF colour) {
 }
 
 bool WriteBytes(const CString& path, const unsigned char* bytes, std::size_t count) {
-  std::FILE* file = FileSystem::OpenStream(path, "wb");
-  if (!file) return false;
-  bool ok = std::fwrite(bytes, 1, count, file) == count;
-  if (std::fclose(file) != 0) ok = false;
-  return ok;
+  return FileSystem::WriteWholeFile(path, bytes, count);
 }
 
 bool HasSeparatorUnder(const CNavBarItem* item) {
@@ -173,9 +169,7 @@ bool WriteMenuScript(CNavBar& bar, const CString& scriptPath, const CString& bas
   if (bar.IsMenuItalic()) entryStyle += "font-style:italic;";
   if (bar.IsMenuBold()) entryStyle += "font-weight:bold;";
 
-  std::FILE* file = FileSystem::OpenStream(scriptPath, "wb");
-  if (!file) return false;
-
+  bool imagesWritten = true;
   CString text = "// Navigation bar written by Barwright: drop-down menus\r\n";
   // The probe takes the folder of the script's own address in the page. It matches whole
   // file names only, so that "menu.js" never takes the folder from "quormenu.js".
@@ -204,9 +198,11 @@ bool WriteMenuScript(CNavBar& bar, const CString& scriptPath, const CString& bas
     const CString arrowClass = baseName + (rightArrows ? "_r" : "_l");
     const int variant = rightArrows ? 2 : 1;
     const COLORREF text1 = bar.GetMenuColour(1), text3 = bar.GetMenuColour(3);
-    WriteArrowGif(folder + arrowClass + ".gif", text1 & 0xFF, (text1 >> 8) & 0xFF, (text1 >> 16) & 0xFF, variant);
+    imagesWritten =
+        WriteArrowGif(folder + arrowClass + ".gif", text1 & 0xFF, (text1 >> 8) & 0xFF, (text1 >> 16) & 0xFF, variant);
     if (!hoverArrow.IsEmpty())
-      WriteArrowGif(folder + arrowClass + "2.gif", text3 & 0xFF, (text3 >> 8) & 0xFF, (text3 >> 16) & 0xFF, variant);
+      imagesWritten = WriteArrowGif(folder + arrowClass + "2.gif", text3 & 0xFF, (text3 >> 8) & 0xFF,
+                                    (text3 >> 16) & 0xFF, variant) && imagesWritten;
     const CString a = arrowClass;
     text += "document.write(\"a." + a + ":link, a." + a + ":visited{" +
             (leftArrows ? "text-align:left;" : "text-align: right;") + "background:#" + hex[0] + " url(\"+loc+\"" +
@@ -293,12 +289,12 @@ bool WriteMenuScript(CNavBar& bar, const CString& scriptPath, const CString& bas
   }
   text += "loc=\"\";\r\n";
 
-  bool ok = std::fwrite(text.GetString(), 1, static_cast<std::size_t>(text.GetLength()), file) ==
-            static_cast<std::size_t>(text.GetLength());
-  if (std::fclose(file) != 0) ok = false;
+  bool ok = FileSystem::WriteWholeFile(scriptPath, text.GetString(), static_cast<std::size_t>(text.GetLength()));
   if (separator) {
     const COLORREF colour = bar.GetMenuColour(border > 0 ? 4 : 1);
-    WriteSeparatorGif(folder + "---.gif", colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+    imagesWritten = WriteSeparatorGif(folder + "---.gif", colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF) &&
+                    imagesWritten;
   }
-  return ok;
+  // A menu without its arrow or separator images is not a complete result either.
+  return ok && imagesWritten;
 }

@@ -40,11 +40,10 @@ CString ScriptSource(const CString& scriptPath, const CString& pageFolder) {
 
 CString NoscriptPart(const CString& noscriptImage) {
   if (noscriptImage.IsEmpty()) return CString();
-  return "<noscript><img src=\"" + CFileUtils::ToForwardSlashes(noscriptImage) + "\" editor=\"barwright\"></noscript>";
-}
-
-bool WriteAll(std::FILE* file, const char* bytes, std::size_t length) {
-  return length == 0 || std::fwrite(bytes, 1, length, file) == length;
+  // HTML, not a script string: a slash (of a file URL) stays a slash.
+  CString source = noscriptImage;
+  source.Replace('\\', '/');
+  return "<noscript><img src=\"" + source + "\" editor=\"barwright\"></noscript>";
 }
 
 bool ReadWholeFile(const CString& path, std::string& bytes) {
@@ -58,18 +57,18 @@ bool ReadWholeFile(const CString& path, std::string& bytes) {
   return ok;
 }
 
+// The copy replaces the file at to only once it is complete.
 bool CopyFileOver(const CString& from, const CString& to) {
   std::FILE* in = FileSystem::OpenStream(from, "rb");
   if (!in) return false;
   if (CFileUtils::FileExists(to)) CFileUtils::ClearAttributes(to);
-  std::FILE* out = FileSystem::OpenStream(to, "wb");
-  bool ok = out != nullptr;
+  FileSystem::ReplacingWriter out(to);
   char block[4096];
   std::size_t count;
-  while (ok && (count = std::fread(block, 1, sizeof block, in)) > 0) ok = WriteAll(out, block, count);
+  while (out.Good() && (count = std::fread(block, 1, sizeof block, in)) > 0) out.Write(block, count);
+  const bool read = !std::ferror(in);
   std::fclose(in);
-  if (out && std::fclose(out) != 0) ok = false;
-  return ok;
+  return read && out.Commit();
 }
 
 }  // namespace
@@ -166,14 +165,10 @@ CString MakeNavBarBodyTag(const CString& pageFolder) {
 bool WriteNewNavBarPage(const CString& pagePath, const CString& snippet) {
   const CString folder = CFileUtils::GetFolder(pagePath);
   CFileUtils::CreateFolder(pagePath, TRUE);  // creates the folders that lead to the page
-  std::FILE* file = FileSystem::OpenStream(pagePath, "wb");
-  if (!file) return false;
   const CString text = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n<html>\r\n<head>\r\n"
                        "<title>Barwright produced NavBar</title>\r\n</head>\r\n" +
                        MakeNavBarBodyTag(folder) + "\r\n" + snippet + "\r\n</body></html>\r\n";
-  bool ok = WriteAll(file, text.GetString(), static_cast<std::size_t>(text.GetLength()));
-  if (std::fclose(file) != 0) ok = false;
-  return ok;
+  return FileSystem::WriteWholeFile(pagePath, text.GetString(), static_cast<std::size_t>(text.GetLength()));
 }
 
 bool InsertSnippetIntoPage(const CString& pagePath, const CString& snippet, InsertResult* why) {
@@ -225,15 +220,12 @@ bool InsertSnippetIntoPage(const CString& pagePath, const CString& snippet, Inse
   const char* lineEnd = (lf == std::string::npos || (lf > 0 && page[lf - 1] == '\r')) ? "\r\n" : "\n";
   const std::string text = page.substr(0, at) + insert.GetString() + lineEnd + page.substr(at);
 
-  std::FILE* file = FileSystem::OpenStream(pagePath, "wb");
-  if (!file) {
+  // The user's page is replaced only by a complete new copy: a full disk keeps it as it was.
+  if (!FileSystem::WriteWholeFile(pagePath, text.data(), text.size())) {
     result = InsertResult::kUnwritable;
     return false;
   }
-  bool ok = WriteAll(file, text.data(), text.size());
-  if (std::fclose(file) != 0) ok = false;
-  if (!ok) result = InsertResult::kUnwritable;
-  return ok;
+  return true;
 }
 
 bool WriteNavBarIntoPage(CNavBar& bar, const CString& pagePath, const CString& scriptPath) {

@@ -67,9 +67,6 @@ bool WriteNavBarScript(CNavBar& bar, const CString& scriptPath, const CString& b
   }
   const bool picking = selected && (noLinks || AllTargetsFramed(bar));
 
-  std::FILE* file = FileSystem::OpenStream(scriptPath, "wb");
-  if (!file) return false;
-
   const CString base = EscapeScriptString(baseName);
   CString text = "// Navigation bar written by Barwright: rollover buttons\r\n";
   text += "var clicked=\"\";var gtype=\"" + EscapeScriptString(gtype) + "\";";
@@ -137,8 +134,8 @@ bool WriteNavBarScript(CNavBar& bar, const CString& scriptPath, const CString& b
     text += " onmouseover=\\\"turn_over('\"+ name + \"')\\\" onmouseout=\\\"turn_off('\"+ name + \"')\\\"";
   text += "\"}";
 
-  bool ok = std::fwrite(text.GetString(), 1, static_cast<std::size_t>(text.GetLength()), file) ==
-            static_cast<std::size_t>(text.GetLength());
+  FileSystem::ReplacingWriter file(scriptPath);
+  bool ok = file.Write(text);
   CString stubPath = services.GetRootPath();
   CFileUtils::AddBackslash(stubPath);
   stubPath += selected ? "SysResources\\navstub.js" : "SysResources\\navstub2.js";
@@ -148,10 +145,10 @@ bool WriteNavBarScript(CNavBar& bar, const CString& scriptPath, const CString& b
   } else {
     char block[kStubBlock];
     std::size_t count;
-    while ((count = std::fread(block, 1, sizeof block, stub)) > 0)
-      if (std::fwrite(block, 1, count, file) != count) ok = false;
+    while ((count = std::fread(block, 1, sizeof block, stub)) > 0) ok = file.Write(block, count) && ok;
+    if (std::ferror(stub)) ok = false;
     std::fclose(stub);
   }
-  if (std::fclose(file) != 0) ok = false;
-  return ok;
+  // Without its runtime part the script is incomplete: the previous one stays in place.
+  return ok && file.Commit();
 }

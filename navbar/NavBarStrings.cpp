@@ -9,6 +9,7 @@
 
 #include "util/AppUtilServices.h"
 #include "util/FileUtils.h"
+#include "framework/core/NumericConvert.h"
 #include "navbar/NavBar.h"
 #include "navbar/NavBarServices.h"
 
@@ -451,7 +452,7 @@ int CNavBar::TakeMenuFontFromGraphic() {
   if (m_rendering) return 1;
   const COptions* graphic = GetNavBarServices().GetCurrentOptions();
   if (!graphic) return 0;
-  const int size = static_cast<int>(graphic->GetFontSize(0));
+  const int size = ClampToInt(graphic->GetFontSize(0));  // a style file may give any size
   const CString face = graphic->GetFont(0);
   bool serif = false, bold = false, italic = false;
   bool found = true;

@@ -149,18 +149,30 @@ bool SaveToProject(COptions& record, CNavBar* bar, ProjectSaveContext& context, 
       return false;
     }
 
+    // Without its thumbnail or its type-file entry the graphic is missing from the project's
+    // gallery: the save is not done, and the user hears which file could not be written.
     const CString thumbnailBase = CFileUtils::RemoveExtension(stylePath);
+    CString thumbnailPath;
+    bool thumbnailWritten = true;
     if (record.GetGraphicType() == kGraphicPicture) {
       const int exportType = record.GetExportType();
       record.SetExportType(kExportJpeg);
-      if (steps.WriteThumbnail(thumbnailBase + ".jpg", false))
-        CFileUtils::SetModifiedTime(thumbnailBase + ".jpg", fileTime);
+      thumbnailPath = thumbnailBase + ".jpg";
+      thumbnailWritten = steps.WriteThumbnail(thumbnailPath, false);
       record.SetExportType(exportType);
     } else if (!navBar) {
-      if (steps.WriteThumbnail(thumbnailBase + ".qgt", true))
-        CFileUtils::SetModifiedTime(thumbnailBase + ".qgt", fileTime);
+      thumbnailPath = thumbnailBase + ".qgt";
+      thumbnailWritten = steps.WriteThumbnail(thumbnailPath, true);
     }
-    AddToTypeFile(record, navBar, thumbnailBase, steps);
+    if (!thumbnailWritten) {
+      steps.ReportError(kMsgStyleFileNotSaved, thumbnailPath);
+      return false;
+    }
+    if (!thumbnailPath.IsEmpty()) CFileUtils::SetModifiedTime(thumbnailPath, fileTime);
+    if (!AddToTypeFile(record, navBar, thumbnailBase, steps)) {
+      steps.ReportError(kMsgStyleFileNotSaved, JoinPath(CFileUtils::GetParentFolder(thumbnailBase), kTypeFileName));
+      return false;
+    }
 
     const CString backgrounds = context.templatesFolder + kBackgroundsFolder;
     if (record.GetGraphicType() == kGraphicPicture &&

@@ -34,17 +34,21 @@ CString Lower(CString text) {
   return text;
 }
 
-// Appends the two lines of a new entry, each ended by carriage return and line feed.
+// Appends the two lines of a new entry, each ended by carriage return and line feed. The file
+// is replaced by a complete copy with the entry added: a full disk keeps the previous list.
 bool AppendEntry(const CString& path, const CString& savedName, std::int32_t flags, std::int32_t size) {
-  std::FILE* file = FileSystem::OpenStream(path, "ab");
-  if (!file) return false;
+  std::FILE* in = FileSystem::OpenStream(path, "rb");
+  if (!in) return false;
+  FileSystem::ReplacingWriter out(path);
+  char block[4096];
+  std::size_t count;
+  while (out.Good() && (count = std::fread(block, 1, sizeof block, in)) > 0) out.Write(block, count);
+  const bool read = !std::ferror(in);
+  std::fclose(in);
   CString lines;
   lines.Format("%d$%s.qtw\r\n%c%d%c\r\n", static_cast<int>(flags), static_cast<const char*>(savedName), kSizeMark,
                static_cast<int>(size), kSizeMark);
-  bool ok = std::fwrite(lines.GetString(), 1, static_cast<std::size_t>(lines.GetLength()), file) ==
-            static_cast<std::size_t>(lines.GetLength());
-  if (std::fclose(file) != 0) ok = false;
-  return ok;
+  return read && out.Write(lines) && out.Commit();
 }
 
 // Reads the entries from the current position to the first one whose name (lower case)
@@ -105,10 +109,7 @@ TypeFileUpdate UpdateProjectTypeFile(const CString& projectFolder, const CString
                                      std::int32_t size) {
   const CString path = JoinPath(projectFolder, kTypeFileName);
   if (!CFileUtils::FileExists(path)) {
-    std::FILE* created = FileSystem::OpenStream(path, "wb");
-    if (!created) return TypeFileUpdate::kFailed;
-    const bool ok = std::fwrite("#1\n", 1, 3, created) == 3;
-    if (std::fclose(created) != 0 || !ok) return TypeFileUpdate::kFailed;
+    if (!FileSystem::WriteWholeFile(path, "#1\n", 3)) return TypeFileUpdate::kFailed;
   }
 
   CTextFile file;

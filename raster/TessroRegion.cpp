@@ -49,8 +49,11 @@ void OpenRegion(TessroContext* context) {
 void Kind0Begin(TessroContext* context) {
     const TessroClipRegion* region = context->draw.clipRegion;
     OpenRegion(context);
-    const std::int32_t row = context->draw.bounds[1] - region->top;
-    context->path.regionCursor = RegionBytes(region) + kTessroRegionHeaderBytes + 2 * row;
+    // The record's top may lie anywhere (INT_MIN included): the row is taken in 64 bits, and a
+    // row beyond the record puts the cursor at its end, where the first read fails.
+    const std::int64_t row = std::int64_t(context->draw.bounds[1]) - region->top;
+    const std::int64_t rows = (std::int64_t(RegionSize(region)) - kTessroRegionHeaderBytes) / 2;
+    context->path.regionCursor = RegionBytes(region) + kTessroRegionHeaderBytes + 2 * std::clamp<std::int64_t>(row, 0, rows);
     context->path.rowSpans = nullptr;
     context->path.savedBegin(context);
 }
@@ -288,9 +291,26 @@ void TessroBeginRegionSubRows(TessroContext* context, std::int32_t top) {
     path.pendingRepeat = 0;
     path.pendingKind = kPendingNone;
     path.lastDelta = nullptr;
+    // The sub-rows above top are stepped over. A record whose top lies far above the target
+    // (INT_MIN) covers billions of sub-rows with a few repeat markers: a repeat is taken as a
+    // whole, a delta applied n times being one addition of n times the delta.
     std::int32_t count;
-    for (std::int64_t skip = std::int64_t(top - region->top) * kTessroSubRows; skip > 0; --skip) {
+    for (std::int64_t skip = (std::int64_t(top) - region->top) * kTessroSubRows; skip > 0;) {
+        if (path.pendingRepeat > 0) {
+            const std::int32_t n = static_cast<std::int32_t>(std::min<std::int64_t>(skip, path.pendingRepeat));
+            if (path.pendingKind == kPendingDelta) {
+                const BYTE* p = path.lastDelta;
+                for (std::int32_t i = 0; i < 2 * path.subRowSpanCount; ++i, p += 4) {
+                    path.subRowSpans[i] = static_cast<std::int32_t>(static_cast<DWORD>(path.subRowSpans[i]) +
+                                                                    ReadWord(context, p) * static_cast<DWORD>(n));
+                }
+            }
+            path.pendingRepeat -= n;
+            skip -= n;
+            continue;
+        }
         TessroReadRegionSubRow(context, &count);
+        --skip;
     }
 }
 

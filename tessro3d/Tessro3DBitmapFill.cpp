@@ -173,11 +173,17 @@ void FillSpanConverted(std::int32_t y, std::int32_t x0, std::int32_t x1) {
 }
 
 // s reduced into [-P/2, P/2) modulo P, keeping the fraction.
+// Nothing is doubled: s may lie anywhere in the 64-bit range.
 std::int64_t ReduceStep(std::int64_t s, std::int64_t P) {
-  std::int64_t twoP = 2 * P, t = (2 * s + P) % twoP;
-  if (t < 0) t += twoP;
-  return (t - P) / 2;
+  std::int64_t t = s % P;
+  if (t < 0) t += P;
+  if (t >= P - t) t -= P;
+  return t;
 }
+
+// Beyond 256 source pixels per device pixel a mapping shows no picture, only noise, and its
+// 32.32 positions along a row would overflow 64 bits.
+constexpr double kLargestStep = 256.0 * 4194304.0;
 
 }  // namespace
 
@@ -263,6 +269,11 @@ extern "C" std::int32_t TESSRO3D_CALL Tessro3DSetBitmapFill(const BITMAPINFOHEAD
     g_fill.fdvdx = -xy * k * H;
     g_fill.fdudy = -yx * k * W;
     g_fill.fdvdy = xx * k * H;
+    if (!(std::fabs(g_fill.fdudx) <= kLargestStep && std::fabs(g_fill.fdvdx) <= kLargestStep &&
+          std::fabs(g_fill.fdudy) <= kLargestStep && std::fabs(g_fill.fdvdy) <= kLargestStep)) {
+      // A near-singular mapping: as one without area.
+      return SetTransparentColour(fallback, 0);
+    }
     g_fill.dudx = std::llround(g_fill.fdudx * 1024.0);
     g_fill.dvdx = std::llround(g_fill.fdvdx * 1024.0);
     g_fill.dudy = std::llround(g_fill.fdudy * 1024.0);

@@ -223,7 +223,8 @@ void StepRecord(Tessro3DTriangleRecord& r) {
   if (mode < 8) return;
   r.u.value = Add(r.u.value, r.u.stepRow);
   r.v.value = Add(r.v.value, r.v.stepRow);
-  if (mode <= 15)
+  // Mode 8 (flat additive colour) has no additive planes: its record ends before them.
+  if (mode >= 9 && mode <= 15)
     for (int k = 0; k < 3; ++k) r.additive[k].value = Add(r.additive[k].value, r.additive[k].stepRow);
 }
 

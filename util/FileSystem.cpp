@@ -1,5 +1,6 @@
 #include "util/FileSystem.h"
 
+#include <algorithm>
 #include <string>
 
 #ifdef _WIN32
@@ -69,6 +70,9 @@ bool CreateFolder(const char* path) { return CreateDirectoryA(path, nullptr) != 
 bool RemoveFolder(const char* path) { return RemoveDirectoryA(path) != FALSE; }
 bool RemoveFile(const char* path) { return DeleteFileA(path) != FALSE; }
 bool MoveEntry(const char* from, const char* to) { return MoveFileA(from, to) != FALSE; }
+bool ReplaceEntry(const char* source, const char* target) {
+    return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
 
 bool ClearAttributes(const char* path) {
     return SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL) != FALSE;
@@ -244,6 +248,13 @@ bool MoveEntry(const char* from, const char* to) {
     return rename(Native(from).c_str(), Native(to).c_str()) == 0;
 }
 
+bool ReplaceEntry(const char* source, const char* target) {
+    struct stat st;
+    if (stat(Native(target).c_str(), &st) == 0 && !(st.st_mode & S_IWUSR))
+        return false;  // as MoveFileEx keeps a read-only file
+    return rename(Native(source).c_str(), Native(target).c_str()) == 0;
+}
+
 bool ClearAttributes(const char* path) {
     struct stat st;
     std::string p = Native(path);
@@ -346,5 +357,62 @@ void Finder::Close() {
 }
 
 #endif
+
+namespace {
+long long g_writeLimit = -1;
+}  // namespace
+
+void SetWriteLimitForTesting(long long bytes) { g_writeLimit = bytes; }
+
+ReplacingWriter::ReplacingWriter(const char* target) : m_target(target), m_temporary(m_target + ".~tmp")
+{
+    m_file = OpenStream(m_temporary, "wb");
+}
+
+ReplacingWriter::~ReplacingWriter() { Discard(); }
+
+void ReplacingWriter::Discard()
+{
+    if (!m_file)
+        return;
+    std::fclose(m_file);
+    m_file = nullptr;
+    RemoveFile(m_temporary);
+}
+
+bool ReplacingWriter::Write(const void* bytes, std::size_t length)
+{
+    if (!Good())
+        return false;
+    if (length == 0)
+        return true;
+    std::size_t allowed = length;
+    if (g_writeLimit >= 0) {
+        allowed = static_cast<std::size_t>(std::min<long long>(g_writeLimit, static_cast<long long>(length)));
+        g_writeLimit -= static_cast<long long>(allowed);
+    }
+    m_good = std::fwrite(bytes, 1, allowed, m_file) == allowed && allowed == length;
+    return m_good;
+}
+
+bool ReplacingWriter::Commit()
+{
+    if (!m_file)
+        return false;
+    bool ok = m_good && std::fflush(m_file) == 0;
+    ok = std::fclose(m_file) == 0 && ok;  // a full disk may show only here
+    m_file = nullptr;
+    if (!ok || !ReplaceEntry(m_temporary, m_target)) {
+        RemoveFile(m_temporary);
+        return false;
+    }
+    return true;
+}
+
+bool WriteWholeFile(const char* target, const void* bytes, std::size_t length)
+{
+    ReplacingWriter writer(target);
+    return writer.Write(bytes, length) && writer.Commit();
+}
 
 }  // namespace FileSystem

@@ -43,6 +43,44 @@ CString ProgramFileName();
 // The per-user local application data folder (created when missing), without backslash.
 CString GetLocalAppDataFolder();
 
+// Replaces target by source (both in one folder) in one step; a read-only target is kept and
+// the call fails, as it does on Windows.
+bool ReplaceEntry(const char* source, const char* target);
+
+// A whole file written through a temporary file beside its target ("<target>.~tmp") that
+// replaces the target only once every byte is written and the file is closed: a full disk or
+// any failed write keeps the previous file with all its bytes and leaves no temporary behind.
+class ReplacingWriter {
+public:
+    explicit ReplacingWriter(const char* target);
+    ~ReplacingWriter();  // discards what Commit did not put in place
+    ReplacingWriter(const ReplacingWriter&) = delete;
+    ReplacingWriter& operator=(const ReplacingWriter&) = delete;
+
+    // False once any write failed (or the temporary could not be created); later writes do
+    // nothing.
+    bool Write(const void* bytes, std::size_t length);
+    bool Write(const CString& text) { return Write(text.GetString(), static_cast<std::size_t>(text.GetLength())); }
+    bool Good() const { return m_file != nullptr && m_good; }
+    // Closes the temporary and puts it in the target's place; false, with the target as it
+    // was, when anything failed.
+    bool Commit();
+
+private:
+    void Discard();
+    CString m_target;
+    CString m_temporary;
+    std::FILE* m_file = nullptr;
+    bool m_good = true;
+};
+
+// The same for bytes held in memory.
+bool WriteWholeFile(const char* target, const void* bytes, std::size_t length);
+
+// Test seam: from now on the replacing writes fail once this many bytes in all have gone
+// through them, as on a full disk; a negative limit (the default) lifts it.
+void SetWriteLimitForTesting(long long bytes);
+
 // One open listing of a folder by wildcard pattern ("folder\*.*", "folder\name.*").
 class Finder {
 public:

@@ -4,6 +4,7 @@
 #include <new>
 #include <vector>
 
+#include "util/FileSystem.h"
 #include "util/FileUtils.h"
 
 IMPLEMENT_DYNAMIC(CTextFile, CObject)
@@ -101,16 +102,6 @@ BOOL CTextFile::Rewind() {
         return FALSE;
     }
     return TRUE;
-}
-
-BOOL CTextFile::Truncate() {
-    // Reopening with modeCreate empties the file and keeps it open for the rewrite.
-    const UINT kAccess = CFile::modeRead | CFile::modeWrite | CFile::modeReadWrite;
-    UINT mode = (m_mode & ~(kAccess | CFile::modeNoTruncate)) | CFile::modeCreate |
-                CFile::modeReadWrite;
-    m_file.Abort();
-    m_hasPending = FALSE;
-    return m_file.Open(m_path, mode);
 }
 
 int CTextFile::ReadIntAfterKey(const char* key, int missing) {
@@ -244,20 +235,23 @@ BOOL ReplaceListEntry(CTextFile* file, const CString& name, int newValue) {
 
     if (versionLine.IsEmpty())
         versionLine = "#1";
-    if (!file->Truncate())
-        return FALSE;
-    if (!file->WriteLine(versionLine + "\n"))
-        return FALSE;
+    // The new list replaces the file only once it is complete: a full disk keeps the old one.
+    // A file in text mode gets its line feeds as carriage return and line feed, as its writes do.
+    const bool text = (file->m_mode & CFile::typeBinary) == 0;
+    CString bytes;
+    auto append = [&](const CString& line) {
+        if (text && line.GetLength() > 0 && line[line.GetLength() - 1] == '\n')
+            bytes += line.Left(line.GetLength() - 1) + "\r\n";
+        else
+            bytes += line;
+    };
+    append(versionLine + "\n");
     for (const CString& keptLine : kept)
-        if (!file->WriteLine(keptLine))
-            return FALSE;
-    try {
-        file->m_file.Flush();
-    } catch (CFileException* e) {
-        e->Delete();
-        return FALSE;
-    }
-    return TRUE;
+        append(keptLine);
+    const CString path = file->m_path;
+    file->Close();  // the file is replaced, not written through this handle
+    return FileSystem::WriteWholeFile(path, bytes.GetString(), static_cast<std::size_t>(bytes.GetLength())) ? TRUE
+                                                                                                          : FALSE;
 }
 
 int SniffFileKind(const CString& path) {

@@ -54,7 +54,6 @@ private:
     int ReadIntAfterKey(const char* key, int missing);
     CString ReadEntryLine(const CString& line, CString* name, DWORD* flags, int* value);
     BOOL Rewind();
-    BOOL Truncate();
 
     CStdioFile m_file;
     CString m_path;
@@ -66,7 +65,9 @@ private:
 };
 
 // Gives the list entry name + ".qtw" the new value and rewrites the file (opened for reading
-// and writing) when it holds such an entry; the file is left as it was otherwise. TRUE.
+// and writing) when it holds such an entry; the file is left as it was otherwise. The rewrite
+// replaces the file with a complete new copy and closes the handle; FALSE, with the previous
+// file intact, when it could not be written.
 BOOL ReplaceListEntry(CTextFile* file, const CString& name, int newValue);
 
 // 1 for a style file (first line "Barwright" or "Trimwork"), 0 for a preview description

@@ -171,9 +171,26 @@ vector::VectorPath ShapePath(const StyleEngine& engine, const ShapeItem& shape, 
         AddEllipse(path, b);
         break;
     case ShapeItem::Kind::kPath: {
-        vector::VectorPath raw;
-        if (!vector::SvgReader::ParsePathData(shape.pathData.c_str(), raw))
+        vector::VectorPath parsed;
+        if (!vector::SvgReader::ParsePathData(shape.pathData.c_str(), parsed))
             return path;
+        // Path data is limited as the template's other coordinates are.
+        vector::VectorPath raw;
+        const auto& points = parsed.Points();
+        auto at = [&](std::size_t i) { return vector::PointF{LimitCoordinate(points[i].x), LimitCoordinate(points[i].y)}; };
+        std::size_t next = 0;
+        for (vector::VectorPath::Verb verb : parsed.Verbs()) {
+            if (verb == vector::VectorPath::kMove) {
+                raw.MoveTo(at(next++));
+            } else if (verb == vector::VectorPath::kLine) {
+                raw.LineTo(at(next++));
+            } else if (verb == vector::VectorPath::kCubic) {
+                raw.CubicTo(at(next), at(next + 1), at(next + 2));
+                next += 3;
+            } else {
+                raw.Close();
+            }
+        }
         vector::Affine to;
         if (shape.pathFixed)
             to = vector::Affine{shape.pathScale, 0, 0, shape.pathScale,

@@ -20,18 +20,10 @@ bool EqualNoCase(const char* a, const char* b)
     return *a == *b;
 }
 
-// Geometry beyond this many pixels (or percent) has no use on a page of at most 4000 pixels;
-// keeping numbers in range keeps every later conversion to integers defined.
-const double kMaxCoordinate = 100000;
 // Deeper letters than this would be all sides and no face.
 const double kMaxTextDepth = 200;
 
-double Limited(double v)
-{
-    if (!(v == v))
-        return 0;  // NaN
-    return std::max(-kMaxCoordinate, std::min(kMaxCoordinate, v));
-}
+double Limited(double v) { return LimitCoordinate(v); }
 
 // A length: "12" pixels or "30%" of the relevant side.
 double ReadLength(const char* text, bool* percent)
@@ -320,6 +312,16 @@ bool ReadTemplate(const char* data, std::size_t size, TemplateModel* model, std:
         model->order.push_back(item);
     }
     return true;
+}
+
+// Geometry beyond this many pixels (or percent) has no use on a page of at most 4000 pixels;
+// keeping numbers in range keeps every later conversion to integers defined.
+double LimitCoordinate(double v)
+{
+    const double kMaxCoordinate = 100000;
+    if (!(v == v))
+        return 0;  // NaN
+    return std::max(-kMaxCoordinate, std::min(kMaxCoordinate, v));
 }
 
 }  // namespace stylekit

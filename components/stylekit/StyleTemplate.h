@@ -114,4 +114,7 @@ bool ReadTemplate(const char* data, std::size_t size, TemplateModel* model, std:
 
 bool ParseColourRef(const std::string& text, ColourRef* out);
 
+// A coordinate of the template within the range every drawing of it can take; NaN gives 0.
+double LimitCoordinate(double v);
+
 }  // namespace stylekit

@@ -1,4 +1,5 @@
 #include "components/vector/CoverageFiller.h"
+#include "framework/core/NumericConvert.h"
 
 #include <algorithm>
 #include <cmath>
@@ -50,10 +51,11 @@ void ScanlineFiller::Fill(const std::vector<Polygon>& polygons, FillRule rule, i
     }
     if (edges.empty())
         return;
-    const int rowFirst = std::max(0, static_cast<int>(std::floor(minY)));
-    const int rowLast = std::min(height - 1, static_cast<int>(std::ceil(maxY)));
-    const int x0 = std::max(0, static_cast<int>(std::floor(minX)));
-    const int x1 = std::min(width, static_cast<int>(std::ceil(maxX)) + 1);
+    // Outlines may reach far beyond the int range: the bounds are clamped before converting.
+    const int rowFirst = std::max(0, ClampToInt(std::floor(minY)));
+    const int rowLast = std::min(height - 1, ClampToInt(std::ceil(maxY)));
+    const int x0 = std::max(0, ClampToInt(std::floor(minX)));
+    const int x1 = std::min(width, ClampToInt(std::min(std::ceil(maxX), 1e9)) + 1);
     if (rowFirst > rowLast || x0 >= x1)
         return;
 
@@ -92,7 +94,7 @@ void ScanlineFiller::Fill(const std::vector<Polygon>& polygons, FillRule rule, i
                     continue;
                 const double a = std::clamp(crossings[i].x - x0, 0.0, static_cast<double>(span));
                 const double b = std::clamp(crossings[i + 1].x - x0, 0.0, static_cast<double>(span));
-                if (b <= a)
+                if (!(b > a))  // also a crossing made NaN by an overflowing slope
                     continue;
                 touched = true;
                 const int ia = static_cast<int>(a), ib = static_cast<int>(b);

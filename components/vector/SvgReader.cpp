@@ -430,30 +430,38 @@ bool SvgReader::ParsePathData(const char* text, VectorPath& path)
 
 Paint SvgReader::ResolvePaint(const std::string& value, const Paint& inherited)
 {
-    Paint paint;
-    if (value.empty() || value == "inherit")
-        return inherited;
-    if (value == "none" || value == "transparent")
-        return paint;
-    if (value.compare(0, 4, "url(") == 0) {
-        auto gradient = ResolveGradient(UrlId(value), 0);
-        if (gradient && !gradient->stops.empty()) {
-            paint.kind = Paint::Kind::kGradient;
-            paint.gradient = gradient;
+    // A chain of references with fallbacks ("url(#a) url(#b) red") is followed in a loop: each
+    // step consumes one reference, so a long or unterminated chain cannot exhaust the stack.
+    std::string rest = value;
+    for (;;) {
+        Paint paint;
+        if (rest.empty() || rest == "inherit")
+            return inherited;
+        if (rest == "none" || rest == "transparent")
             return paint;
+        if (rest.compare(0, 4, "url(") == 0) {
+            auto gradient = ResolveGradient(UrlId(rest), 0);
+            if (gradient && !gradient->stops.empty()) {
+                paint.kind = Paint::Kind::kGradient;
+                paint.gradient = gradient;
+                return paint;
+            }
+            // A reference that leads nowhere: the fallback colour after it, else nothing.
+            const size_t close = rest.find(')');
+            if (close == std::string::npos)
+                return paint;
+            const std::string fallback = Trim(rest.substr(close + 1));
+            if (fallback.empty() || fallback == "none")
+                return paint;
+            rest = fallback;
+            continue;
         }
-        // A reference that leads nowhere: the fallback colour after it, else nothing.
-        const size_t close = value.find(')');
-        const std::string fallback = Trim(value.substr(close + 1));
-        if (!fallback.empty() && fallback != "none")
-            return ResolvePaint(fallback, inherited);
+        if (ParseColour(rest.c_str(), &paint.r, &paint.g, &paint.b))
+            paint.kind = Paint::Kind::kColour;
+        else
+            return inherited;  // an unknown colour is ignored, as a browser would
         return paint;
     }
-    if (ParseColour(value.c_str(), &paint.r, &paint.g, &paint.b))
-        paint.kind = Paint::Kind::kColour;
-    else
-        return inherited;  // an unknown colour is ignored, as a browser would
-    return paint;
 }
 
 void SvgReader::CollectGradients(const pugi::xml_node& node, int depth)

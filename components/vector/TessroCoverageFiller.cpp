@@ -1,4 +1,5 @@
 #include "components/vector/TessroCoverageFiller.h"
+#include "framework/core/NumericConvert.h"
 
 #include <algorithm>
 #include <cmath>
@@ -68,10 +69,11 @@ void TessroCoverageFiller::Fill(const std::vector<Polygon>& polygons, FillRule r
     }
     if (count == 0)
         return;
-    const int x0 = std::max(0, static_cast<int>(std::floor(minX)));
-    const int y0 = std::max(0, static_cast<int>(std::floor(minY)));
-    const int x1 = std::min(width, static_cast<int>(std::ceil(maxX)) + 1);
-    const int y1 = std::min(height, static_cast<int>(std::ceil(maxY)) + 1);
+    // Outlines may reach far beyond the int range: the bounds are clamped before converting.
+    const int x0 = std::max(0, ClampToInt(std::floor(minX)));
+    const int y0 = std::max(0, ClampToInt(std::floor(minY)));
+    const int x1 = std::min(width, ClampToInt(std::min(std::ceil(maxX), 1e9)) + 1);
+    const int y1 = std::min(height, ClampToInt(std::min(std::ceil(maxY), 1e9)) + 1);
     if (x0 >= x1 || y0 >= y1)
         return;
     const int maskWidth = x1 - x0, maskHeight = y1 - y0;

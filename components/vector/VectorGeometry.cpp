@@ -1,4 +1,5 @@
 #include "components/vector/VectorGeometry.h"
+#include "framework/core/NumericConvert.h"
 
 #include <algorithm>
 #include <cmath>
@@ -51,7 +52,7 @@ void FlattenCubic(PointF p0, PointF p1, PointF p2, PointF p3, double tolerance, 
 
 std::vector<PointF> Circle(PointF centre, double radius)
 {
-    int segments = static_cast<int>(std::ceil(radius * 2));
+    int segments = ClampToInt(std::ceil(radius * 2));
     segments = std::clamp(segments, kMinJoinSegments, kMaxJoinSegments);
     std::vector<PointF> points;
     points.reserve(segments);
@@ -199,6 +200,11 @@ void VectorPath::ArcTo(double rx, double ry, double rotationDegrees, bool largeA
     else if (!sweep && delta > 0)
         delta -= 2 * kPi;
 
+    // Parameters that make the turn undefined (NaN, infinite radii) give the straight line.
+    if (!std::isfinite(delta) || !std::isfinite(cx) || !std::isfinite(cy)) {
+        LineTo(p);
+        return;
+    }
     // One cubic per quarter turn at most.
     const int pieces = std::max(1, static_cast<int>(std::ceil(std::fabs(delta) / (kPi / 2) - 1e-9)));
     const double step = delta / pieces;

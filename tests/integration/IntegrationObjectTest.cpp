@@ -438,6 +438,17 @@ TEST_F(IntegrationObject, AnswersItsInterfacesAndRefusesMissingResults)
     EXPECT_FALSE(LastRun().started);
 }
 
+TEST_F(IntegrationObject, NothingToManageIsNoSuccess)
+{
+    DialogCatcher catcher;
+    for (auto member : {&IHotDogQuorBarwright::ManageModules, &IHotDogQuorBarwright::ManageAccount}) {
+        long result = 1;
+        EXPECT_EQ((object->*member)(&result), S_OK);
+        EXPECT_EQ(result, 0);
+    }
+    EXPECT_TRUE(catcher.shown.empty());
+}
+
 TEST_F(IntegrationObject, HtmlEncodeTurnsDoubleQuotesIntoSingleOnes)
 {
     struct Case {
@@ -574,7 +585,7 @@ TEST_F(IntegrationObject, StartsBarwrightWithTheRequestOnItsCommandLine)
 TEST_F(IntegrationObject, TakesTheSnippetAndHtmlFromTheResultFile)
 {
     EditorWindow editor("FrontPageExplorerWindow40");
-    const std::string img = "\"<img src=\"file:\\/\\/\\/C:/x.gif\" editor=\"barwright\" border=\"0\">\"";
+    const std::string img = "\"<img src=\"file:///C:/x.gif\" editor=\"barwright\" border=\"0\">\"";
     struct Case {
         const char* name;
         std::string answer;  // BW_FAKE_RESULT; "\n" written as \\n

@@ -22,10 +22,18 @@ TEST(EditorResult, SnippetIdentifiers) {
 }
 
 TEST(EditorResult, ImageURLs) {
-  EXPECT_STREQ("file:///C:\\Sites\\nav.gif", MakeEditorImageURL("C:\\Sites\\nav.gif", "").GetString());
-  EXPECT_STREQ("images\\b.gif", MakeEditorImageURL("C:\\site\\images\\b.gif", "C:\\site").GetString());
-  EXPECT_STREQ("..\\art\\b.gif", MakeEditorImageURL("C:\\site\\art\\b.gif", "C:\\site\\pages\\").GetString());
-  EXPECT_STREQ("file:///D:\\b.gif", MakeEditorImageURL("D:\\b.gif", "C:\\site").GetString());
+  struct Case {
+    const char *image, *docFolder, *url;
+  } cases[] = {
+      {"C:\\Sites\\nav.gif", "", "file:///C:/Sites/nav.gif"},
+      {"C:\\site\\images\\b.gif", "C:\\site", "images/b.gif"},
+      {"C:\\site\\art\\b.gif", "C:\\site\\pages\\", "../art/b.gif"},
+      {"D:\\b.gif", "C:\\site", "file:///D:/b.gif"},
+      // What a URL cannot carry as it stands is percent-encoded, the rest kept.
+      {"C:\\My Site\\50% #1?\"x\"\\a&b(c)\xE9.gif", "", "file:///C:/My%20Site/50%25%20%231%3F%22x%22/a&b(c)%E9.gif"},
+      {"\\\\server\\share\\a b.gif", "", "file://server/share/a%20b.gif"},
+  };
+  for (const Case& c : cases) EXPECT_STREQ(c.url, MakeEditorImageURL(c.image, c.docFolder).GetString()) << c.image;
 }
 
 class EditorResultFile : public ::testing::Test {
@@ -53,7 +61,7 @@ TEST_F(EditorResultFile, ThreeLinesReplaceWhatWasThere) {
   request.editorKind = 1;
   request.tickCount = 0xBEEF;
   ASSERT_TRUE(WriteEditorResult(request));
-  const std::string preview = "<img src=\"file:\\/\\/\\/C:/Sites/nav.gif?0000BEEF\" editor=\"barwright\" border=\"0\">";
+  const std::string preview = "<img src=\"file:///C:/Sites/nav.gif?0000BEEF\" editor=\"barwright\" border=\"0\">";
   EXPECT_EQ("SnippetID=\"a\\b.qtw\"\nPreviewHTML=\"" + preview + "\"\nLiveHTML=\"" + preview + "\"\n", Read());
 }
 

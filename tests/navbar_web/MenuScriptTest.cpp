@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 
+#include "util/FileSystem.h"
 #include "document/DocumentFiles.h"
 #include "navbar/MenuScript.h"
 #include "tests/navbar/FakeNavBarServices.h"
@@ -107,6 +108,24 @@ loc="";
   ASSERT_EQ(51u, separator.size());
   EXPECT_EQ(std::string("\x4B\x4B\x4B\0\0\0", 6), separator.substr(34, 6));
   EXPECT_FALSE(services.Exists("nav_r.gif"));
+}
+
+// The script and its arrow images are written whole or not at all, and a failure of any of
+// them is the write's failure.
+TEST_F(MenuScript, FailedWritesKeepThePreviousFilesAndFail) {
+  CNavBarMenuItem* one = Add(bar.GetButton(0), "One", "one.html");
+  Add(one, "Deep", "deep.html");
+  const std::string script = Write();
+  const std::string arrow = Read("nav_l.gif");
+  ASSERT_FALSE(arrow.empty());
+  one->SetText("Changed");
+  for (long long limit : {0LL, 100LL, static_cast<long long>(script.size())}) {
+    FileSystem::SetWriteLimitForTesting(limit);
+    EXPECT_FALSE(WriteMenuScript(bar, services.Path("nav.js"), "nav", services.folder)) << limit;
+    FileSystem::SetWriteLimitForTesting(-1);
+    EXPECT_EQ(script, Read("nav.js")) << limit;
+    EXPECT_EQ(arrow, Read("nav_l.gif")) << limit;
+  }
 }
 
 TEST_F(MenuScript, SettingsShapeTheStyleSheet) {

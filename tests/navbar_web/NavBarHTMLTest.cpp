@@ -5,6 +5,7 @@
 #include <sstream>
 #include <string>
 
+#include "util/FileSystem.h"
 #include "util/FileUtils.h"
 #include "document/DocumentFiles.h"
 #include "navbar/NavBarHTML.h"
@@ -132,6 +133,25 @@ TEST_F(NavBarHTML, MenuSnippetAddsOnlyAMissingRuntime) {
     EXPECT_TRUE(InsertSnippetIntoPage(services.Path("page.htm"), snippet));
     EXPECT_EQ(c.after, Read("page.htm"));
   }
+}
+
+// The user's page is replaced only by a whole new copy: a disk that fills after 16 KB leaves
+// every byte of the page as it was, and no temporary file beside it.
+TEST_F(NavBarHTML, FailedInsertKeepsThePageWhole) {
+  std::string page = "<html><body>\r\n";
+  while (page.size() < 40000) page += "<p>Some text of the user's own page.</p>\r\n";
+  page += "</body></html>\r\n";
+  services.WriteFile("page.htm", page);
+  InsertResult why = InsertResult::kInserted;
+  FileSystem::SetWriteLimitForTesting(16384);
+  EXPECT_FALSE(InsertSnippetIntoPage(services.Path("page.htm"), "<script barwright src=\"nav.js\"></script>", &why));
+  FileSystem::SetWriteLimitForTesting(-1);
+  EXPECT_EQ(InsertResult::kUnwritable, why);
+  EXPECT_EQ(page, Read("page.htm"));
+  EXPECT_FALSE(services.Exists("page.htm.~tmp"));
+  // With room again the insert succeeds.
+  EXPECT_TRUE(InsertSnippetIntoPage(services.Path("page.htm"), "<script barwright src=\"nav.js\"></script>", &why));
+  EXPECT_NE(std::string::npos, Read("page.htm").find("nav.js"));
 }
 
 TEST_F(NavBarHTML, UnicodePagesAreRefusedUntouched) {

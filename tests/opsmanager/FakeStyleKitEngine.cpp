@@ -1,5 +1,7 @@
 #include "tests/opsmanager/FakeStyleKitEngine.h"
 
+#include <stdexcept>
+
 FakeStyleKitEngine* FakeStyleKitEngine::current = nullptr;
 
 std::string Narrow(BSTR text) {
@@ -166,10 +168,7 @@ HRESULT FakeStyleKitEngine::Render(LONG width, LONG height, const StyleKitRect*,
                                    DWORD* pixels) {
   lastFlags = flags;
   lastClipped = false;
-  if (renderFaults) {
-    volatile DWORD* nowhere = nullptr;
-    *nowhere = 1;
-  }
+  if (renderFaults) throw std::runtime_error("engine failure");
   if (onRender) onRender();
   if (FAILED(renderResult)) return renderResult;
   for (LONG i = 0; i < width * height; ++i) pixels[i] = paint;
@@ -177,6 +176,7 @@ HRESULT FakeStyleKitEngine::Render(LONG width, LONG height, const StyleKitRect*,
 }
 
 HRESULT FakeStyleKitEngine::GetStateCount(LONG* count) {
+  if (stateCountFaults) throw std::runtime_error("engine failure");
   *count = static_cast<LONG>(stateDelays.size());
   return S_OK;
 }

@@ -67,7 +67,8 @@ class FakeStyleKitEngine : public IStyleKitEngine, public IStyleKitDocument {
   HRESULT loadResult = S_OK;
   HRESULT nextResult = S_OK;  // what the enumerator answers
   HRESULT renderResult = S_OK;
-  bool renderFaults = false;  // Render raises an access violation
+  bool renderFaults = false;  // Render fails with an exception
+  bool stateCountFaults = false;  // so does GetStateCount
   DWORD paint = 0x80404040u;  // premultiplied pixel the render paints
   StyleKitRect viewport{0, 0, 0, 0};
   std::function<void()> onRender;  // runs inside Render (to re-enter the caller)

@@ -181,7 +181,7 @@ TEST_F(TemplateCOMTest, RenderClearsConvertsAndChoosesTheEntry) {
   EXPECT_FALSE(client.RenderBitmap(0, 2, nullptr, 0, pixels.data(), 0));
 }
 
-TEST_F(TemplateCOMTest, FaultInsideTheEngineIsContained) {
+TEST_F(TemplateCOMTest, EngineFailuresAreReportedOnEveryCall) {
   engine.slots = {Slot(9, "text1", "Go")};
   CTemplateCOM client;
   ASSERT_TRUE(Load(client));
@@ -189,8 +189,21 @@ TEST_F(TemplateCOMTest, FaultInsideTheEngineIsContained) {
   DWORD pixels[4] = {};
   EXPECT_FALSE(client.RenderBitmap(2, 2, nullptr, 0, pixels, 0));
   EXPECT_EQ(std::vector<unsigned>{32922u}, services.messages);
+  ASSERT_EQ(1u, services.internalErrors.size());
+  EXPECT_EQ(1490, services.internalErrors[0].first);
   engine.renderFaults = false;
   EXPECT_TRUE(client.RenderBitmap(2, 2, nullptr, 0, pixels, 0));  // still usable
+
+  // Not only rendering: any call that fails so is told to the user and recorded.
+  services.messages.clear();
+  services.internalErrors.clear();
+  engine.stateCountFaults = true;
+  client.LoadTemplate("C:\\T\\Shiny.kiq");
+  EXPECT_EQ(std::vector<unsigned>{32818u}, services.messages);
+  EXPECT_EQ("StyleKit", services.arguments.back());
+  ASSERT_EQ(1u, services.internalErrors.size());
+  EXPECT_EQ(1490, services.internalErrors[0].first);
+  engine.stateCountFaults = false;
 }
 
 TEST_F(TemplateCOMTest, ClipViewportSizesThePageAndAnEmptyOneFails) {

@@ -143,6 +143,25 @@ TEST_F(ProjectFixture, TypeFileEntriesAreMatchedByTheirWholeName) {
   EXPECT_STREQ("insertnewitem#home.qtw;C:\\P;33;300", MakeInsertNewItemCommand("home", "C:\\P", 33, 300).GetString());
 }
 
+// Adding an entry and giving one a new size both replace the type file with a whole new copy: a
+// disk that fills on the way keeps the previous list byte for byte.
+TEST_F(ProjectFixture, FailedTypeFileWritesKeepThePreviousList) {
+  services.MakeFolder("Proj");
+  const CString folder = Path("Proj");
+  ASSERT_EQ(TypeFileUpdate::kAppended, UpdateProjectTypeFile(folder, "home", 0x2000021, 100));
+  ASSERT_EQ(TypeFileUpdate::kAppended, UpdateProjectTypeFile(folder, "links", 0x2000021, 100));
+  const std::string before = ReadFile(Path("Proj\\QTWTypes.twt"));
+  for (long long limit : {0LL, 10LL}) {
+    FileSystem::SetWriteLimitForTesting(limit);
+    EXPECT_EQ(TypeFileUpdate::kFailed, UpdateProjectTypeFile(folder, "news", 0x2000021, 100)) << limit;
+    EXPECT_EQ(TypeFileUpdate::kFailed, UpdateProjectTypeFile(folder, "home", 0x2000021, 300)) << limit;
+    FileSystem::SetWriteLimitForTesting(-1);
+    EXPECT_EQ(before, ReadFile(Path("Proj\\QTWTypes.twt"))) << limit;
+  }
+  EXPECT_FALSE(services.Exists("Proj\\QTWTypes.twt.~tmp"));
+  EXPECT_EQ(TypeFileUpdate::kSizeReplaced, UpdateProjectTypeFile(folder, "home", 0x2000021, 300));
+}
+
 // The program side of a save, recording what it is asked and writing small stand-in files.
 class RecordingSteps : public CProjectSaveSteps {
  public:
@@ -161,6 +180,7 @@ class RecordingSteps : public CProjectSaveSteps {
   bool WriteAnimatedExport(const CString& path) override { return WriteExportFile(path, false, nullptr); }
   bool WriteThumbnail(const CString& path, bool) override {
     thumbnails.push_back(path);
+    if (!thumbnailWrites) return false;
     const char header[] = {'G', 'I', 'F', '8', '9', 'a', 40, 0, 20, 0};
     std::ofstream(Native(path), std::ios::binary).write(header, sizeof header);
     return true;
@@ -171,6 +191,7 @@ class RecordingSteps : public CProjectSaveSteps {
   void MarkSaved() override { ++saved; }
 
   int answer = 1;
+  bool thumbnailWrites = true;
   CString proposed;
   std::function<bool(const CString&)> exportWriter;
   std::vector<CString> asked, exported, thumbnails;
@@ -275,6 +296,26 @@ TEST_F(SingleGraphicSave, FailedWritesStopTheSaveAndSaySo) {
   // of it and the save does not count as done.
   steps.exportWriter = nullptr;
   services.WriteFile("Projects\\Default (Project)", "not a folder");
+  context.name = "Home";
+  EXPECT_FALSE(Save());
+  EXPECT_EQ(std::vector<unsigned>{kMsgStyleFileNotSaved}, steps.errors);
+  EXPECT_EQ(0, steps.saved);
+  EXPECT_TRUE(steps.commands.empty());
+}
+
+TEST_F(SingleGraphicSave, FailedThumbnailOrTypeFileEntryFailsTheSave) {
+  // The thumbnail cannot be written: the save says so and adds no entry.
+  steps.thumbnailWrites = false;
+  EXPECT_FALSE(Save());
+  EXPECT_EQ(std::vector<unsigned>{kMsgStyleFileNotSaved}, steps.errors);
+  EXPECT_EQ(0, steps.saved);
+  EXPECT_TRUE(steps.commands.empty());
+  EXPECT_FALSE(services.Exists("Projects\\Default (Project)\\QTWTypes.twt"));
+
+  // The type file is taken by a folder: no entry can be added, so the save is not done.
+  steps.thumbnailWrites = true;
+  steps.errors.clear();
+  services.MakeFolder("Projects\\Default (Project)\\QTWTypes.twt");
   context.name = "Home";
   EXPECT_FALSE(Save());
   EXPECT_EQ(std::vector<unsigned>{kMsgStyleFileNotSaved}, steps.errors);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "framework/core/NumericConvert.h"
 #include "raster/TessroDrawInternal.h"
 #include "tests/raster/TessroTestSupport.h"
 
@@ -44,9 +45,10 @@ private:
     std::vector<BYTE> bytes_;
 };
 
-// 16.16 user coordinates.
+// 16.16 user coordinates; points beyond their range (some tests go there on purpose) take its
+// ends.
 inline TessroPoint User(double x, double y) {
-    return {static_cast<std::int32_t>(x * 65536.0), static_cast<std::int32_t>(y * 65536.0)};
+    return {ClampToInt(x * 65536.0), ClampToInt(y * 65536.0)};
 }
 
 class DrawTest : public TessroTest {

@@ -128,6 +128,47 @@ TEST_F(RegionTest, SampledRegionsRoundTripAndMaskAntialiasedFills) {
     EXPECT_EQ(TESSRO_ERROR_INCOMPATIBLE_REGION, LastError());
 }
 
+// A sampled region may begin far above the target: the sub-rows above it are stepped over by
+// whole repeat records (a top of INT_MIN is ten thousand million sub-rows), and a delta repeated
+// while stepping over gives the list it gives sub-row by sub-row.
+TEST_F(RegionTest, SampledRegionsFarAboveTheTarget) {
+    ASSERT_EQ(0, TessroSetAntialias(ctx, 1));
+    PathBuilder all = Path();
+    all.Rect(0, 0, kSize, kSize);
+    const DWORD end = 0x80000000u, empty = 0xC0000000u;
+    const DWORD kUnit = 16384;  // device units per pixel
+
+    RegionRecord far(1, 0, INT32_MIN, kSize, kSize);
+    for (int i = 0; i < 10; ++i) far.Word(empty | 0x3FFFFFFF);  // 10 x 2^30 sub-rows
+    far.Word(4 * kUnit).Word((8 * kUnit) | end).Word(end | 100).Word(0).Word(0);
+    ASSERT_EQ(0, TessroSetClipRegion(ctx, far.Get()));
+    ASSERT_EQ(0, Fill(all, TESSRO_RULE_NONZERO));
+    for (int y = 0; y < kSize; ++y) EXPECT_EQ("....####........", Row(y)) << y;
+
+    // Rows -2 and -1 hold ten sub-rows of a list moving right by a pixel per sub-row.
+    Clear();
+    RegionRecord above(1, 0, -2, kSize, kSize);
+    above.Word(0).Word(kUnit | end).Word(end | 100).Word(kUnit).Word(kUnit);
+    ASSERT_EQ(0, TessroSetClipRegion(ctx, above.Get()));
+    ASSERT_EQ(0, Fill(all, TESSRO_RULE_NONZERO));
+    const std::string stepped = Drawn();
+    Clear();
+    RegionRecord atTop(1, 0, 0, kSize, kSize);
+    atTop.Word(10 * kUnit).Word((11 * kUnit) | end).Word(end | 100).Word(kUnit).Word(kUnit);
+    ASSERT_EQ(0, TessroSetClipRegion(ctx, atTop.Get()));
+    ASSERT_EQ(0, Fill(all, TESSRO_RULE_NONZERO));
+    EXPECT_EQ(Drawn(), stepped);
+    EXPECT_NE(std::string::npos, stepped.find('#'));
+
+    // A whole-pixel region whose top is INT_MIN has no table word for the target's rows.
+    ASSERT_EQ(0, TessroSetAntialias(ctx, 0));
+    RegionRecord wholeFar(0, 0, INT32_MIN, kSize, kSize);
+    wholeFar.Half(0).Half(0);
+    ASSERT_EQ(0, TessroSetClipRegion(ctx, wholeFar.Get()));
+    EXPECT_EQ(-1, Fill(all, TESSRO_RULE_NONZERO));
+    EXPECT_EQ(TESSRO_ERROR_INCOMPATIBLE_REGION, LastError());
+}
+
 TEST_F(RegionTest, MalformedRegionsFailInsteadOfReadingPastThem) {
     ASSERT_EQ(0, TessroSetAntialias(ctx, 1));
     PathBuilder all = Path();

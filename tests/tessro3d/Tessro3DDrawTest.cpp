@@ -378,6 +378,16 @@ TEST_F(DrawTest, BitmapFillRefusalsAndFallbacks) {
     ASSERT_EQ(Tessro3DFillRectangle(&r), 0);
     EXPECT_EQ(target.Pixel32(0, 0), 0x00785634u);
   }
+  // Near-singular axes (steps of billions of source pixels per device pixel) as well, in every
+  // tile style: their steps would overflow 64 bits.
+  const TessroPoint farX{0x40000000, 0}, nearlyParallel{0x40000000, 1};
+  for (std::uint32_t tile : {0u, 1u, 2u, 3u}) {
+    SCOPED_TRACE(tile);
+    ASSERT_EQ(Tessro3DSetBitmapFill(&src.header, src.pixels.data(), tile, &o, &farX, &nearlyParallel, 0x00345678, nullptr, nullptr, nullptr, nullptr, nullptr, 0), 0);
+    TessroRect r{0, 0, Px(2), Px(2)};
+    ASSERT_EQ(Tessro3DFillRectangle(&r), 0);
+    EXPECT_EQ(target.Pixel32(1, 1), 0x00785634u);
+  }
   // A transparent bitmap fill has no combiner on 32-bpp targets.
   ASSERT_EQ(Tessro3DSetBitmapFill(&src.header, src.pixels.data(), 1 << 8, &o, &xe, &ye, 0, nullptr, nullptr, nullptr, nullptr, nullptr, 0), 0);
   TessroRect r{0, 0, Px(1), Px(1)};

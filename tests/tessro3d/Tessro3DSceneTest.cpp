@@ -260,6 +260,39 @@ TEST_F(SceneTest, TexturedPixelsAreLitAndBrightened) {
   EXPECT_EQ(target.Pixel32(21, 1), 0x01808080u);
 }
 
+// A flat diffuse colour with a flat additive colour has the smallest textured record: stepping
+// it must not touch the record after it (the row walk would follow a broken link).
+TEST_F(SceneTest, FlatAdditiveTexturedTrianglesKeepTheirNeighbours) {
+  Texture white(1, 1, 32);
+  std::memset(white.bits.data(), 0xFF, 4);
+  ASSERT_EQ(white.Set(), 0);
+  Tessro3DTexCoord t{0, 0};
+  const Tessro3DColour diffuse{0.5f, 0.5f, 0.5f}, additive{0.25f, 0.0f, 0.0f};
+  auto draw = [&](int k) {
+    Tessro3DVertex a = V(k * 6, 0), b = V(k * 6, 30), c = V(k * 6 + 5, 0);
+    ASSERT_EQ(Tessro3DDrawFlatTexturedTriangle(&a, &b, &c, &diffuse, &additive, &t, &t, &t), 0);
+  };
+  for (int antialias = 0; antialias < 2; ++antialias) {
+    SCOPED_TRACE(antialias);
+    Tessro3DSetAntialias(antialias);
+    target.Fill32(0);
+    ASSERT_EQ(Tessro3DBeginScene(kFar, 0), 0);
+    draw(0);
+    ASSERT_EQ(Tessro3DEndScene(), 0);
+    const std::uint32_t alone = target.Pixel32(1, 2);
+    EXPECT_NE(alone, 0u);
+    target.Fill32(0);
+    ASSERT_EQ(Tessro3DBeginScene(kFar, 0), 0);
+    for (int k = 0; k < 5; ++k) draw(k);
+    ASSERT_EQ(Tessro3DEndScene(), 0);
+    for (int k = 0; k < 5; ++k) {
+      EXPECT_EQ(target.Pixel32(k * 6 + 1, 2), alone) << k;
+      EXPECT_EQ(target.Pixel32(k * 6 + 1, 20), target.Pixel32(1, 20)) << k;
+    }
+  }
+  Tessro3DSetAntialias(0);
+}
+
 TEST_F(SceneTest, TexelFetchByDepth) {
   Texture four(2, 1, 4);
   four.bits[0] = 0x12;  // column 0 the high nibble, column 1 the low one

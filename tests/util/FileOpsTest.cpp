@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+
+#include "util/FileSystem.h"
 #include "util/FileUtils.h"
 #include "tests/util/TestSupport.h"
 
@@ -30,6 +34,54 @@ TEST(FileOps, MakeUniqueFileNameNumbersPastExistingFiles) {
     ASSERT_EQ(services.internalErrors.size(), 1u);
     EXPECT_EQ(services.internalErrors[0].first, 1058u);
     EXPECT_EQ(services.internalErrors[0].second, "FileUtils.cpp");
+}
+
+// A replacing write puts its file in place only when every byte went out: a disk that fills on
+// the way, or a read-only target, keeps the previous file whole and leaves no temporary file.
+TEST(FileOps, ReplacingWritesKeepThePreviousFileOnFailure) {
+    ScratchFolder dir;
+    const CString target = dir.Write("page.htm", "previous page");
+    const std::string next(5000, 'n');
+    struct Case {
+        long long limit;
+        bool ok;
+    } cases[] = {{0, false}, {4999, false}, {5000, true}};
+    for (const Case& c : cases) {
+        dir.Write("page.htm", "previous page");
+        FileSystem::SetWriteLimitForTesting(c.limit);
+        EXPECT_EQ(c.ok, FileSystem::WriteWholeFile(target, next.data(), next.size())) << c.limit;
+        FileSystem::SetWriteLimitForTesting(-1);
+        EXPECT_EQ(dir.Read("page.htm"), c.ok ? next : std::string("previous page")) << c.limit;
+        EXPECT_FALSE(CFileUtils::FileExists(dir / "page.htm.~tmp")) << c.limit;
+    }
+
+    // Pieces after a failed one are not written either; a writer never committed leaves nothing.
+    {
+        FileSystem::SetWriteLimitForTesting(3);
+        FileSystem::ReplacingWriter writer(target);
+        EXPECT_FALSE(writer.Write("abcd", 4));
+        FileSystem::SetWriteLimitForTesting(-1);
+        EXPECT_FALSE(writer.Write("ef", 2));
+        EXPECT_FALSE(writer.Commit());
+    }
+    {
+        FileSystem::ReplacingWriter writer(dir / "never.htm");
+        EXPECT_TRUE(writer.Write("x", 1));
+    }
+    EXPECT_FALSE(CFileUtils::FileExists(dir / "never.htm"));
+    EXPECT_FALSE(CFileUtils::FileExists(dir / "never.htm.~tmp"));
+
+    ASSERT_TRUE(FileSystem::WriteWholeFile(target, "kept", 4));
+    std::string native(target.GetString());
+#ifndef _WIN32
+    for (char& c : native)
+        if (c == '\\') c = '/';
+#endif
+    std::filesystem::permissions(native, std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+    ASSERT_TRUE(CFileUtils::IsReadOnly(target));
+    EXPECT_FALSE(FileSystem::WriteWholeFile(target, "other", 5));
+    EXPECT_EQ(dir.Read("page.htm"), "kept");
+    FileSystem::ClearAttributes(target);
 }
 
 TEST(FileOps, CreateFolderEnsuresTheFolderHoldingThePath) {
