@@ -1,7 +1,7 @@
 #include "app/AboutDlg.h"
 
 #include "app/AppServices.h"
-#include "app/PanelMessage.h"
+#include "panels/PanelMessage.h"
 #include "app/Resource.h"
 #include "app/UIServices.h"
 #include "app/WidgetsDlg.h"

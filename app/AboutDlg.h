@@ -5,7 +5,7 @@
 
 #include "app/PromptPageManager.h"
 #include "bitmap/Dib.h"
-#include "editors/OptionsDlg.h"
+#include "panels/OptionsDlg.h"
 #include "framework/win/Afxwin.h"
 
 // The maker's pages the about boxes open.

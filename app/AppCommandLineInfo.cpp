@@ -3,9 +3,9 @@
 #include "app/ColourNames.h"
 #include "app/Errors.h"
 #include "app/Resource.h"
-#include "app/util/AppUtilServices.h"
-#include "app/util/FileUtils.h"
-#include "app/util/TextFilters.h"
+#include "util/AppUtilServices.h"
+#include "util/FileUtils.h"
+#include "util/TextFilters.h"
 #include "gallery/StyleFileFinder.h"
 
 #include <cctype>

@@ -11,7 +11,7 @@
 #include "app/UIServices.h"
 #include "app/WidgetsDlg.h"
 #include "app/WinManagerBase.h"
-#include "app/util/FileUtils.h"
+#include "util/FileUtils.h"
 #include "app/widgets.h"
 #include "bitmap/Bitmap32.h"
 #include "bitmap/BitmapServices.h"

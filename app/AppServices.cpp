@@ -3,7 +3,7 @@
 #include "app/Errors.h"
 #include "app/Resource.h"
 #include "app/WidgetsDlg.h"
-#include "app/util/AppUtilServices.h"
+#include "util/AppUtilServices.h"
 #include "document/OperationsManager.h"
 #include "document/OperationsServices.h"
 #include "app/widgets.h"

@@ -4,7 +4,7 @@
 
 #include "app/AppServices.h"
 #include "app/Errors.h"
-#include "app/PanelMessage.h"
+#include "panels/PanelMessage.h"
 #include "app/PromptWnd.h"
 
 CBackgroundManager::CBackgroundManager() : CPromptPageManager(*TraitsFor(8)) {}

@@ -2,7 +2,7 @@
 
 #include "app/Errors.h"
 #include "app/Resource.h"
-#include "app/util/FileUtils.h"
+#include "util/FileUtils.h"
 #include "app/widgets.h"
 
 #include <cstdio>

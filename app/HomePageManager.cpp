@@ -1,7 +1,7 @@
 #include "app/HomePageManager.h"
 
 #include "app/AppServices.h"
-#include "app/PanelMessage.h"
+#include "panels/PanelMessage.h"
 #include "app/PromptWnd.h"
 #include "app/UIServices.h"
 #include "app/VyButtonWindow.h"

@@ -4,12 +4,12 @@
 #include "app/Errors.h"
 #include "app/HelpTipWnd.h"
 #include "app/MainWinManager.h"
-#include "app/PanelMessage.h"
+#include "panels/PanelMessage.h"
 #include "app/Resource.h"
 #include "app/TopLevelManager.h"
 #include "app/UIServices.h"
 #include "app/WidgetsDlg.h"
-#include "app/util/Registry.h"
+#include "util/Registry.h"
 #include "app/widgets.h"
 #include "document/OperationsManager.h"
 #include "document/Options.h"
@@ -261,7 +261,7 @@ void CWidgetsDlg::RegenerateTemplates()
     if (m_options) {
         m_options->SetFlags(m_options->GetFlags() & ~1);
         if (app)
-            m_options->LoadStyleFile(app->GetRootPath() + "SysResources\\graphics\\donegen.qtw", kChangeAll, -1,
+            m_options->LoadStyleFile(app->GetRootPath() + "SysResources\\Graphics\\donegen.qtw", kChangeAll, -1,
                                      kLoadTemplateStyle);
         if (m_operationsManager)
             m_operationsManager->NotifyChanged(m_options, 1, (DWORD)-1);

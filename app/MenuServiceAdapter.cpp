@@ -5,7 +5,7 @@
 #include "app/MainWinManager.h"
 #include "app/TopLevelManager.h"
 #include "app/WidgetsDlg.h"
-#include "app/util/FileUtils.h"
+#include "util/FileUtils.h"
 #include "bitmap/BitmapServices.h"
 #include "bitmap/ExportRecord.h"
 #include "document/Options.h"

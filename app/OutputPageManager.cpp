@@ -3,7 +3,7 @@
 #include "app/AppServices.h"
 #include "app/CompactRendererInt.h"
 #include "document/RenderRequest.h"
-#include "editors/PanelServices.h"
+#include "panels/PanelServices.h"
 #include "output/OutputDlg.h"
 #include "output/OutputResource.h"
 

@@ -12,7 +12,7 @@
 #include "app/widgets.h"
 #include "document/OperationsManager.h"
 #include "document/RenderRequest.h"
-#include "editors/PanelServices.h"
+#include "panels/PanelServices.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 #include "app/ProjectsFolder.h"
 
 #include "app/AppServices.h"
-#include "app/util/FileUtils.h"
+#include "util/FileUtils.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 #include "app/AboutDlg.h"
 #include "app/AppServices.h"
 #include "app/HomePageManager.h"
-#include "app/PanelMessage.h"
+#include "panels/PanelMessage.h"
 #include "app/PromptPageManager.h"
 #include "app/SplashDlg.h"
 #include "app/UIServices.h"
@@ -60,7 +60,7 @@ int CStartPageManager::Create(CWnd* parent, CWinManagerBase* owner, CSplashDlg* 
     CSplashDlg::Step(progress);
     m_homePage = new (std::nothrow) CHomePageManager;
     if (!m_homePage || !m_homePage->Create(parent, this, 0, "SysResources\\prompts\\start.web",
-                                           "SysResources\\graphics\\graphictypes.web", 0.15, 0.2, 0.2)) {
+                                           "SysResources\\Graphics\\graphictypes.web", 0.15, 0.2, 0.2)) {
         delete m_homePage;
         m_homePage = nullptr;
         return 0;

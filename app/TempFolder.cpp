@@ -1,7 +1,7 @@
 #include "app/TempFolder.h"
 
 #include "app/AppServices.h"
-#include "app/util/FileUtils.h"
+#include "util/FileUtils.h"
 #include "app/widgets.h"
 
 CString CTempFolder::GetPath() const

@@ -1,7 +1,7 @@
 #include "app/TemplateMedium.h"
 
-#include "app/util/FileUtils.h"
-#include "app/util/Registry.h"
+#include "util/FileUtils.h"
+#include "util/Registry.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 #include "app/AppServices.h"
 #include "app/Errors.h"
 #include "app/MainWinManager.h"
-#include "app/PanelMessage.h"
+#include "panels/PanelMessage.h"
 #include "app/StartPageManager.h"
 #include "app/UIServices.h"
 #include "app/WidgetsDlg.h"

@@ -1,6 +1,6 @@
 #include "app/UpdateCheck.h"
 
-#include "app/util/Registry.h"
+#include "util/Registry.h"
 
 #include <wininet.h>
 

@@ -3,7 +3,7 @@
 #include "app/CompactRendererInt.h"
 #include "app/Errors.h"
 #include "app/MainDialogCommands.h"
-#include "app/PanelMessage.h"
+#include "panels/PanelMessage.h"
 #include "app/Resource.h"
 #include "app/TopLevelManager.h"
 #include "app/UIServices.h"

@@ -9,7 +9,7 @@
 #include "editors/GraphicMenu.h"
 #include "editors/PropertiesMenu.h"
 #include "app/OnIdleManager.h"
-#include "app/PanelMessage.h"
+#include "panels/PanelMessage.h"
 #include "app/ProjectsFolder.h"
 #include "app/Resource.h"
 #include "app/SplashDlg.h"
@@ -19,8 +19,8 @@
 #include "app/Tessro3DLink.h"
 #include "app/WidgetsDlg.h"
 #include "app/WinManagerBase.h"
-#include "app/util/FileUtils.h"
-#include "app/util/Registry.h"
+#include "util/FileUtils.h"
+#include "util/Registry.h"
 #include "gallery/AutoGenerateTemplates.h"
 #include "bitmap/BitmapExporter.h"
 #include "bitmap/Dib.h"
@@ -39,7 +39,7 @@ namespace {
 Tessro3DLink g_tessro3d = {nullptr, nullptr};
 
 const char kMutexName[] = "autorunBarwrightMutex";
-const char kResourceProbe[] = "SysResources\\graphics\\graphictypes.web";
+const char kResourceProbe[] = "SysResources\\Graphics\\graphictypes.web";
 
 // A REG_DWORD value; false when it is missing or of another form.
 bool ReadDword(HKEY key, const char* name, DWORD& value)

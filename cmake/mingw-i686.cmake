@@ -1,20 +1,7 @@
-# Cross toolchain: 32-bit Windows with mingw-w64 (posix thread model), run under 32-bit Wine.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross toolchain: 32-bit Windows with mingw-w64, run under 32-bit Wine.
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(BW_TRIPLET i686-w64-mingw32)
-set(CMAKE_C_COMPILER   ${BW_TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${BW_TRIPLET}-g++-posix)
-set(CMAKE_RC_COMPILER  ${BW_TRIPLET}-windres)
-set(CMAKE_AR           ${BW_TRIPLET}-gcc-ar-posix CACHE FILEPATH "")
-set(CMAKE_RANLIB       ${BW_TRIPLET}-gcc-ranlib-posix CACHE FILEPATH "")
-set(CMAKE_FIND_ROOT_PATH /usr/${BW_TRIPLET})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
 # SSE2 arithmetic: no x87 excess precision, so rounding is the same on every build.
 set(CMAKE_C_FLAGS_INIT   "-msse2 -mfpmath=sse")
 set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
-# No runtime DLLs beside the program: libgcc, libstdc++ and winpthread are linked in.
-set(CMAKE_EXE_LINKER_FLAGS_INIT    "-static -static-libgcc -static-libstdc++")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")

@@ -14,8 +14,8 @@
 #include <new>
 #include <string>
 
-#include "app/util/StyleLine.h"
-#include "app/util/StylePropertyTable.h"
+#include "util/StyleLine.h"
+#include "util/StylePropertyTable.h"
 #include "document/DocumentFiles.h"
 #include "document/Options.h"
 #include "document/OptionsServices.h"

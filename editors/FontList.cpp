@@ -1,7 +1,7 @@
 #include "editors/FontList.h"
 
 #include "editors/FontNames.h"
-#include "editors/PanelServices.h"
+#include "panels/PanelServices.h"
 
 #include <cstring>
 #include <new>

@@ -1,7 +1,7 @@
 #include "editors/FontListBox.h"
 
-#include "app/PanelMessage.h"
-#include "editors/PanelServices.h"
+#include "panels/PanelMessage.h"
+#include "panels/PanelServices.h"
 
 #include <cctype>
 #include <cstring>

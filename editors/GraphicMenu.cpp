@@ -1,6 +1,6 @@
 #include "editors/GraphicMenu.h"
 
-#include "app/util/FileUtils.h"
+#include "util/FileUtils.h"
 #include "bitmap/BitmapExporter.h"
 #include "bitmap/BitmapServices.h"
 #include "bitmap/ExportRecord.h"
@@ -8,7 +8,7 @@
 #include "document/Options.h"
 #include "editors/EditorsResource.h"
 #include "editors/MenuServices.h"
-#include "editors/PanelServices.h"
+#include "panels/PanelServices.h"
 #include "framework/core/CTime.h"
 
 #include <cstring>

@@ -1,9 +1,9 @@
 #include "editors/PropertiesMenu.h"
 
-#include "app/util/AppUtilServices.h"
+#include "util/AppUtilServices.h"
 #include "document/Options.h"
 #include "editors/EditorsResource.h"
-#include "editors/PanelServices.h"
+#include "panels/PanelServices.h"
 
 #include <cstdio>
 #include <cstdlib>

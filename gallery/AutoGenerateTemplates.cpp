@@ -5,9 +5,9 @@
 
 #include <memory>
 
-#include "app/util/AppUtilServices.h"
-#include "app/util/FileSystem.h"
-#include "app/util/FileUtils.h"
+#include "util/AppUtilServices.h"
+#include "util/FileSystem.h"
+#include "util/FileUtils.h"
 #include "bitmap/Bitmap32.h"
 #include "bitmap/BitmapExporter.h"
 #include "bitmap/ImageImport.h"

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/util/AppUtilServices.h"
-#include "app/util/FileSystem.h"
-#include "app/util/FileUtils.h"
-#include "app/util/TextFile.h"
+#include "util/AppUtilServices.h"
+#include "util/FileSystem.h"
+#include "util/FileUtils.h"
+#include "util/TextFile.h"
 #include "bitmap/Bitmap32.h"
 #include "bitmap/ImageImport.h"
 #include "document/Options.h"
@@ -18,7 +18,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "app/util/Registry.h"
+#include "util/Registry.h"
 #include "framework/win/WinApp.h"
 #include "framework/win/Wnd.h"
 #endif

@@ -1,9 +1,9 @@
 #include "gallery/StyleFileFinder.h"
 
-#include "app/util/AppUtilServices.h"
-#include "app/util/FileSystem.h"
-#include "app/util/FileUtils.h"
-#include "app/util/TextFile.h"
+#include "util/AppUtilServices.h"
+#include "util/FileSystem.h"
+#include "util/FileUtils.h"
+#include "util/TextFile.h"
 #include "framework/core/CFile.h"
 #include "navbar/NavBar.h"
 

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <exception>
 
-#include "app/util/FileSystem.h"
-#include "app/util/FileUtils.h"
+#include "util/FileSystem.h"
+#include "util/FileUtils.h"
 #include "navbar/NavBarServices.h"
 
 namespace {
@@ -121,12 +121,12 @@ CString CBrowserPreviewPage::BuildHTML() const {
                  Indent(1, "<body bgcolor=\"#d0d0d0\" topmargin=\"20\" leftmargin=\"30\" rightmargin=\"30\">");
   html += Indent(2, "<table width=\"100%\">") + Indent(3, "<tr>") + Indent(4, "<td class=\"nopadding\" width=\"128\">") +
           Indent(5, CString("<a href=\"") + kProductPage + "\">") +
-          Indent(6, "<img src=\"" + Picture("SysResources\\graphics\\BarwrightLogo.png") +
+          Indent(6, "<img src=\"" + Picture("SysResources\\Graphics\\BarwrightLogo.png") +
                         "\" width=\"128\" height=\"48\" border=\"0\" />") +
           Indent(5, "</a>") + Indent(4, "</td>") + Indent(4, "<td width=\"100%\">") +
           Indent(5, "<h1>" + GetHeading() + "</h1>") + Indent(4, "</td>") +
           Indent(4, "<td class=\"nopadding\" width=\"131\">") + Indent(5, CString("<a href=\"") + kMakerPage + "\">") +
-          Indent(6, "<img src=\"" + Picture("SysResources\\graphics\\QuorLogo.png") +
+          Indent(6, "<img src=\"" + Picture("SysResources\\Graphics\\QuorLogo.png") +
                         "\" width=\"131\" height=\"46\" border=\"0\" />") +
           Indent(5, "</a>") + Indent(4, "</td>") + Indent(3, "</tr>") + Indent(2, "</table>") + Indent(2, "<br />");
   html += Indent(2, "<table class=\"toplevelwithborder\" width=\"100%\" bgColor=\"" + GetBackgroundColour() +

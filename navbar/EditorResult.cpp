@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "app/util/FileSystem.h"
-#include "app/util/FileUtils.h"
-#include "app/util/TextFilters.h"
+#include "util/FileSystem.h"
+#include "util/FileUtils.h"
+#include "util/TextFilters.h"
 #include "navbar/NavBar.h"
 #include "navbar/NavBarHTML.h"
 

@@ -16,7 +16,7 @@ int MenuSlideOffset(int extent, int animation, DWORD elapsed) {
 
 #ifdef _WIN32
 
-#include "app/util/FileUtils.h"
+#include "util/FileUtils.h"
 #include "navbar/MenuScript.h"
 #include "navbar/NavBar.h"
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/util/FileSystem.h"
-#include "app/util/FileUtils.h"
+#include "util/FileSystem.h"
+#include "util/FileUtils.h"
 #include "navbar/NavBar.h"
 #include "navbar/NavBarHTML.h"
 #include "navbar/NavBarServices.h"

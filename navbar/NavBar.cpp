@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <new>
 
-#include "app/util/AppUtilServices.h"
-#include "app/util/FileUtils.h"
-#include "app/util/TextFilters.h"
+#include "util/AppUtilServices.h"
+#include "util/FileUtils.h"
+#include "util/TextFilters.h"
 #include "document/DocumentFiles.h"
 #include "navbar/NavBarRenderer.h"
 #include "navbar/NavBarServices.h"

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "app/util/AppUtilServices.h"
+#include "util/AppUtilServices.h"
 #include "document/DocumentFiles.h"
 #include "navbar/NavBar.h"
 #include "navbar/NavBarServices.h"

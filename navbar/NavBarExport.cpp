@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/util/FileUtils.h"
-#include "app/util/TextFilters.h"
+#include "util/FileUtils.h"
+#include "util/TextFilters.h"
 #include "bitmap/BitmapExporter.h"
 #include "bitmap/ExportBitmap.h"
 #include "bitmap/SaveGif.h"

@@ -5,8 +5,8 @@
 #include <memory>
 #include <new>
 
-#include "app/util/AppUtilServices.h"
-#include "app/util/FileUtils.h"
+#include "util/AppUtilServices.h"
+#include "util/FileUtils.h"
 #include "bitmap/bitmapmanip.h"
 #include "document/DocumentFiles.h"
 #include "navbar/NavBar.h"

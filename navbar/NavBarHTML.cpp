@@ -8,10 +8,10 @@
 #include <memory>
 #include <string>
 
-#include "app/util/FileSystem.h"
-#include "app/util/FileUtils.h"
-#include "app/util/TextFile.h"
-#include "app/util/TextFilters.h"
+#include "util/FileSystem.h"
+#include "util/FileUtils.h"
+#include "util/TextFile.h"
+#include "util/TextFilters.h"
 #include "document/Options.h"
 #include "document/OptionsServices.h"
 #include "navbar/NavBar.h"

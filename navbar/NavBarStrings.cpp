@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <new>
 
-#include "app/util/AppUtilServices.h"
-#include "app/util/FileUtils.h"
+#include "util/AppUtilServices.h"
+#include "util/FileUtils.h"
 #include "navbar/NavBar.h"
 #include "navbar/NavBarServices.h"
 

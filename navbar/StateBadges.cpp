@@ -38,7 +38,7 @@ int CStateBadges::BadgeState(const CNavBar& bar) {
 
 CString CStateBadges::PicturePath(int state) {
   if (state < 0 || state >= kStateCount || !kPictureNames[state]) return CString();
-  return GetNavBarServices().GetRootPath() + "sysresources\\graphics\\" + kPictureNames[state];
+  return GetNavBarServices().GetRootPath() + "SysResources\\Graphics\\" + kPictureNames[state];
 }
 
 int CStateBadges::Draw() {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/util/FileUtils.h"
+#include "util/FileUtils.h"
 
 CString EscapeScriptString(const CString& text) {
   CString result;

@@ -1,11 +1,11 @@
 #include "output/ExportGIFDlg.h"
 
-#include "app/util/AppUtilServices.h"
+#include "util/AppUtilServices.h"
 #include "document/OperationsManager.h"
 #include "document/Options.h"
-#include "editors/OptionsDlg.h"
-#include "editors/EditorsResource.h"
-#include "editors/PanelServices.h"
+#include "panels/OptionsDlg.h"
+#include "panels/PanelsResource.h"
+#include "panels/PanelServices.h"
 #include "output/OutputResource.h"
 
 #include <algorithm>

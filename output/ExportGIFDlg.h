@@ -6,8 +6,8 @@
 #pragma once
 
 #include "bitmap/ExportPanelModel.h"
-#include "editors/ColourCountSlider.h"
-#include "editors/DigitsEdit.h"
+#include "panels/ColourCountSlider.h"
+#include "panels/DigitsEdit.h"
 #include "output/OutputBaseDlg.h"
 
 class COptions;

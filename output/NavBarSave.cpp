@@ -1,7 +1,7 @@
 #include "output/NavBarSave.h"
 
-#include "app/util/FileUtils.h"
-#include "app/util/TextFilters.h"
+#include "util/FileUtils.h"
+#include "util/TextFilters.h"
 #include "navbar/MenuScript.h"
 #include "navbar/NavBar.h"
 #include "navbar/NavBarExport.h"

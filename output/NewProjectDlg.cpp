@@ -1,7 +1,7 @@
 #include "output/NewProjectDlg.h"
 
-#include "app/util/AppUtilServices.h"
-#include "editors/PanelServices.h"
+#include "util/AppUtilServices.h"
+#include "panels/PanelServices.h"
 #include "output/OutputPresets.h"
 #include "output/OutputResource.h"
 

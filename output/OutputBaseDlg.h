@@ -5,7 +5,7 @@
 // system temporary folder) that the save may reuse.
 #pragma once
 
-#include "editors/OptionsDlg.h"
+#include "panels/OptionsDlg.h"
 #include "framework/win/ComboBox.h"
 
 #include <cstdint>

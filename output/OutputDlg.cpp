@@ -1,8 +1,8 @@
 #include "output/OutputDlg.h"
 
-#include "app/util/AppUtilServices.h"
+#include "util/AppUtilServices.h"
 #include "document/Options.h"
-#include "editors/PanelServices.h"
+#include "panels/PanelServices.h"
 #include "output/OutputPresets.h"
 #include "output/OutputResource.h"
 

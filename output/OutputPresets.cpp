@@ -1,6 +1,6 @@
 #include "output/OutputPresets.h"
 
-#include "app/util/AppUtilServices.h"
+#include "util/AppUtilServices.h"
 #include "document/Options.h"
 #include "output/OutputResource.h"
 

@@ -1,7 +1,7 @@
 #include "output/OverwriteDlg.h"
 
-#include "app/util/AppUtilServices.h"
-#include "app/util/FileUtils.h"
+#include "util/AppUtilServices.h"
+#include "util/FileUtils.h"
 #include "output/SaveNames.h"
 #include "output/SaveResource.h"
 #include "output/SaveServices.h"

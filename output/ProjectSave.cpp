@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/util/FileSystem.h"
-#include "app/util/FileUtils.h"
-#include "app/util/Registry.h"
+#include "util/FileSystem.h"
+#include "util/FileUtils.h"
+#include "util/Registry.h"
 #include "bitmap/ImageImport.h"
 #include "document/Options.h"
 #include "navbar/NavBar.h"

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "app/util/FileSystem.h"
-#include "app/util/FileUtils.h"
-#include "app/util/TextFile.h"
+#include "util/FileSystem.h"
+#include "util/FileUtils.h"
+#include "util/TextFile.h"
 #include "document/DocumentFiles.h"
 #include "output/SaveNames.h"
 

@@ -1,6 +1,6 @@
 // The project folder's type file "QTWTypes.twt" as a save writes it: the flags of a new entry,
 // the size line, appending the entry or updating its size, and the command that tells the
-// galleries about the new graphic. The file's line format is app/util/TextFile.h's.
+// galleries about the new graphic. The file's line format is util/TextFile.h's.
 #pragma once
 
 #include <cstdint>

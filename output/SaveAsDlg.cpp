@@ -4,13 +4,13 @@
 #include <cstring>
 #include <memory>
 
-#include "app/PanelMessage.h"
-#include "app/util/AppUtilServices.h"
-#include "app/util/FileUtils.h"
+#include "panels/PanelMessage.h"
+#include "util/AppUtilServices.h"
+#include "util/FileUtils.h"
 #include "bitmap/BitmapExporter.h"
 #include "bitmap/SaveGif.h"
 #include "document/Options.h"
-#include "editors/PanelServices.h"
+#include "panels/PanelServices.h"
 #include "navbar/EditorResult.h"
 #include "navbar/NavBar.h"
 #include "navbar/NavBarServices.h"

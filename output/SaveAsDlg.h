@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "editors/OptionsDlg.h"
+#include "panels/OptionsDlg.h"
 #include "output/ProjectSave.h"
 
 class CNavBar;

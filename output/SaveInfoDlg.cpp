@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/util/Registry.h"
+#include "util/Registry.h"
 #include "output/SaveNavBarDlg.h"
 #include "output/SaveResource.h"
 

@@ -1,6 +1,6 @@
 #include "output/SaveNames.h"
 
-#include "app/util/FileUtils.h"
+#include "util/FileUtils.h"
 
 namespace {
 

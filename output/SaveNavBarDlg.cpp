@@ -5,9 +5,9 @@
 #include <shlobj.h>
 #include <richedit.h>
 
-#include "app/util/AppUtilServices.h"
-#include "app/util/FileUtils.h"
-#include "editors/PanelServices.h"
+#include "util/AppUtilServices.h"
+#include "util/FileUtils.h"
+#include "panels/PanelServices.h"
 #include "navbar/NavBar.h"
 #include "navbar/NavBarItem.h"
 #include "navbar/NavBarServices.h"

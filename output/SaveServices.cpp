@@ -1,6 +1,6 @@
 #include "output/SaveServices.h"
 
-#include "app/util/FileUtils.h"
+#include "util/FileUtils.h"
 
 namespace {
 CSaveServices g_defaults;

@@ -6,7 +6,7 @@
 #include "app/Errors.h"
 #include "app/Resource.h"
 #include "app/WidgetsDlg.h"
-#include "app/util/AppUtilServices.h"
+#include "util/AppUtilServices.h"
 #include "app/widgets.h"
 #include "bitmap/BitmapServices.h"
 #include "bitmap/ExportRecord.h"

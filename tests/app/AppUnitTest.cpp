@@ -9,7 +9,7 @@
 #include "app/TempFolder.h"
 #include "app/TopLevelManager.h"
 #include "app/UIServices.h"
-#include "app/PanelMessage.h"
+#include "panels/PanelMessage.h"
 #include "app/WidgetsDlg.h"
 #include "app/widgets.h"
 #include "tests/app/MessageBoxCloser.h"

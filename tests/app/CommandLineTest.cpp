@@ -1,7 +1,7 @@
 // The command line: switches as a table, then the normalisation of file and folder arguments.
 #include "app/AppCommandLineInfo.h"
 #include "app/ColourNames.h"
-#include "app/util/AppUtilServices.h"
+#include "util/AppUtilServices.h"
 #include "gallery/StyleFileFinder.h"
 
 #include <gtest/gtest.h>

@@ -6,8 +6,8 @@
 #include "app/MainDialogCommands.h"
 #include "framework/win/WinApp.h"
 #include "app/OpenFiles.h"
-#include "app/PanelMessage.h"
-#include "app/util/Registry.h"
+#include "panels/PanelMessage.h"
+#include "util/Registry.h"
 #include "document/Options.h"
 
 #include <gtest/gtest.h>

@@ -19,8 +19,8 @@
 #include "gallery/StyleFileFinder.h"
 #include "app/TemplateMedium.h"
 #include "app/WidgetsDlg.h"
-#include "app/util/FileUtils.h"
-#include "app/util/Registry.h"
+#include "util/FileUtils.h"
+#include "util/Registry.h"
 #include "tests/app/MessageBoxCloser.h"
 
 namespace {

@@ -55,11 +55,11 @@ std::string MakeRoot(const std::string& name, bool resources, bool dlls)
     ::CopyFileA((Dist() + "\\Tessro3D.dll").c_str(), (root + "\\Tessro3D.dll").c_str(), FALSE);
     if (resources) {
         ::CreateDirectoryA((root + "\\SysResources").c_str(), nullptr);
-        ::CreateDirectoryA((root + "\\SysResources\\graphics").c_str(), nullptr);
-        WriteFile(root + "\\SysResources\\graphics\\graphictypes.web", "<svg/>");
+        ::CreateDirectoryA((root + "\\SysResources\\Graphics").c_str(), nullptr);
+        WriteFile(root + "\\SysResources\\Graphics\\graphictypes.web", "<svg/>");
         // The operations manager opens the default template when the main dialog is made.
         ::CopyFileA((Dist() + "\\SysResources\\Graphics\\Default.kiq").c_str(),
-                    (root + "\\SysResources\\graphics\\Default.kiq").c_str(), FALSE);
+                    (root + "\\SysResources\\Graphics\\Default.kiq").c_str(), FALSE);
     }
     if (dlls) {
         ::CreateDirectoryA((root + "\\dlls").c_str(), nullptr);

@@ -1,7 +1,7 @@
 // The update check as start-up uses it: the timestamps made at the first start and the
 // decision of an automatic check.
 #include "app/UpdateCheck.h"
-#include "app/util/Registry.h"
+#include "util/Registry.h"
 
 #include <gtest/gtest.h>
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/util/AppUtilServices.h"
+#include "util/AppUtilServices.h"
 #include "bitmap/BitmapServices.h"
 #include "bitmap/ImageImport.h"
 #include "components/imgrex/ImageDecoder.h"

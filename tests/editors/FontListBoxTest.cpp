@@ -1,8 +1,8 @@
 // The text panels' font list box in a window of its own: finding and selecting faces, the
 // type-ahead, the owner told of each choice, the rows' order and their drawing.
 #include "editors/FontListBox.h"
-#include "tests/editors/FakePanelServices.h"
-#include "tests/editors/PanelTestHost.h"
+#include "tests/panels/FakePanelServices.h"
+#include "tests/panels/PanelTestHost.h"
 
 #include <gtest/gtest.h>
 

@@ -4,11 +4,11 @@
 #include "document/Options.h"
 #include "editors/GraphicMenu.h"
 #include "editors/MenuServices.h"
-#include "editors/OptionsDlg.h"
+#include "panels/OptionsDlg.h"
 #include "editors/PropertiesMenu.h"
-#include "tests/editors/EditorsTestResource.h"
-#include "tests/editors/FakePanelServices.h"
-#include "tests/editors/PanelTestHost.h"
+#include "tests/panels/PanelsTestResource.h"
+#include "tests/panels/FakePanelServices.h"
+#include "tests/panels/PanelTestHost.h"
 
 #include <gtest/gtest.h>
 

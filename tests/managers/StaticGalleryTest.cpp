@@ -122,7 +122,7 @@ protected:
 
     bool CreateGallery()
     {
-        gallery.reset(new CStaticGallery("SysResources\\graphics\\graphictypes.web"));
+        gallery.reset(new CStaticGallery("SysResources\\Graphics\\graphictypes.web"));
         gallery->m_visible = 0;
         RECT rect = {0, 0, 300, 200};
         return gallery->Create(&host, rect, 0xffff, SS_SIMPLE) != FALSE;
@@ -160,7 +160,7 @@ TEST_F(StaticGalleryTest, PageMustNameBackgroundAndHighlightLayers)
         EXPECT_EQ(gallery->IsCreated(), c.created);
         EXPECT_EQ(services.errors.empty(), c.created);
         if (c.created) {
-            EXPECT_EQ(services.view->loaded, "Z:\\root\\SysResources\\graphics\\graphictypes.web");
+            EXPECT_EQ(services.view->loaded, "Z:\\root\\SysResources\\Graphics\\graphictypes.web");
             EXPECT_TRUE(services.view->IsLayerCached("navbars"));  // the highlight is ready
         }
     }

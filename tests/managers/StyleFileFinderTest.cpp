@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "gallery/StyleFileFinder.h"
-#include "tests/apputil/TestSupport.h"
+#include "tests/util/TestSupport.h"
 
 namespace {
 

@@ -78,10 +78,10 @@ TEST_F(StateBadgesTest, BadgeNamesTheStateShown) {
 
 TEST_F(StateBadgesTest, PicturesComeFromTheRootsGraphicsFolder) {
   const CString root = services.GetRootPath();
-  EXPECT_EQ(root + "sysresources\\graphics\\NavMouseOff.qgt", CStateBadges::PicturePath(0));
-  EXPECT_EQ(root + "sysresources\\graphics\\NavMouseOver.qgt", CStateBadges::PicturePath(1));
+  EXPECT_EQ(root + "SysResources\\Graphics\\NavMouseOff.qgt", CStateBadges::PicturePath(0));
+  EXPECT_EQ(root + "SysResources\\Graphics\\NavMouseOver.qgt", CStateBadges::PicturePath(1));
   EXPECT_EQ(CString(), CStateBadges::PicturePath(2));
-  EXPECT_EQ(root + "sysresources\\graphics\\NavSelected.qgt", CStateBadges::PicturePath(3));
+  EXPECT_EQ(root + "SysResources\\Graphics\\NavSelected.qgt", CStateBadges::PicturePath(3));
   EXPECT_EQ(CString(), CStateBadges::PicturePath(4));
   EXPECT_EQ(CString(), CStateBadges::PicturePath(-1));
 }
@@ -138,7 +138,7 @@ TEST(StateBadgePictures, ShippedPicturesAreSmallLabelsWithHardEdges) {
   ASSERT_NE(nullptr, source);
   for (const char* name : {"NavMouseOff.qgt", "NavMouseOver.qgt", "NavSelected.qgt"}) {
     std::vector<std::uint8_t> bytes;
-    ASSERT_TRUE(imgrex::ReadFileBytes(std::string(source) + "/resources/root/SysResources/graphics/" + name, bytes))
+    ASSERT_TRUE(imgrex::ReadFileBytes(std::string(source) + "/resources/root/SysResources/Graphics/" + name, bytes))
         << name;
     imgrex::ImageInfo info;
     std::vector<std::uint32_t> pixels;

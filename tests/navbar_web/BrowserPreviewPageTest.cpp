@@ -76,9 +76,9 @@ TEST(BrowserPreviewPage, NavBarPageFrame) {
 TEST(BrowserPreviewPage, PicturesLieBesideThePage) {
   CFakeNavBarServices services;
   services.MakeFolder("SysResources");
-  services.MakeFolder("SysResources\\graphics");
-  services.WriteFile("SysResources\\graphics\\BarwrightLogo.png", "logo");
-  services.WriteFile("SysResources\\graphics\\QuorLogo.png", "maker");
+  services.MakeFolder("SysResources\\Graphics");
+  services.WriteFile("SysResources\\Graphics\\BarwrightLogo.png", "logo");
+  services.WriteFile("SysResources\\Graphics\\QuorLogo.png", "maker");
   services.MakeFolder("export");
   services.WriteFile("export\\Home button.gif", "GIF89a");
   services.MakeFolder("page");

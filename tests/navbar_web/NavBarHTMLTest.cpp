@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/util/FileUtils.h"
+#include "util/FileUtils.h"
 #include "document/DocumentFiles.h"
 #include "navbar/NavBarHTML.h"
 #include "tests/navbar/FakeNavBarServices.h"

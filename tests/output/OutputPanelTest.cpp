@@ -4,15 +4,15 @@
 // small graphics.
 #include "bitmap/Bitmap32.h"
 #include "bitmap/BitmapExporter.h"
-#include "app/util/FileUtils.h"
+#include "util/FileUtils.h"
 #include "document/OperationsManager.h"
 #include "document/Options.h"
 #include "navbar/BrowserPreviewPage.h"
 #include "output/ExportGIFDlg.h"
 #include "output/OutputDlg.h"
 #include "output/OutputResource.h"
-#include "tests/editors/FakePanelServices.h"
-#include "tests/editors/PanelTestHost.h"
+#include "tests/panels/FakePanelServices.h"
+#include "tests/panels/PanelTestHost.h"
 #include "tests/navbar/FakeNavBarServices.h"
 #include "tests/output/SaveFixtures.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "editors/PanelServices.h"
+#include "panels/PanelServices.h"
 #include "navbar/NavBar.h"
 #include "navbar/NavBarItem.h"
 #include "output/OverwriteDlg.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/util/AppUtilServices.h"
-#include "app/util/Registry.h"
+#include "util/AppUtilServices.h"
+#include "util/Registry.h"
 #include "document/Options.h"
 #include "tests/navbar/FakeExportServices.h"
 

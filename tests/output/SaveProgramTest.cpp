@@ -14,7 +14,7 @@
 #include "app/AppServiceAdapters.h"
 #include "app/Errors.h"
 #include "app/MainWinManager.h"
-#include "app/PanelMessage.h"
+#include "panels/PanelMessage.h"
 #include "app/ProjectsFolder.h"
 #include "app/Resource.h"
 #include "app/SavePage.h"

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/util/AppUtilServices.h"
-#include "app/util/FileUtils.h"
-#include "app/util/Registry.h"
+#include "util/AppUtilServices.h"
+#include "util/FileUtils.h"
+#include "util/Registry.h"
 #include "bitmap/BitmapServices.h"
 #include "bitmap/TessroContextConversion.h"
 #include "document/Options.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/util/FileUtils.h"
+#include "util/FileUtils.h"
 #include "navbar/MenuScript.h"
 #include "navbar/NavBarHTML.h"
 #include "navbar/NavBarScript.h"
