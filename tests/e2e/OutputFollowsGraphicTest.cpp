@@ -141,22 +141,12 @@ private:
 TEST(OutputFollowsGraphic, EstimateAndSavedImageAreTheGraphicJustOpened)
 {
     ASSERT_FALSE(Dist().empty()) << "BW_DIST not set";
-    ASSERT_EQ("", CopyFolder(Dist(), "e2e-output-root")) << "copying the program root";
-    char full[MAX_PATH] = "";
-    GetFullPathNameA("e2e-output-root", sizeof full, full, nullptr);
-    const std::string root = std::string(full) + "\\";
-    const std::string site = root + "Site\\";
-    ASSERT_TRUE(CreateDirectoryA(site.c_str(), nullptr));
+    const SiteProgramRoot own("e2e-output-root");
+    ASSERT_EQ("", own.Ready());
+    const std::string root = own.Root();
+    const std::string site = own.Site();
 
-    const DWORD one = 1, zero = 0;
-    const char project[] = "Default";
-    RegistryValue generate("Startup", "Generate", REG_DWORD, &one, sizeof one);
-    RegistryValue currentProject("Startup", "Proj", REG_SZ, project, sizeof project);
-    RegistryValue exportDir("Options", "ExportDir", REG_SZ, site.c_str(), static_cast<DWORD>(site.size() + 1));
-    RegistryValue saveInfo("Options", "SaveInfoDialog", REG_DWORD, &zero, sizeof zero);
-    ASSERT_TRUE(generate.IsSet() && currentProject.IsSet() && exportDir.IsSet() && saveInfo.IsSet());
-
-    ProgramProcess program(full);
+    ProgramProcess program(root);
     ASSERT_TRUE(program.Started());
     HWND window = program.WaitForMainWindow();
     ASSERT_TRUE(window) << "no main window";

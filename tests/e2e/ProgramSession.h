@@ -141,4 +141,47 @@ inline std::string CopyFolder(const std::filesystem::path& source, const std::fi
     return error ? source.string() + ": " + error.message() : "";
 }
 
+// A program root of its own (a copy of the build's, so that nothing the program writes lands
+// there) with an empty "Site" folder, and the registry of a first start that saves into it: the
+// first start makes the library's style files (as after installing), the save page opens in the
+// site, the save information notice shows after a save. Ready() says whether all that is set.
+class SiteProgramRoot {
+public:
+    explicit SiteProgramRoot(const std::string& folder)
+        : copyError_(CopyFolder(Dist(), folder)), root_(FullFolder(folder)), site_(root_ + "Site\\"),
+          siteMade_(CreateDirectoryA(site_.c_str(), nullptr) != FALSE),
+          generate_("Startup", "Generate", REG_DWORD, &kOne, sizeof kOne),
+          project_("Startup", "Proj", REG_SZ, kProject, sizeof kProject),
+          exportDir_("Options", "ExportDir", REG_SZ, site_.c_str(), static_cast<DWORD>(site_.size() + 1)),
+          saveInfo_("Options", "SaveInfoDialog", REG_DWORD, &kZero, sizeof kZero)
+    {
+    }
+    // "" when the root, the site and the registry are ready; else what failed.
+    std::string Ready() const
+    {
+        if (!copyError_.empty())
+            return "copying the program root: " + copyError_;
+        if (!siteMade_)
+            return "making " + site_;
+        if (!generate_.IsSet() || !project_.IsSet() || !exportDir_.IsSet() || !saveInfo_.IsSet())
+            return "setting the registry";
+        return "";
+    }
+    const std::string& Root() const { return root_; }  // with its backslash
+    const std::string& Site() const { return site_; }  // with its backslash
+
+private:
+    static std::string FullFolder(const std::string& folder)
+    {
+        char full[MAX_PATH] = "";
+        GetFullPathNameA(folder.c_str(), sizeof full, full, nullptr);
+        return std::string(full) + "\\";
+    }
+    static constexpr DWORD kOne = 1, kZero = 0;
+    static constexpr char kProject[] = "Default";
+    std::string copyError_, root_, site_;
+    bool siteMade_;
+    RegistryValue generate_, project_, exportDir_, saveInfo_;
+};
+
 }  // namespace e2e

@@ -34,7 +34,6 @@ using e2e::ItemText;
 using e2e::PressKey;
 using e2e::ReachesMainWindow;
 using e2e::ReadText;
-using e2e::RegistryValue;
 using e2e::WaitUntil;
 
 namespace fs = std::filesystem;
@@ -50,27 +49,14 @@ const int kGifType = 1023;
 TEST(SaveEndToEnd, NavigationBarIntoProjectAndPage)
 {
     ASSERT_FALSE(Dist().empty()) << "BW_DIST not set";
-    // A program root of its own, so that nothing the program writes lands in the build's.
-    ASSERT_EQ("", CopyFolder(Dist(), "e2e-program-root")) << "copying the program root";
-    char full[MAX_PATH] = "";
-    GetFullPathNameA("e2e-program-root", sizeof full, full, nullptr);
-    const std::string root = std::string(full) + "\\";
-    const std::string site = root + "Site\\";
-    ASSERT_TRUE(CreateDirectoryA(site.c_str(), nullptr));
+    const e2e::SiteProgramRoot own("e2e-program-root");
+    ASSERT_EQ("", own.Ready());
+    const std::string root = own.Root();
+    const std::string site = own.Site();
     std::ofstream(site + "news.html", std::ios::binary)
         << "<html>\r\n<head><title>News</title></head>\r\n<body>\r\n<p>News of the day</p>\r\n</body>\r\n</html>\r\n";
 
-    // The first start makes the library's style files (as after installing); the save page
-    // opens in the folder of the last save; the save information notice shows after a save.
-    const DWORD one = 1, zero = 0;
-    const char project[] = "Default";
-    RegistryValue generate("Startup", "Generate", REG_DWORD, &one, sizeof one);
-    RegistryValue currentProject("Startup", "Proj", REG_SZ, project, sizeof project);
-    RegistryValue exportDir("Options", "ExportDir", REG_SZ, site.c_str(), static_cast<DWORD>(site.size() + 1));
-    RegistryValue saveInfo("Options", "SaveInfoDialog", REG_DWORD, &zero, sizeof zero);
-    ASSERT_TRUE(generate.IsSet() && currentProject.IsSet() && exportDir.IsSet() && saveInfo.IsSet());
-
-    e2e::ProgramProcess program(full);
+    e2e::ProgramProcess program(root);
     ASSERT_TRUE(program.Started()) << "could not start " << root << "Barwright.exe";
     const HANDLE process = program.Handle();
     HWND window = program.WaitForMainWindow();

@@ -44,7 +44,7 @@ POINT PaneCentre(HWND window, HWND bar, int pane)
     return at;
 }
 
-// The pixels of the pane's middle band, copied out of the main window.
+// The pixels of the pane's middle band.
 std::vector<DWORD> PanePixels(HWND window, HWND bar, int pane)
 {
     RECT client;
@@ -52,26 +52,7 @@ std::vector<DWORD> PanePixels(HWND window, HWND bar, int pane)
     const int each = client.bottom / kPanes;
     POINT corner = {0, pane * each + each / 4};
     MapWindowPoints(bar, window, &corner, 1);
-    const int width = client.right, height = each / 2;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC dc = GetDC(window);
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, dc, corner.x, corner.y, SRCCOPY);
-    GdiFlush();
-    std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + width * height);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(window, dc);
-    return pixels;
+    return CopyPixels(window, corner.x, corner.y, client.right, each / 2);
 }
 
 // The pointer somewhere over the window's client area away from the bar, then over the pane:
