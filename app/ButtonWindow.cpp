@@ -41,7 +41,8 @@ CButtonWindow::~CButtonWindow()
 
 BOOL CButtonWindow::Create(CWnd* parent, const RECT& rect, UINT id)
 {
-    return CreateEx(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_NOTIFY | WS_CLIPCHILDREN, rect.left, rect.top,
+    // Transparent to the pointer, as the bar that holds it (see VyButtonWindow::Create).
+    return CreateEx(0, "STATIC", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect.left, rect.top,
                     rect.right - rect.left, rect.bottom - rect.top, parent ? parent->GetSafeHwnd() : nullptr,
                     (HMENU)(UINT_PTR)id);
 }

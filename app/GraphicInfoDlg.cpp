@@ -1,10 +1,14 @@
 #include "app/GraphicInfoDlg.h"
 
+#include "app/AppServiceAdapters.h"
 #include "app/AppServices.h"
 #include "app/Resource.h"
 #include "util/AppUtilServices.h"
 #include "util/FileUtils.h"
+#include "document/OperationsManager.h"
+#include "document/OperationsServices.h"
 #include "document/Options.h"
+#include "navbar/NavBar.h"
 
 namespace {
 
@@ -87,7 +91,13 @@ void ShowGraphicInfo(COptions* record, CWnd* parent)
     CString templateFile = record->GetKiqPath();
     if (templateFile.IsEmpty())
         templateFile = record->GetKiqFileName();
-    dialog.Describe(record->GetQTWFile(), templateFile, GetTemplatesFolder(true, true, false),
-                    record->GetOutputWidth(), record->GetOutputHeight());
+    int width = record->GetOutputWidth(), height = record->GetOutputHeight();
+    // A bar's record is the button being edited: the graphic is the whole bar.
+    COperationsManager* manager = GetOperationsServices().GetOperationsManager();
+    if (CNavBar* bar = manager && manager->IsNavBarMode() ? GetManagerNavBar() : nullptr) {
+        width = bar->GetBarWidth();
+        height = bar->GetBarHeight();
+    }
+    dialog.Describe(record->GetQTWFile(), templateFile, GetTemplatesFolder(true, true, false), width, height);
     dialog.DoModal();
 }

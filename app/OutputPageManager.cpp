@@ -24,9 +24,11 @@ void COutputPageManager::MakeCurrent()
     if (COutputDlg* panel = GetOutputPanel()) {
         panel->ShowProjectControls(GetPanelServices().IsPhotoHandlerActive() ? FALSE : TRUE);
         RecordPanelSize();
-        // Back from a save page (or this page itself): the graphic has not changed.
+        // Back from a save page the graphic has not changed, so its export stands. This page
+        // is made current again when it activates; that second call comes from no save page,
+        // and the export on disk may be another graphic's.
         CWinManagerBase* leaving = CurrentManager();
-        if (leaving && leaving->NeedsLeaveNotify())
+        if (leaving && leaving != this && leaving->NeedsLeaveNotify())
             panel->SetReuseTempExport();
     }
     CPromptPageManager::MakeCurrent();

@@ -150,8 +150,8 @@ void CStartPageManager::SelectPane(int pageId)
         }
         return;
     case 18:
-        if (dialog && dialog->GetSafeHwnd())
-            ::WinHelpA(dialog->GetSafeHwnd(), "Barwright.hlp", HELP_CONTEXT, kTutorialHelp);
+        if (CWinApp* app = AfxGetApp())
+            app->WinHelp(kTutorialHelp, HELP_CONTEXT);
         return;
     case 19:
         if (dialog && dialog->GetSafeHwnd())

@@ -43,7 +43,9 @@ void VyButtonWindow::ReleasePanes()
 
 BOOL VyButtonWindow::Create(CWnd* parent, const RECT& rect, UINT id, DWORD style)
 {
-    return CreateEx(0, "STATIC", "", style | WS_CHILD | WS_CLIPCHILDREN | SS_NOTIFY, rect.left, rect.top,
+    // Without SS_NOTIFY a static control lets the pointer through: the main dialog takes the
+    // bar's mouse input and tells the bar where the pointer is.
+    return CreateEx(0, "STATIC", "", style | WS_CHILD | WS_CLIPCHILDREN, rect.left, rect.top,
                     rect.right - rect.left, rect.bottom - rect.top, parent ? parent->GetSafeHwnd() : nullptr,
                     (HMENU)(UINT_PTR)id);
 }

@@ -428,8 +428,8 @@ void CWidgetsDlg::OnRButtonDown(UINT flags, CPoint point)
 
 void CWidgetsDlg::OnMouseMove(UINT flags, CPoint point)
 {
-    if (!::GetFocus())
-        return;
+    // Moves count whether or not a window has the keyboard focus: right after start-up, or
+    // while another program is active, the pointer over the window still hovers.
     if ((point.x < 0 || point.y < 0) && m_uiServices)
         m_uiServices->ReleaseCaptureCursor(1);
     POINT screen = point;

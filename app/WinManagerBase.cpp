@@ -524,8 +524,8 @@ int CWinManagerBase::HitTestLowerRight(POINT*) { return 0; }
 
 void CWinManagerBase::ShowHelp()
 {
-    if (CWnd* main = GetMainWnd())
-        ::WinHelpA(main->GetSafeHwnd(), "Barwright.hlp", HELP_CONTEXT, (ULONG_PTR)m_helpContext);
+    if (CWinApp* app = AfxGetApp())
+        app->WinHelp((DWORD_PTR)m_helpContext, HELP_CONTEXT);
 }
 
 void CWinManagerBase::SetHelpCursor()

@@ -5,6 +5,7 @@
 #include "app/AppServiceAdapters.h"
 #include "app/AppServices.h"
 #include "app/Errors.h"
+#include "app/HelpPages.h"
 #include "editors/GraphicMenu.h"
 #include "editors/PropertiesMenu.h"
 #include "app/OnIdleManager.h"
@@ -458,8 +459,6 @@ int CWidgetsApp::ExitInstance()
         options->SaveDialogPrefs();
     delete m_propertiesMenu;
     m_propertiesMenu = nullptr;
-    if (m_pMainWnd && m_pMainWnd->GetSafeHwnd())
-        WinHelp(0, HELP_QUIT);
     if (m_mainDialog) {
         m_mainDialog->DestroyWindow();
         delete m_mainDialog;
@@ -611,4 +610,10 @@ bool IsHostedByEditor()
 {
     auto* app = dynamic_cast<CWidgetsApp*>(AfxGetApp());
     return app && app->GetCommandLine() && app->GetCommandLine()->m_hWndGiven;
+}
+
+void CWidgetsApp::WinHelp(DWORD_PTR data, UINT command)
+{
+    if (command == HELP_CONTEXT || command == HELP_FINDER || command == HELP_CONTENTS)
+        ShowHelpPage(command == HELP_CONTEXT ? data : 0);
 }

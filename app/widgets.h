@@ -29,6 +29,8 @@ public:
     BOOL OnIdle(LONG count) override;
     int ExitInstance() override;
     virtual BOOL IgnoreText(CString text, int flag) { return TRUE; }
+    // Help is the HTML pages of the program root, whatever asks for it.
+    void WinHelp(DWORD_PTR data, UINT command = HELP_CONTEXT) override;
 
     void ShowMainWindow();
 

@@ -282,8 +282,14 @@ CString CGifBitmapExporter::GetFormatText(bool multiple) {
   return Text(multiple ? kTextMultipleGifs : kTextGif);
 }
 
+bool CGifBitmapExporter::WillBeTransparent() const {
+  // A bar's preview page asks before this exporter wrote anything: then the record says.
+  if (m_settings.kind == kSettingsPalette) return m_settings.transparent != 0;
+  return m_record && !m_thumbnail && m_record->GetTransparent() != 0;
+}
+
 CString CGifBitmapExporter::GetTransparencyText() {
-  return Text(m_settings.transparent ? kTextYesOneBit : kTextNone);
+  return Text(WillBeTransparent() ? kTextYesOneBit : kTextNone);
 }
 
 CString CGifBitmapExporter::GetColourDepthText() {
@@ -358,9 +364,11 @@ CString CPngBitmapExporter::GetFormatText(bool multiple) {
 }
 
 CString CPngBitmapExporter::GetTransparencyText() {
-  const int bits = m_settings.bitsPerPixel;
+  const int bits = m_settings.kind == kSettingsPalette ? m_settings.bitsPerPixel
+                   : m_record && !m_thumbnail        ? m_record->GetExportBpp()
+                                                     : 0;
   if (bits == 32) return Text(kTextYesAlpha);
-  if ((bits == 4 || bits == 8) && m_settings.transparent) return Text(kTextYesOneBit);
+  if ((bits == 4 || bits == 8) && WillBeTransparent()) return Text(kTextYesOneBit);
   return Text(kTextNone);
 }
 

@@ -104,6 +104,7 @@ public:
   ImageExporter* CreateWriter() override;
 
 protected:
+  bool WillBeTransparent() const;
   PaletteExportSettings m_settings{};
 };
 

@@ -49,6 +49,58 @@ CString MakeFileURL(const CString& path) {
   return CFileUtils::PathToFileURL(full);
 }
 
+namespace {
+
+// Copies source to target unless target exists already; true when target is there afterwards.
+bool CopyOnce(const CString& source, const CString& target) {
+  if (std::FILE* existing = FileSystem::OpenStream(target, "rb")) {
+    std::fclose(existing);
+    return true;
+  }
+  std::FILE* in = FileSystem::OpenStream(source, "rb");
+  if (!in) return false;
+  std::FILE* out = FileSystem::OpenStream(target, "wb");
+  bool ok = out != nullptr;
+  char buffer[8192];
+  std::size_t got = 0;
+  while (ok && (got = std::fread(buffer, 1, sizeof buffer, in)) > 0) ok = std::fwrite(buffer, 1, got, out) == got;
+  ok = ok && !std::ferror(in);
+  std::fclose(in);
+  if (out && std::fclose(out) != 0) ok = false;
+  if (!ok) FileSystem::RemoveFile(target);
+  return ok;
+}
+
+// The name as a relative URL: blanks and the characters that end a URL part escaped.
+CString EscapeName(const CString& name) {
+  CString text;
+  for (int i = 0; i < name.GetLength(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(name[i]);
+    if (c <= ' ' || c == '%' || c == '#' || c == '?' || c == '"' || c >= 0x7F) {
+      CString escaped;
+      escaped.Format("%%%02X", c);
+      text += escaped;
+    } else {
+      text += static_cast<char>(c);
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
+CString CBrowserPreviewPage::Picture(const CString& path) const {
+  if (path.IsEmpty()) return CString();
+  CString full = path;
+  if (!CFileUtils::IsAbsolutePath(full)) full = CFileUtils::WithBackslash(GetNavBarServices().GetRootPath()) + full;
+  // Beside the page, by name: a browser may run outside the system whose drive paths the
+  // program sees, and follows only what is relative to the page.
+  const CString name = CFileUtils::GetFileName(full);
+  const CString folder = CFileUtils::GetFolder(GetPath());
+  if (!folder.IsEmpty() && CopyOnce(full, CFileUtils::WithBackslash(folder) + name)) return EscapeName(name);
+  return MakeFileURL(full);
+}
+
 CString CBrowserPreviewPage::GetTitle() const { return PreviewString(33245, "Quor Bar Wright Browser Preview"); }
 
 CString CBrowserPreviewPage::GetHeading() const { return PreviewString(33246, "Browser Preview"); }
@@ -58,7 +110,7 @@ CString CBrowserPreviewPage::WriteInfo(int n) const {
          Indent(n + 2, "<td class=\"infotablecontainer\" width=\"48%\" height=\"100%\" valign=\"top\">") +
          CFileInfoSection(m_info).Write(n + 3) + Indent(n + 2, "</td>") +
          Indent(n + 2, "<td class=\"nopadding\" width=\"4%\"></td>") +
-         Indent(n + 2, "<td class=\"infotablecontainer\" width=\"48%\" height=\"100%\">") +
+         Indent(n + 2, "<td class=\"infotablecontainer\" width=\"48%\" height=\"100%\" valign=\"top\">") +
          CDownloadTimesSection(m_info.fileSize).Write(n + 3) + Indent(n + 2, "</td>") + Indent(n + 1, "</tr>") +
          Indent(n, "</table>");
 }
@@ -69,12 +121,12 @@ CString CBrowserPreviewPage::BuildHTML() const {
                  Indent(1, "<body bgcolor=\"#d0d0d0\" topmargin=\"20\" leftmargin=\"30\" rightmargin=\"30\">");
   html += Indent(2, "<table width=\"100%\">") + Indent(3, "<tr>") + Indent(4, "<td class=\"nopadding\" width=\"128\">") +
           Indent(5, CString("<a href=\"") + kProductPage + "\">") +
-          Indent(6, "<img src=\"" + MakeFileURL("SysResources\\Graphics\\BarwrightLogo.png") +
+          Indent(6, "<img src=\"" + Picture("SysResources\\Graphics\\BarwrightLogo.png") +
                         "\" width=\"128\" height=\"48\" border=\"0\" />") +
           Indent(5, "</a>") + Indent(4, "</td>") + Indent(4, "<td width=\"100%\">") +
           Indent(5, "<h1>" + GetHeading() + "</h1>") + Indent(4, "</td>") +
           Indent(4, "<td class=\"nopadding\" width=\"131\">") + Indent(5, CString("<a href=\"") + kMakerPage + "\">") +
-          Indent(6, "<img src=\"" + MakeFileURL("SysResources\\Graphics\\QuorLogo.png") +
+          Indent(6, "<img src=\"" + Picture("SysResources\\Graphics\\QuorLogo.png") +
                         "\" width=\"131\" height=\"46\" border=\"0\" />") +
           Indent(5, "</a>") + Indent(4, "</td>") + Indent(3, "</tr>") + Indent(2, "</table>") + Indent(2, "<br />");
   html += Indent(2, "<table class=\"toplevelwithborder\" width=\"100%\" bgColor=\"" + GetBackgroundColour() +
@@ -104,7 +156,7 @@ void CBrowserPreviewPage::WriteAndOpen() const {
 }
 
 CString CGraphicPreviewPage::WriteGraphic(int indent) const {
-  return Indent(indent, "<br/><br/><img src=\"" + MakeFileURL(m_info.path) + "\" /><br/><br/><br/>");
+  return Indent(indent, "<br/><br/><img src=\"" + Picture(m_info.path) + "\" /><br/><br/><br/>");
 }
 
 CString CBackgroundPreviewPage::WriteGraphic(int indent) const {

@@ -38,6 +38,8 @@ class CBrowserPreviewPage {
   void WriteAndOpen() const;
 
  protected:
+  // A picture of the page (a path, relative ones to the program root) as the page refers to it.
+  CString Picture(const CString& path) const;
   PreviewInfo m_info;
   CString m_path;
 };
@@ -49,7 +51,7 @@ class CGraphicPreviewPage : public CBrowserPreviewPage {
                       const CString& path = CString())
       : CBrowserPreviewPage(info, path), m_background(background), m_backgroundImage(backgroundImage) {}
   CString GetBackgroundColour() const override { return FormatHTMLColour(m_background); }
-  CString GetBackgroundImage() const override { return MakeFileURL(m_backgroundImage); }
+  CString GetBackgroundImage() const override { return Picture(m_backgroundImage); }
   CString WriteGraphic(int indent) const override;
 
  private:
@@ -61,7 +63,7 @@ class CGraphicPreviewPage : public CBrowserPreviewPage {
 class CBackgroundPreviewPage : public CBrowserPreviewPage {
  public:
   using CBrowserPreviewPage::CBrowserPreviewPage;
-  CString GetBackgroundImage() const override { return MakeFileURL(m_info.path); }
+  CString GetBackgroundImage() const override { return Picture(m_info.path); }
   CString WriteGraphic(int indent) const override;
 };
 
@@ -76,7 +78,7 @@ class CNavBarPreviewPage : public CBrowserPreviewPage {
         m_background(background),
         m_backgroundImage(backgroundImage) {}
   CString GetBackgroundColour() const override { return FormatHTMLColour(m_background); }
-  CString GetBackgroundImage() const override { return MakeFileURL(m_backgroundImage); }
+  CString GetBackgroundImage() const override { return Picture(m_backgroundImage); }
   CString WriteGraphic(int indent) const override;
 
  private:

@@ -10,10 +10,9 @@
 
 namespace {
 
-// Help is a convenience: without the help file Windows says so itself.
-void ShowHelp(HWND window, int context) {
-  const CString file = CFileUtils::WithBackslash(AppUtilServices().GetRootPath()) + "Barwright.hlp";
-  ::WinHelpA(window, file, HELP_CONTEXT, static_cast<ULONG_PTR>(context));
+// The application shows its help page for the context.
+void ShowHelp(HWND, int context) {
+  if (CWinApp* app = AfxGetApp()) app->WinHelp(static_cast<DWORD_PTR>(context), HELP_CONTEXT);
 }
 
 // The buttons every overwrite question has; true when the command was one of them.

@@ -54,8 +54,22 @@ BOOL CWinApp::InitInstance()
     return TRUE;
 }
 
+bool SelectAllInEdit(const MSG& msg, bool controlDown)
+{
+    if (msg.message != WM_KEYDOWN || msg.wParam != 'A' || !controlDown || !msg.hwnd)
+        return false;
+    char name[16] = "";
+    ::GetClassNameA(msg.hwnd, name, sizeof name);
+    if (lstrcmpiA(name, "Edit") != 0)
+        return false;
+    ::SendMessageA(msg.hwnd, EM_SETSEL, 0, -1);
+    return true;
+}
+
 BOOL CWinApp::PreTranslateMessage(MSG* msg)
 {
+    if (SelectAllInEdit(*msg, (::GetKeyState(VK_CONTROL) & 0x8000) != 0))
+        return TRUE;
     // From the target window up to its top-level window: the innermost object that wants
     // the message gets it first.
     for (HWND hWnd = msg->hwnd; hWnd; hWnd = ::GetParent(hWnd)) {

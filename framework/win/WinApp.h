@@ -53,6 +53,9 @@ protected:
     int m_exitCode;
 };
 
+// Ctrl+A in an edit field selects its whole text (the system's edit fields do nothing with it);
+// true when the key was taken.
+bool SelectAllInEdit(const MSG& msg, bool controlDown);
 CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetInstanceHandle();

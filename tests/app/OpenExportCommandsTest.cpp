@@ -4,6 +4,7 @@
 #include "app/AppCommandLineInfo.h"
 #include "app/ExportPaths.h"
 #include "app/MainDialogCommands.h"
+#include "framework/win/WinApp.h"
 #include "app/OpenFiles.h"
 #include "panels/PanelMessage.h"
 #include "util/Registry.h"
@@ -377,6 +378,25 @@ TEST(MainDialogKeys, RoutingTable)
         EXPECT_EQ(shift, c.shiftAfter) << what;
         EXPECT_EQ(control, c.controlAfter) << what;
     }
+}
+
+TEST(MainDialogKeys, ControlASelectsTheWholeNameField)
+{
+    HWND edit = ::CreateWindowA("EDIT", "Main bar", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(edit);
+    ::SendMessageA(edit, EM_SETSEL, 2, 2);
+    MSG key = {edit, WM_KEYDOWN, 'A', 1};
+    EXPECT_FALSE(SelectAllInEdit(key, false));  // a plain "a" is typed
+    EXPECT_TRUE(SelectAllInEdit(key, true));
+    DWORD start = 1, end = 0;
+    ::SendMessageA(edit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+    EXPECT_EQ(0u, start);
+    EXPECT_EQ(8u, end);
+    HWND button = ::CreateWindowA("BUTTON", "x", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    MSG other = {button, WM_KEYDOWN, 'A', 1};
+    EXPECT_FALSE(SelectAllInEdit(other, true));
+    ::DestroyWindow(button);
+    ::DestroyWindow(edit);
 }
 
 TEST(MainDialogKeys, ABurstOfFontChangesGivesOneCommand)

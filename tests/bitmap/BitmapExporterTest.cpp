@@ -231,3 +231,26 @@ TEST(BitmapExporter, ClipboardCopyIsAPacked24BitDib) {
 
 }  // namespace
 #endif
+
+namespace {
+
+// A bar's preview page describes its images before this exporter wrote any: the texts are
+// those the export would give.
+TEST(BitmapExporter, TransparencyTextBeforeAnExportIsTheExportsOwn) {
+  FakeServices services;
+  struct Case { int type, bpp, transparent; };
+  for (const Case c : {Case{0, 8, 1}, Case{0, 8, 0}, Case{4, 8, 1}, Case{4, 8, 0}, Case{4, 32, 0}, Case{4, 24, 1}}) {
+    FakeRecord record;
+    record.exportType = c.type;
+    record.exportBpp = c.bpp;
+    record.transparent = c.transparent;
+    std::unique_ptr<CBitmapExporter> before(CreateExporter(&record, 0));
+    std::unique_ptr<CBitmapExporter> after(CreateExporter(&record, 0));
+    std::vector<std::uint32_t> pixels(4);
+    after->Export(&record, "x.gif", 2, 2, 0, pixels.data());
+    EXPECT_EQ(std::string(after->GetTransparencyText()), std::string(before->GetTransparencyText()))
+        << c.type << " " << c.bpp << " " << c.transparent;
+  }
+}
+
+}  // namespace

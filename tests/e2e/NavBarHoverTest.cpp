@@ -39,26 +39,10 @@ COLORREF BadgePixel(HWND window, HWND preview)
     GetClientRect(preview, &client);
     POINT at = {1 + 2 + 1, client.bottom - 1 - 2 - 11 + 1};
     MapWindowPoints(preview, window, &at, 1);
-    // Copied out of the main window: another process's windows answer no single pixels, and
-    // its child windows no pixels at all.
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 1;
-    info.bmiHeader.biHeight = 1;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC dc = GetDC(window);
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, 1, 1, dc, at.x, at.y, SRCCOPY);
-    GdiFlush();
-    const DWORD pixel = *static_cast<const DWORD*>(bits);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(window, dc);
+    const std::vector<DWORD> pixels = e2e::CopyPixels(window, at.x, at.y, 1, 1);
+    if (pixels.empty())
+        return CLR_INVALID;
+    const DWORD pixel = pixels[0];
     return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
 }
 

@@ -11,7 +11,7 @@
 
 #include "app/Resource.h"
 #include "output/SaveResource.h"
-#include "tests/e2e/ProgramProcess.h"
+#include "tests/e2e/ProgramSession.h"
 
 #include <filesystem>
 #include <fstream>
@@ -25,6 +25,16 @@ using e2e::Dist;
 using e2e::FindWindowOf;
 using e2e::kTitle;
 using e2e::Title;
+using e2e::Ask;
+using e2e::Click;
+using e2e::CopyFolder;
+using e2e::Exists;
+using e2e::HasVisibleItem;
+using e2e::ItemText;
+using e2e::PressKey;
+using e2e::ReachesMainWindow;
+using e2e::ReadText;
+using e2e::WaitUntil;
 
 namespace fs = std::filesystem;
 
@@ -34,158 +44,19 @@ const int kSaveGraphic = 1029;  // the output panel's Save Graphic button
 const int kBrowserPreview = 1383;
 const int kGifType = 1023;
 
-std::string ReadText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// A value of HKCU "Software\Quor\Barwright 1\<key>" set for the test and put back afterwards
-// (the Wine prefix is shared with the other tests).
-class RegistryValue {
-public:
-    RegistryValue(const char* key, const char* name, DWORD type, const void* data, DWORD size) : name_(name)
-    {
-        const std::string path = std::string("Software\\Quor\\Barwright 1\\") + key;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
-                            &key_, nullptr) != ERROR_SUCCESS) {
-            key_ = nullptr;
-            return;
-        }
-        DWORD oldSize = 0;
-        if (RegQueryValueExA(key_, name, nullptr, &oldType_, nullptr, &oldSize) == ERROR_SUCCESS) {
-            old_.resize(oldSize);
-            had_ = RegQueryValueExA(key_, name, nullptr, &oldType_, old_.data(), &oldSize) == ERROR_SUCCESS;
-        }
-        set_ = RegSetValueExA(key_, name, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
-    }
-    ~RegistryValue()
-    {
-        if (!key_)
-            return;
-        if (had_)
-            RegSetValueExA(key_, name_.c_str(), 0, oldType_, old_.data(), static_cast<DWORD>(old_.size()));
-        else
-            RegDeleteValueA(key_, name_.c_str());
-        RegCloseKey(key_);
-    }
-    RegistryValue(const RegistryValue&) = delete;
-    RegistryValue& operator=(const RegistryValue&) = delete;
-    bool IsSet() const { return set_; }
-
-private:
-    std::string name_;
-    HKEY key_ = nullptr;
-    DWORD oldType_ = 0;
-    std::vector<BYTE> old_;
-    bool had_ = false;
-    bool set_ = false;
-};
-
-bool HasVisibleItem(HWND dialog, int id)
-{
-    HWND item = GetDlgItem(dialog, id);
-    return item && IsWindowVisible(item);
-}
-
-// A message to a window of the program, answered within a bound; -1 when it is not.
-LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
-{
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, &result))
-        return -1;
-    return static_cast<LRESULT>(result);
-}
-
-std::string ItemText(HWND dialog, int id)
-{
-    char text[4096] = "";
-    Ask(GetDlgItem(dialog, id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-// Whether a click on the point of the main window's client area reaches the main window (no
-// splash nor message box over it).
-bool ReachesMainWindow(HWND window, POINT point)
-{
-    ClientToScreen(window, &point);
-    HWND at = WindowFromPoint(point);
-    return at && (at == window || IsChild(window, at));
-}
-
-// Polls, up to the bound, until the condition holds; each round lets the program take what was
-// posted to it first. False when the bound passes or the program ends.
-bool WaitUntil(HANDLE process, HWND window, const std::function<bool()>& condition, DWORD seconds = 60)
-{
-    const DWORD start = GetTickCount();
-    for (;;) {
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result);
-        if (condition())
-            return true;
-        if (GetTickCount() - start >= seconds * 1000 || WaitForSingleObject(process, 100) == WAIT_OBJECT_0)
-            return false;
-    }
-}
-
-void PressKey(HWND window, int key)
-{
-    PostMessageA(window, WM_KEYDOWN, key, 1 | (MapVirtualKeyA(key, 0) << 16));
-    PostMessageA(window, WM_KEYUP, key, 0xC0000001 | (MapVirtualKeyA(key, 0) << 16));
-}
-
-void Click(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-
-// A folder copied file by file into a new target (folders whose names differ only in case
-// meet in one folder here). Answers what failed, or "" on success.
-std::string CopyFolder(const fs::path& source, const fs::path& target)
-{
-    std::error_code error;
-    fs::remove_all(target, error);
-    if (error || !fs::create_directories(target, error))
-        return "making " + target.string() + ": " + error.message();
-    for (const auto& entry : fs::recursive_directory_iterator(source, error)) {
-        const fs::path to = target / fs::relative(entry.path(), source);
-        if (entry.is_directory())
-            fs::create_directories(to, error);
-        else
-            fs::copy_file(entry.path(), to, fs::copy_options::overwrite_existing, error);
-        if (error)
-            return to.string() + ": " + error.message();
-    }
-    return error ? source.string() + ": " + error.message() : "";
-}
-
 }  // namespace
 
 TEST(SaveEndToEnd, NavigationBarIntoProjectAndPage)
 {
     ASSERT_FALSE(Dist().empty()) << "BW_DIST not set";
-    // A program root of its own, so that nothing the program writes lands in the build's.
-    ASSERT_EQ("", CopyFolder(Dist(), "e2e-program-root")) << "copying the program root";
-    char full[MAX_PATH] = "";
-    GetFullPathNameA("e2e-program-root", sizeof full, full, nullptr);
-    const std::string root = std::string(full) + "\\";
-    const std::string site = root + "Site\\";
-    ASSERT_TRUE(CreateDirectoryA(site.c_str(), nullptr));
+    const e2e::SiteProgramRoot own("e2e-program-root");
+    ASSERT_EQ("", own.Ready());
+    const std::string root = own.Root();
+    const std::string site = own.Site();
     std::ofstream(site + "news.html", std::ios::binary)
         << "<html>\r\n<head><title>News</title></head>\r\n<body>\r\n<p>News of the day</p>\r\n</body>\r\n</html>\r\n";
 
-    // The first start makes the library's style files (as after installing); the save page
-    // opens in the folder of the last save; the save information notice shows after a save.
-    const DWORD one = 1, zero = 0;
-    const char project[] = "Default";
-    RegistryValue generate("Startup", "Generate", REG_DWORD, &one, sizeof one);
-    RegistryValue currentProject("Startup", "Proj", REG_SZ, project, sizeof project);
-    RegistryValue exportDir("Options", "ExportDir", REG_SZ, site.c_str(), static_cast<DWORD>(site.size() + 1));
-    RegistryValue saveInfo("Options", "SaveInfoDialog", REG_DWORD, &zero, sizeof zero);
-    ASSERT_TRUE(generate.IsSet() && currentProject.IsSet() && exportDir.IsSet() && saveInfo.IsSet());
-
-    e2e::ProgramProcess program(full);
+    e2e::ProgramProcess program(root);
     ASSERT_TRUE(program.Started()) << "could not start " << root << "Barwright.exe";
     const HANDLE process = program.Handle();
     HWND window = program.WaitForMainWindow();

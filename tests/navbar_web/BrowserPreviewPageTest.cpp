@@ -71,4 +71,32 @@ TEST(BrowserPreviewPage, NavBarPageFrame) {
   EXPECT_EQ(html.size() - 9, html.rfind("</html>\r\n"));
 }
 
+// The page's pictures (the logos of the program root, the exported graphic elsewhere) lie beside
+// it and are referred to by name: a browser outside the system follows no drive path.
+TEST(BrowserPreviewPage, PicturesLieBesideThePage) {
+  CFakeNavBarServices services;
+  services.MakeFolder("SysResources");
+  services.MakeFolder("SysResources\\Graphics");
+  services.WriteFile("SysResources\\Graphics\\BarwrightLogo.png", "logo");
+  services.WriteFile("SysResources\\Graphics\\QuorLogo.png", "maker");
+  services.MakeFolder("export");
+  services.WriteFile("export\\Home button.gif", "GIF89a");
+  services.MakeFolder("page");
+  PreviewInfo info;
+  info.path = services.Path("export\\Home button.gif");
+  CGraphicPreviewPage page(info, 0x000000, "", services.Path("page\\Preview.htm"));
+  const std::string html = page.BuildHTML().GetString();
+  EXPECT_EQ(std::string::npos, html.find("file:")) << html;
+  EXPECT_NE(std::string::npos, html.find("<img src=\"BarwrightLogo.png\""));
+  EXPECT_NE(std::string::npos, html.find("<img src=\"QuorLogo.png\""));
+  EXPECT_NE(std::string::npos, html.find("<img src=\"Home%20button.gif\""));
+  for (const char* name : {"page\\BarwrightLogo.png", "page\\QuorLogo.png", "page\\Home button.gif"})
+    EXPECT_TRUE(services.Exists(name)) << name;
+  // Both information boxes start at the top.
+  const std::string box = "<td class=\"infotablecontainer\" width=\"48%\" height=\"100%\" valign=\"top\">";
+  const std::size_t first = html.find(box);
+  ASSERT_NE(std::string::npos, first);
+  EXPECT_NE(std::string::npos, html.find(box, first + 1));
+}
+
 }  // namespace

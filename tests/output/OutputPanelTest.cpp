@@ -317,6 +317,18 @@ TEST_F(OutputPanelTest, TypedColourCountsAreLimitedToTheScale)
         EXPECT_EQ(m_record.GetExportBpp(), c.bpp) << c.typed;
         EXPECT_EQ(WindowText(Item(IDC_EXPORT_COLOUR_EDIT)), std::to_string(c.colours) + " Colors");
     }
+    // The widest count is shown whole in the field, not cut to "256 Colo".
+    HWND edit = Item(IDC_EXPORT_COLOUR_EDIT);
+    HDC dc = ::GetDC(edit);
+    HGDIOBJ old = ::SelectObject(dc, (HGDIOBJ)::SendMessageA(edit, WM_GETFONT, 0, 0));
+    SIZE text = {};
+    ::GetTextExtentPoint32A(dc, "256 Colors", 10, &text);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(edit, dc);
+    const LRESULT margins = ::SendMessageA(edit, EM_GETMARGINS, 0, 0);
+    RECT client;
+    ::GetClientRect(edit, &client);
+    EXPECT_LE(text.cx + LOWORD(margins) + HIWORD(margins), client.right) << "the colour count is cut";
 
     // PNG at 4 bits takes 2..16 colours.
     Click(IDC_OUTPUT_PNG);
