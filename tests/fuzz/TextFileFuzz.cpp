@@ -3,22 +3,15 @@
 #include "util/TextFile.h"
 #include "util/Tokenizer.h"
 #include "tests/fuzz/FuzzTarget.h"
+#include "tests/fuzz/ReadEntries.h"
 
 BW_FUZZ_TARGET(textfile)
 {
     const CString path(fuzz::WriteTempFile("list.twt", data, size).c_str());
     {
         CTextFile file;
-        if (file.Open(path, CFile::modeRead)) {
-            // Records until the end; an empty line ends the walk as it ends the program's.
-            for (int i = 0; i < 100000; ++i) {
-                CString name;
-                DWORD flags = 0;
-                int value = 0;
-                if (file.ReadEntry(&name, &flags, &value).IsEmpty())
-                    break;
-            }
-        }
+        if (file.Open(path, CFile::modeRead))
+            fuzz::ReadAllEntries(file);
     }
     {
         CTextFile file;

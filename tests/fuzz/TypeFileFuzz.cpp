@@ -3,6 +3,7 @@
 #include "util/TextFile.h"
 #include "output/ProjectTypeFile.h"
 #include "tests/fuzz/FuzzTarget.h"
+#include "tests/fuzz/ReadEntries.h"
 
 BW_FUZZ_TARGET(typefile)
 {
@@ -13,13 +14,6 @@ BW_FUZZ_TARGET(typefile)
     UpdateProjectTypeFile(folder, "other", 0x100000, PackThumbnailSize(80, 80));
     // The rewritten file must still read.
     CTextFile file;
-    if (file.Open(folder + "\\" + kTypeFileName, CFile::modeRead)) {
-        for (int i = 0; i < 100000; ++i) {
-            CString name;
-            DWORD flags = 0;
-            int value = 0;
-            if (file.ReadEntry(&name, &flags, &value).IsEmpty())
-                break;
-        }
-    }
+    if (file.Open(folder + "\\" + kTypeFileName, CFile::modeRead))
+        fuzz::ReadAllEntries(file);
 }
