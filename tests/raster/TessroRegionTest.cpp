@@ -138,10 +138,10 @@ TEST_F(RegionTest, SampledRegionsFarAboveTheTarget) {
     const DWORD end = 0x80000000u, empty = 0xC0000000u;
     const DWORD kUnit = 16384;  // device units per pixel
 
-    RegionRecord far(1, 0, INT32_MIN, kSize, kSize);
-    for (int i = 0; i < 10; ++i) far.Word(empty | 0x3FFFFFFF);  // 10 x 2^30 sub-rows
-    far.Word(4 * kUnit).Word((8 * kUnit) | end).Word(end | 100).Word(0).Word(0);
-    ASSERT_EQ(0, TessroSetClipRegion(ctx, far.Get()));
+    RegionRecord farAbove(1, 0, INT32_MIN, kSize, kSize);
+    for (int i = 0; i < 10; ++i) farAbove.Word(empty | 0x3FFFFFFF);  // 10 x 2^30 sub-rows
+    farAbove.Word(4 * kUnit).Word((8 * kUnit) | end).Word(end | 100).Word(0).Word(0);
+    ASSERT_EQ(0, TessroSetClipRegion(ctx, farAbove.Get()));
     ASSERT_EQ(0, Fill(all, TESSRO_RULE_NONZERO));
     for (int y = 0; y < kSize; ++y) EXPECT_EQ("....####........", Row(y)) << y;
 
