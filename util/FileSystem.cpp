@@ -71,6 +71,10 @@ bool RemoveFolder(const char* path) { return RemoveDirectoryA(path) != FALSE; }
 bool RemoveFile(const char* path) { return DeleteFileA(path) != FALSE; }
 bool MoveEntry(const char* from, const char* to) { return MoveFileA(from, to) != FALSE; }
 bool ReplaceEntry(const char* source, const char* target) {
+    // A read-only file is kept: Windows' MoveFileEx refuses to replace one, Wine's does not.
+    const DWORD attributes = GetFileAttributesA(target);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return false;
     return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
