@@ -231,7 +231,10 @@ bool CSaveAsDlg::WriteAnimatedExport(const CString& path) { return SaveAnimatedG
 
 bool CSaveAsDlg::WriteThumbnail(const CString& path, bool thumbnail) {
   std::unique_ptr<CBitmapExporter> exporter(CreateExporter(nullptr, thumbnail ? 1 : 0));
-  return exporter && exporter->ExportToFile(path, 0) == 0;
+  // Without a rendered picture there is no thumbnail to make, and the export itself has
+  // already answered for the graphic; a thumbnail that was made must be written.
+  if (!exporter) return true;
+  return exporter->ExportToFile(path, 0) == 0;
 }
 
 void CSaveAsDlg::ShowName(const CString& name) { SetDlgItemText(IDC_SAVE_NAME, name); }
